@@ -1,0 +1,198 @@
+#include "cli/commands.h"
+
+#include "cli/find.h"
+
+#include "db/cvespariodoc.h"
+#include "platform/files.h"
+#include "platform/headlesshost.h"
+#include "platform/iniprofile.h"
+#include "select/pattern.h"
+
+#include <charconv>
+#include <ostream>
+
+namespace vespario::cli {
+namespace {
+
+constexpr const char* kUsage =
+    "usage: vespario-cli [--profile FILE] COMMAND ...\n"
+    "  info FILE.obs                 read a database and print its counts and messages\n"
+    "  match PATTERN TEXT [START]    search TEXT with a pattern; print the match and groups\n"
+    "  save FILE.obs [OUT.obs]       read a database and save it in the current format\n"
+    "  find FILE.obs TEXT [--exact | --pattern]\n"
+    "                                look TEXT up as the ID box does\n";
+
+struct Options {
+    std::string profilePath;
+    std::vector<std::string> words;  // the command and its operands
+};
+
+// "--profile FILE" may stand anywhere on the line.
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::ostream& err) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        if (args[i] == "--profile") {
+            if (i + 1 >= args.size()) {
+                err << "--profile needs a file name\n";
+                return false;
+            }
+            options.profilePath = args[++i];
+            continue;
+        }
+        options.words.push_back(args[i]);
+    }
+    return true;
+}
+
+// The user's profile, or the one a new installation starts with when there is none yet.
+bool LoadProfile(const Options& options, platform::IniProfile& profile, std::ostream& err) {
+    std::string path = options.profilePath;
+    if (path.empty()) {
+        path = platform::IniProfile::DefaultProfilePath();
+        if (!platform::FileExists(path))
+            path = platform::DataDir() + "/Vespario.ini";
+    }
+    if (!profile.Load(path)) {
+        err << "cannot read profile " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
+// Reads a database completely, slice after slice. False when the file cannot be opened.
+bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err) {
+    if (!doc.ReadDatabaseFile(path)) {
+        err << "cannot open " << path << "\n";
+        return false;
+    }
+    doc.LoadCompletely();
+    return true;
+}
+
+int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.words.size() != 2) {
+        err << kUsage;
+        return 2;
+    }
+    platform::IniProfile profile;
+    if (!LoadProfile(options, profile, err))
+        return 2;
+    platform::HeadlessHost host;
+    CVesparioDoc doc(host, profile);
+    if (!LoadDatabase(doc, options.words[1], err))
+        return 2;
+    int parsed = 0;
+    for (int i = 0; i < doc.GetRecordCount(); ++i)
+        parsed += doc.Record(i).m_parsed ? 1 : 0;
+    out << "records: " << doc.GetRecordCount() << "\n";
+    out << "observations: " << doc.Load().observationsCounted << "\n";
+    out << "parsed: " << parsed << "\n";
+    out << "greek text form: " << doc.Load().greekTextForm << "\n";
+    out << "index size: " << doc.NameIndex().size() << "\n";
+    for (const std::string& message : host.Messages())
+        out << message << "\n";
+    return 0;
+}
+
+bool ParseInt(const std::string& text, int& value) {
+    const char* end = text.data() + text.size();
+    const auto result = std::from_chars(text.data(), end, value);
+    return result.ec == std::errc() && result.ptr == end;
+}
+
+int RunMatch(const Options& options, std::ostream& out, std::ostream& err) {
+    const auto& words = options.words;
+    if (words.size() < 3 || words.size() > 4) {
+        err << kUsage;
+        return 2;
+    }
+    int start = 0;
+    if (words.size() == 4 && (!ParseInt(words[3], start) || start < 0 ||
+                              start > static_cast<int>(words[2].size()))) {
+        err << "START must be an offset from 0 to the length of TEXT\n";
+        return 2;
+    }
+    Pattern pattern(words[1]);
+    if (!pattern.IsValid()) {
+        out << pattern.Error() << "\n";
+        return 2;
+    }
+    const int found = pattern.Search(words[2], start);
+    if (found < 0) {  // -2: the search gave up on a too-deep backtrack; no match either
+        out << "no match\n";
+        return 1;
+    }
+    out << pattern.MatchStart[0] << " " << pattern.MatchEnd[0] << "\n";
+    for (int g = 1; g < Pattern::kGroups; ++g) {
+        if (pattern.MatchStart[g] >= 0)
+            out << g << " " << pattern.MatchStart[g] << " " << pattern.MatchEnd[g] << "\n";
+    }
+    return 0;
+}
+
+// The database is the second word; RunFind checks the rest of the line.
+int RunFindCommand(const Options& options, std::ostream& out, std::ostream& err) {
+    if (options.words.size() < 3) {
+        err << kUsage;
+        return 2;
+    }
+    platform::IniProfile profile;
+    if (!LoadProfile(options, profile, err))
+        return 2;
+    platform::HeadlessHost host;
+    CVesparioDoc doc(host, profile);
+    if (!LoadDatabase(doc, options.words[1], err))
+        return 2;
+    const int code = RunFind(options.words, doc, out);
+    for (const std::string& message : host.Messages())
+        err << message << "\n";
+    return code;
+}
+
+int RunSave(const Options& options, std::ostream& out, std::ostream& err) {
+    const auto& words = options.words;
+    if (words.size() < 2 || words.size() > 3) {
+        err << kUsage;
+        return 2;
+    }
+    platform::IniProfile profile;
+    if (!LoadProfile(options, profile, err))
+        return 2;
+    platform::HeadlessHost host;
+    CVesparioDoc doc(host, profile);
+    if (!LoadDatabase(doc, words[1], err))
+        return 2;
+    for (const std::string& message : host.Messages())
+        out << message << "\n";
+    const std::string& target = words.size() == 3 ? words[2] : words[1];
+    if (!doc.SaveDatabase(target)) {
+        err << "cannot save " << target << "\n";
+        return 1;
+    }
+    out << "saved " << doc.GetRecordCount() << " records to " << target << "\n";
+    return 0;
+}
+
+} // namespace
+
+int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    Options options;
+    if (!ParseOptions(args, options, err))
+        return 2;
+    if (options.words.empty()) {
+        err << kUsage;
+        return 2;
+    }
+    const std::string& command = options.words[0];
+    if (command == "info")
+        return RunInfo(options, out, err);
+    if (command == "match")
+        return RunMatch(options, out, err);
+    if (command == "save")
+        return RunSave(options, out, err);
+    if (command == "find")
+        return RunFindCommand(options, out, err);
+    err << "unknown command " << command << "\n" << kUsage;
+    return 2;
+}
+
+} // namespace vespario::cli

@@ -1,0 +1,195 @@
+#include "db/cvespariodoc.h"
+
+#include <cstdio>
+
+namespace vespario {
+namespace {
+
+constexpr size_t kNameIndexReserve = 2000000;
+constexpr const char* kTitle = "Vespario";
+constexpr const char* kSaveSelectedText =
+    "This function saves the currently selected objects into a file.\r\n"
+    "Objects not currently selected will NOT be saved.\r\n"
+    "Be sure you understand the operation of this function before you replace a file with "
+    "it.\r\n"
+    "(You'll be prompted for a new filename if you answer 'Yes'.)\r\n\r\n"
+    "Are you sure you'd like to continue with this function ?";
+
+} // namespace
+
+CVesparioDoc::CVesparioDoc(platform::Host& host, platform::IniProfile& profile,
+                           const PositionServices* astro)
+    : m_host(host), m_profile(profile), m_astro(astro ? astro : &m_noAstro), m_x("x") {
+    m_nameIndex.reserve(kNameIndexReserve);
+    CompileObservationHeader();
+}
+
+CVesparioDoc::~CVesparioDoc() = default;
+
+void CVesparioDoc::ShowMessage(std::string_view text) {
+    m_host.MessageBox(text, kTitle, platform::Buttons::Ok);
+}
+
+std::string_view CVesparioDoc::Scratch(std::string text) {
+    m_scratch = std::move(text);
+    return m_scratch;
+}
+
+void CVesparioDoc::AppendIndexEntry(std::string_view id, int identity) {
+    for (char c : id)
+        m_nameIndex.push_back(c >= 'a' && c <= 'z' ? char(c - 32) : c);
+    char suffix[24];
+    std::snprintf(suffix, sizeof suffix, "|%04i|", identity);
+    m_nameIndex.append(suffix);
+}
+
+int CVesparioDoc::RecordIndexOfIdentity(int identity) const {
+    for (size_t i = 0; i < m_records.size(); ++i) {
+        if (m_records[i]->m_identity == identity)
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+void CVesparioDoc::EnsureParsed(int index) {
+    ObjectRecord& record = Record(index);
+    if (record.m_parsed)
+        return;
+    if (record.m_rawText)
+        ParseRecordText(record, record.m_rawText);
+    record.m_parsed = 1;
+    record.ResetComputed();
+}
+
+void CVesparioDoc::SetCurrentRecord(int index, bool keepPending, bool show) {
+    if (index < 0)
+        index = m_currentIndex;
+    if (m_current && m_currentChanged && !keepPending) {
+        m_changedRecords.push_back(m_current);
+        m_modified = true;
+    }
+    if (index >= 0 && index < GetRecordCount()) {
+        m_currentIndex = index;
+        m_current = &Record(index);
+        EnsureParsed(index);
+    } else {
+        m_currentIndex = -1;
+        m_current = nullptr;
+    }
+    if (show)
+        m_views->ReloadViews();
+    m_currentChanged = false;
+}
+
+void CVesparioDoc::SetFieldText(int n, std::string_view text) {
+    if (!m_current || n < 0 || n >= kStoredFieldCount)
+        return;
+    if (m_current->Field(n) == text)
+        return;
+    m_modified = true;
+    m_currentChanged = true;
+    m_current->SetField(n, text);
+    switch (n) {
+    case field::RaDec:
+        m_current->ResetComputed();
+        m_views->ReloadViews();
+        break;
+    case field::Id:
+        if (m_profile.GetInt("Settings", "AutoBuild", 1))
+            m_indexRebuildNeeded = true;
+        m_views->ReloadViews();
+        break;
+    case field::Magn:
+    case field::Size:
+        m_views->ReloadViews();
+        break;
+    default:
+        break;
+    }
+}
+
+void CVesparioDoc::NewObject() {
+    auto record = std::make_unique<ObjectRecord>();
+    std::array<std::string_view, kStoredFieldCount> fields{};
+    fields[field::Try] = "n";
+    fields[field::RaDec] = "0000+00.0";
+    fields[field::Type] = "eg";
+    fields[field::Id] = "=anon new object=";
+    fields[field::Src] = "z";
+    fields[field::UncSrc] = "not specified";
+    record->SetAllFields(fields);
+    record->m_parsed = 1;
+    record->m_identity = m_nextIdentity++;
+    AppendIndexEntry(record->Field(field::Id), record->m_identity);
+    m_records.push_back(std::move(record));
+    const int index = GetRecordCount() - 1;
+    m_views->ShowRecordCount(GetRecordCount());
+    if (!m_views->GoTo(index))
+        SetCurrentRecord(index, false, true);
+}
+
+void CVesparioDoc::RevertRecord() {
+    if (m_views->UndoFocusedEdit())
+        return;
+    if (!m_current)
+        return;
+    if (!m_current->m_rawText) {
+        ShowMessage("The changes to this record cannot be undone.");
+        return;
+    }
+    if (m_host.MessageBox("Restore this record to what was last loaded/saved", kTitle,
+                          platform::Buttons::YesNo) != platform::Answer::Yes)
+        return;
+    m_current->m_parsed = 0;
+    m_rereading = true;
+    // The discarded change must not reach the changed-records array.
+    m_currentChanged = false;
+    SetCurrentRecord(-1, true, true);
+    m_rereading = false;
+    if (m_profile.GetInt("Settings", "AutoBuild", 1))
+        m_indexRebuildNeeded = true;
+}
+
+void CVesparioDoc::EmptyDocument() {
+    m_current = nullptr;
+    m_currentIndex = -1;
+    m_currentChanged = false;
+    m_records.clear();
+    m_records.shrink_to_fit();
+    m_changedRecords.clear();
+    m_nameIndex.clear();
+    m_nameIndex.reserve(kNameIndexReserve);
+    m_load = LoadState{};
+    m_nextIdentity = 1;
+    m_deletedRecordsExist = false;
+}
+
+bool CVesparioDoc::SaveSelectedRecords(const std::string& path) {
+    const char* key = "SaveSelRecs";
+    if (!m_profile.GetInt("Settings", key, 0)) {
+        bool dontAskAgain = false;
+        if (m_host.Confirm(kSaveSelectedText, dontAskAgain) != platform::Answer::Yes)
+            return false;
+        if (dontAskAgain)
+            m_profile.WriteInt("Settings", key, 1);
+    }
+    if (path.empty())
+        return false;
+    m_saveSelectedOnly = true;
+    const bool saved = SaveDatabase(path);
+    m_saveSelectedOnly = false;
+    return saved;
+}
+
+bool CVesparioDoc::SaveCommand(const std::string& path) {
+    if (m_deletedRecordsExist &&
+        m_host.MessageBox("Are you sure you want to delete the marked records ?", kTitle,
+                          platform::Buttons::YesNo) != platform::Answer::Yes)
+        return false;
+    const bool saved = SaveDatabase(path);
+    if (saved)
+        m_modified = false;
+    return saved;
+}
+
+} // namespace vespario

@@ -1,0 +1,216 @@
+#pragma once
+// The open database: the record array, the object name index, the current record, the load
+// state of the file being read, and the computed-field getters.
+
+#include "db/fieldtable.h"
+#include "db/objectrecord.h"
+#include "db/positionservices.h"
+#include "platform/host.h"
+#include "platform/iniprofile.h"
+#include "select/pattern.h"
+
+#include <cstdint>
+#include <iosfwd>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vespario {
+
+// What the document needs of its windows. The window implements it; the default does nothing.
+class DocumentViews {
+public:
+    virtual ~DocumentViews() = default;
+    virtual void ReloadViews() {}         // every view reloads its controls from the record
+    virtual void CommitEdits() {}         // the control being edited hands its text over
+    virtual bool UndoFocusedEdit() { return false; }  // true when an edit control undid
+    // Makes a record current the way the object list does; false when there is no list.
+    virtual bool GoTo(int recordIndex) {
+        (void)recordIndex;
+        return false;
+    }
+    virtual void ShowRecordCount(int count) { (void)count; }
+};
+
+// What reading a file leaves in memory.
+struct LoadState {
+    std::unique_ptr<char[]> buffer;  // file length + 2 bytes, prepared in place
+    size_t bufferSize = 0;
+    size_t readPos = 0;              // offset of the next record to split
+    int recordsSplit = 0;
+    int recordsParsed = 0;           // the parse position
+    bool allSplit = false;
+    bool allParsed = false;
+    int version = 2;
+    char recordStart = '_';
+    char shortEnd = ';';
+    char longEnd = ';';
+    int greekTextForm = 2;
+    uint32_t expectedObjects = 0;
+    uint32_t expectedObservations = 0;
+    uint32_t observationsCounted = 0;
+};
+
+class CVesparioDoc {
+public:
+    CVesparioDoc(platform::Host& host, platform::IniProfile& profile,
+                 const PositionServices* astro = nullptr);
+    virtual ~CVesparioDoc();
+    CVesparioDoc(const CVesparioDoc&) = delete;
+    CVesparioDoc& operator=(const CVesparioDoc&) = delete;
+
+    void SetViews(DocumentViews* views) { m_views = views ? views : &m_noViews; }
+    // The selected records in list order; the writer consults it when saving selected only.
+    void SetSelectionList(const std::vector<int>* list) { m_selectionList = list; }
+    const FieldTable& Fields() const { return m_fields; }
+    platform::Host& Host() { return m_host; }
+    platform::IniProfile& Profile() { return m_profile; }
+    // The Greek character set texts are held in ("GreekHandling"/"Internal").
+    int GreekSet() const { return m_profile.GetInt("GreekHandling", "Internal", 0); }
+
+    // --- records -------------------------------------------------------------------------
+    int GetRecordCount() const { return static_cast<int>(m_records.size()); }
+    ObjectRecord& Record(int index) { return *m_records[static_cast<size_t>(index)]; }
+    void EnsureParsed(int index);
+    void SetCurrentRecord(int index, bool keepPending, bool show);
+    int CurrentIndex() const { return m_currentIndex; }
+    ObjectRecord* CurrentRecord() { return m_current; }
+    void SetFieldText(int n, std::string_view text);
+    void NewObject();
+    void RevertRecord();
+    void EmptyDocument();
+    // Asks first; on Yes, writes the selected records only to the file that chooseFile
+    // names (empty: cancelled). Returns true when a file was written.
+    bool SaveSelectedRecords(const std::string& path);
+    // The File Save command: asks about deleted records first. Returns true when saved.
+    bool SaveCommand(const std::string& path);
+    int RecordIndexOfIdentity(int identity) const;
+
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified) { m_modified = modified; }
+    bool CurrentChanged() const { return m_currentChanged; }
+    void MarkCurrentChanged() { m_currentChanged = true; }
+    const std::vector<ObjectRecord*>& ChangedRecords() const { return m_changedRecords; }
+    bool IndexRebuildNeeded() const { return m_indexRebuildNeeded; }
+    void SetIndexRebuildNeeded(bool needed) { m_indexRebuildNeeded = needed; }
+    bool DeletedRecordsExist() const { return m_deletedRecordsExist; }
+    void SetDeletedRecordsExist(bool exist) { m_deletedRecordsExist = exist; }
+    const std::string& NameIndex() const { return m_nameIndex; }
+    std::string& MutableNameIndex() { return m_nameIndex; }
+
+    // --- the database file ---------------------------------------------------------------
+    bool SaveDatabase(const std::string& path);
+    bool WriteDatabase(std::ostream& out);
+    void ReadDatabase(std::istream& in);
+    bool ReadDatabaseFile(const std::string& path);  // opens and reads; false when unopenable
+    void SplitRecordsSlice(uint32_t deadlineTicks);
+    void ParseRecordsSlice(uint32_t deadlineTicks);
+    void ParseRecordText(ObjectRecord& record, const char* text);
+    // Splits and parses everything at once, as the idle work would over many slices.
+    void LoadCompletely();
+    const LoadState& Load() const { return m_load; }
+    uint32_t ObservationsWritten() const { return m_observationsWritten; }
+    // Counts the observation headers of an obs text.
+    int CountObservations(std::string_view obs);
+    Pattern& ObservationHeader() { return m_obsHeader; }
+
+    // --- computed fields -----------------------------------------------------------------
+    std::string_view GetText(int fieldNo, int record);  // stored or computed text
+    int32_t GetInt(int fieldNo, int record);
+    double GetReal(int fieldNo, int record);
+
+    std::string_view GetCon(int r);
+    std::string_view GetConstellation(int r);
+    std::string_view GetObsRefs(int r);
+    std::string_view GetNewRefs(int r);
+    std::string_view GetPrimaryId(int r);
+    std::string_view GetMessierId(int r);
+    std::string_view GetNgcIcId(int r);
+    int32_t GetSkyAtlas(int r);
+    int32_t GetUranometria(int r);
+    int32_t GetAstroAtlasB(int r);
+    int32_t GetAstroAtlasC(int r);
+    int32_t GetEdmundMag5(int r);
+    int32_t GetEdmundMag6(int r);
+    int32_t GetMsa(int r);
+    int32_t GetMessierNo(int r);
+    int32_t GetNgcNo(int r);
+    int32_t GetIcNo(int r);
+    int32_t GetUgcNo(int r);
+    int32_t GetArpNo(int r);
+    int32_t GetHickNo(int r);
+    double GetRaHour(int r);
+    double GetDeclDeg(int r);
+    double GetMajorAxis(int r);
+    double GetMinorAxis(int r);
+    double GetArea(int r);
+    double GetElong(int r);
+    double GetMagnValue(int r);
+    double GetSurfBT(int r);
+    double GetRvValue(int r);
+    double GetPcValue(int r);
+    double GetZValue(int r);
+    double GetTransitHrs(int r);
+    double GetRiseHrs(int r);
+    double GetSetHrs(int r);
+    double GetAzimuth(int r);
+    double GetAltitude(int r);
+    double GetUranHrs(int r);
+    double GetSkyAtlHrs(int r);
+    double GetAstAtlBHrs(int r);
+    double GetAstAtlCHrs(int r);
+    double GetEdmMag5Hrs(int r);
+    double GetEdmMag6Hrs(int r);
+    double GetMsaHrs(int r);
+
+    // The constellation name list: "*And*Andromeda*Ant*Antlia*..." style items.
+    static const std::string& ConstellationNameList();
+
+private:
+    bool EnsurePosition(int r);
+    int CachedChart(int r, Atlas atlas);
+    double ChartHours(int r, Atlas atlas);
+    void RiseSetHours(int r, double& rise, double& set);
+    void CompileObservationHeader();
+    void AppendIndexEntry(std::string_view id, int identity);
+    std::string_view Scratch(std::string text);
+    void ShowMessage(std::string_view text);
+    // File reading steps.
+    bool ReadHeader(size_t length);
+    void PrepareBuffer();
+    void FinishSplitting();
+    void FinishParsing();
+    void WriteRecord(std::string& out, ObjectRecord& record, int recordWidth);
+    bool RecordIsSelected(const ObjectRecord& record) const;
+
+    platform::Host& m_host;
+    platform::IniProfile& m_profile;
+    const PositionServices* m_astro;
+    PositionServices m_noAstro;
+    DocumentViews m_noViews;
+    DocumentViews* m_views = &m_noViews;
+    const std::vector<int>* m_selectionList = nullptr;
+    FieldTable m_fields;
+
+    std::vector<std::unique_ptr<ObjectRecord>> m_records;
+    std::vector<ObjectRecord*> m_changedRecords;
+    std::string m_nameIndex;
+    int m_nextIdentity = 1;
+    ObjectRecord* m_current = nullptr;
+    int m_currentIndex = -1;
+    bool m_currentChanged = false;
+    bool m_modified = false;
+    bool m_indexRebuildNeeded = false;
+    bool m_saveSelectedOnly = false;
+    bool m_rereading = false;
+    bool m_deletedRecordsExist = false;
+
+    LoadState m_load;
+    uint32_t m_observationsWritten = 0;
+    Pattern m_obsHeader;
+    Pattern m_x;
+    std::string m_scratch;
+};
+
+} // namespace vespario

@@ -1,0 +1,879 @@
+// The database file: writing it, reading it into one buffer, splitting that buffer into
+// records in time slices, and parsing each record's fields on first use.
+
+#include "db/cvespariodoc.h"
+
+#include "db/greek.h"
+#include "platform/clock.h"
+#include "platform/files.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <istream>
+#include <iterator>
+#include <limits>
+#include <new>
+#include <ostream>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vespario {
+namespace {
+
+// Bytes of the prepared load buffer: every field ends in kFieldEnd, every record in
+// kRecordEnd, and the buffer in kBufferEnd, kRecordEnd, kBufferEnd.
+constexpr char kFieldEnd = 0;
+constexpr char kRecordEnd = 1;
+constexpr char kBufferEnd = 2;
+
+constexpr size_t kCounterOffset = 14;    // first header counter field
+constexpr size_t kCounterWidth = 32;     // "%10u=%10u=%10u"
+constexpr size_t kObsHeaderLength = 10;  // YYYYMMDD, place code, equipment code
+constexpr size_t kMessageTextLimit = 1000;  // the texts shown in messages are cut here
+constexpr size_t kMaxFileLength = 0x7fff0000;  // offsets and counts are 32-bit signed
+constexpr size_t kScratchKeep = 1 << 20;       // larger parse scratch is given back
+constexpr uint32_t kFarTicks = 0x3fffffff;     // a deadline that a complete load never meets
+constexpr int kMaxCodes = 4096;                // entries of a code list read for the pattern
+
+std::string MessageWithText(std::string_view prefix, std::string_view text) {
+    std::string message(prefix);
+    message.append(text.substr(0, kMessageTextLimit));
+    return message;
+}
+
+std::string MessageWithNumber(const char* format, long long number) {
+    char text[160];
+    std::snprintf(text, sizeof text, format, number);
+    return text;
+}
+
+bool IsStructureByte(unsigned char c) { return c < 32; }
+
+// The text at p up to the next byte below 32 (a field, record or buffer end).
+std::string_view FieldAt(const char* p) {
+    const char* e = p;
+    while (!IsStructureByte(static_cast<unsigned char>(*e)))
+        ++e;
+    return std::string_view(p, static_cast<size_t>(e - p));
+}
+
+// The first "=" of the record at p (the ID), or the record's end.
+char* FindIdStart(char* p) {
+    while (*p != '=' && *p != kRecordEnd && *p != kBufferEnd)
+        ++p;
+    return p;
+}
+
+// Number of records (record ends) from p up to the buffer end mark. The preparation pass
+// leaves no buffer end mark anywhere but at the very end.
+size_t RecordsAhead(const char* p, const char* bufferEnd) {
+    const char* end = static_cast<const char*>(std::memchr(p, kBufferEnd, bufferEnd - p));
+    size_t count = 0;
+    for (const char* q = p; end && q < end; ++count) {
+        q = static_cast<const char*>(std::memchr(q, kRecordEnd, end - q));
+        if (!q)
+            break;
+        ++q;
+    }
+    return count;
+}
+
+// --- header ------------------------------------------------------------------------------
+
+// Reads the "="-ended fields of a header without ever passing the file's end.
+class HeaderFields {
+public:
+    HeaderFields(const char* text, size_t length, size_t pos)
+        : m_text(text), m_length(length), m_pos(pos) {}
+
+    // The next field without its "="; false when no "=" follows before the end.
+    bool Next(std::string_view& field) {
+        const void* eq = m_pos < m_length ? std::memchr(m_text + m_pos, '=', m_length - m_pos)
+                                          : nullptr;
+        if (!eq)
+            return false;
+        const size_t end = static_cast<size_t>(static_cast<const char*>(eq) - m_text);
+        field = std::string_view(m_text + m_pos, end - m_pos);
+        m_pos = end + 1;
+        return true;
+    }
+    // The first character of the next field (its "=" when the field is empty).
+    bool NextChar(char& c) {
+        std::string_view field;
+        if (!Next(field))
+            return false;
+        c = field.empty() ? '=' : field.front();
+        return true;
+    }
+    size_t Pos() const { return m_pos; }
+
+private:
+    const char* m_text;
+    size_t m_length;
+    size_t m_pos;
+};
+
+// Decimal number with leading blanks, as "%i" and "%10u" wrote it; stops at the first
+// non-digit and saturates instead of overflowing.
+long long HeaderNumber(std::string_view field) {
+    size_t i = 0;
+    while (i < field.size() && field[i] == ' ')
+        ++i;
+    bool negative = false;
+    if (i < field.size() && (field[i] == '-' || field[i] == '+'))
+        negative = field[i++] == '-';
+    long long value = 0;
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9'; ++i)
+        value = std::min<long long>(value * 10 + (field[i] - '0'), 0xffffffffLL);
+    return negative ? -value : value;
+}
+
+uint32_t HeaderCount(std::string_view field) {
+    return static_cast<uint32_t>(std::max<long long>(0, HeaderNumber(field)));
+}
+
+// --- preparation -------------------------------------------------------------------------
+
+struct Delimiters {
+    char recordStart;
+    char shortEnd;
+    char longEnd;
+};
+
+// A delimiter becomes a field or record end.
+bool Delimiter(unsigned char c, const Delimiters& d, char& out) {
+    if (c == static_cast<unsigned char>(d.shortEnd) || c == static_cast<unsigned char>(d.longEnd))
+        out = kFieldEnd;
+    else if (c == static_cast<unsigned char>(d.recordStart))
+        out = kRecordEnd;
+    else
+        return false;
+    return true;
+}
+
+// Rewrites buf[from, length) in place to the start of buf: delimiters become field and record
+// ends, escapes are resolved, control bytes dropped and runs of blanks shrink to one. The
+// last record is closed and the buffer end written. The output never outgrows the input
+// plus four bytes.
+struct Prepared {
+    size_t length;   // bytes of the prepared text, end marks included
+    size_t records;
+};
+
+Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters& d) {
+    size_t w = 0;
+    size_t records = 0;
+    for (size_t r = from; r < length; ++r) {
+        unsigned char c = static_cast<unsigned char>(buf[r]);
+        const bool escaped = c == '\\';
+        if (escaped) {
+            if (r + 1 == length)
+                continue;  // a backslash at the very end escapes nothing
+            c = static_cast<unsigned char>(buf[++r]);
+        }
+        char out;
+        if (!escaped && Delimiter(c, d, out)) {
+            // a field or record end
+        } else if (c == ' ') {
+            // Escaped or not: the writer never escapes a blank, so runs shrink either way.
+            if (w > 0 && buf[w - 1] == ' ')
+                continue;
+            out = ' ';
+        } else if (c < 32) {
+            continue;  // line ends, tabs; escaped, a structure byte would break the layout
+        } else {
+            out = static_cast<char>(c);
+        }
+        records += out == kRecordEnd;
+        buf[w++] = out;
+    }
+    if (from <= length) {
+        buf[w++] = kRecordEnd;  // the record start that the reader put behind the file
+        ++records;
+    }
+    buf[w++] = kBufferEnd;
+    buf[w++] = kRecordEnd;
+    buf[w++] = kBufferEnd;
+    return {w, records};
+}
+
+// --- record parsing ----------------------------------------------------------------------
+
+// Work texts for the fields that parsing rewrites; their room is kept between records.
+std::array<std::string, kStoredFieldCount>& ParseScratch() {
+    thread_local std::array<std::string, kStoredFieldCount> scratch;
+    return scratch;
+}
+
+void ReleaseLargeScratch() {
+    for (std::string& s : ParseScratch()) {
+        if (s.capacity() > kScratchKeep) {
+            s.clear();
+            s.shrink_to_fit();
+        }
+    }
+}
+
+// Starts a new line before the next character: the blank before it becomes CR LF,
+// otherwise CR LF is inserted.
+void BreakLine(std::string& out) {
+    if (!out.empty() && out.back() == ' ')
+        out.pop_back();
+    out += "\r\n";
+}
+
+// Each c at an offset of 1 or more starts a new line; then CR LF closes the text.
+void LinesBefore(std::string_view text, char c, std::string& out) {
+    out.clear();
+    out.reserve(text.size() + 16);
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (i > 0 && text[i] == c)
+            BreakLine(out);
+        out += text[i];
+    }
+    out += "\r\n";
+}
+
+// A goal line ends at the sentence end before a ")-" (a reference to a chart or a book).
+void GoalLines(std::string_view text, std::string& out) {
+    std::vector<size_t> cuts;
+    size_t sentenceEnd = std::string_view::npos;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == ' ' && i > 0 && (text[i - 1] == '.' || text[i - 1] == '?'))
+            sentenceEnd = i + 1;
+        if (text[i] == ')' && i + 1 < text.size() && text[i + 1] == '-' &&
+            sentenceEnd != std::string_view::npos) {
+            cuts.push_back(sentenceEnd);
+            sentenceEnd = std::string_view::npos;
+        }
+    }
+    out.clear();
+    out.reserve(text.size() + 2 * cuts.size() + 2);
+    size_t from = 0;
+    for (size_t cut : cuts) {
+        out.append(text.substr(from, cut - from));
+        out += "\r\n";
+        from = cut;
+    }
+    out.append(text.substr(from));
+    out += "\r\n";
+}
+
+// Each observation header after the first starts a new line. Returns the headers found.
+uint32_t ObservationLines(std::string_view text, Pattern& header, std::string& out) {
+    out.clear();
+    out.reserve(text.size() + 16);
+    uint32_t found = 0;
+    size_t copied = 0;
+    for (int at = header.Search(text, 0); at >= 0;) {
+        const size_t pos = static_cast<size_t>(at);
+        ++found;
+        if (pos > 0) {
+            out.append(text.substr(copied, pos - copied));
+            BreakLine(out);
+            copied = pos;
+        }
+        const size_t next = pos + kObsHeaderLength;
+        if (next >= text.size())
+            break;
+        at = header.Search(text, static_cast<int>(next));
+    }
+    out.append(text.substr(copied));
+    out += "\r\n";
+    return found;
+}
+
+// --- writing -----------------------------------------------------------------------------
+
+// Appends c with the file's escapes; next is the character after it (0 at the end).
+void AppendEncoded(std::string& out, char c, bool last, char next) {
+    if (c == '\\' || c == '_' || c == ';')
+        out += '\\';
+    out += c;
+    if (c == '\n' && !last && next != ' ')
+        out += ' ';
+}
+
+// The text as it goes to the file: Greek characters as their words.
+std::string_view FileText(std::string_view text, int greekSet, std::string& work) {
+    const bool greek = std::any_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) >= 0xb0; });
+    if (!greek)
+        return text;
+    work.clear();
+    AppendGreekAsWords(work, text, greekSet);
+    return work;
+}
+
+void AppendShortField(std::string& out, std::string_view text) {
+    for (size_t i = 0; i < text.size(); ++i) {
+        const bool last = i + 1 == text.size();
+        AppendEncoded(out, text[i], last, last ? '\0' : text[i + 1]);
+    }
+}
+
+// A long field's text wrapped at the record width: once the width is reached the line runs
+// on to the next blank and breaks before it. A line end of the text itself ends the line.
+void AppendWrapped(std::string& out, std::string_view text, size_t column, size_t width) {
+    size_t i = 0;
+    const size_t n = text.size();
+    const auto put = [&](size_t k) {
+        AppendEncoded(out, text[k], k + 1 == n, k + 1 < n ? text[k + 1] : '\0');
+    };
+    while (i < n) {
+        for (; i < n && column < width; ++i) {
+            put(i);
+            const bool lineEnd = text[i] == '\r' || text[i] == '\n';
+            column = lineEnd ? (text[i] == '\n' && i + 1 < n && text[i + 1] != ' ' ? 1 : 0)
+                             : column + 1;
+        }
+        for (; i < n && text[i] != ' ' && text[i] != '\n' && text[i] != '\r'; ++i)
+            put(i);
+        if (i >= n)
+            break;
+        if (text[i] == '\r' || text[i] == '\n') {
+            column = 0;  // the text's own line end follows
+            continue;
+        }
+        out += "\r\n";
+        column = 0;  // the blank that follows starts the next line
+    }
+}
+
+void AppendHeader(std::string& out) {
+    char header[96];
+    std::snprintf(header, sizeof header,
+                  ";Vespario=%3i=0000000000=0000000000=0000000000=%c=%c=%c=\r\n", 2, '_', ';',
+                  ';');
+    out += header;
+}
+
+void PatchCounters(std::string& file, uint32_t records, uint32_t observations) {
+    char counters[48];
+    const auto length = static_cast<unsigned>(std::min<size_t>(file.size(), 0xffffffffu));
+    std::snprintf(counters, sizeof counters, "%10u=%10u=%10u", records, length, observations);
+    if (file.size() >= kCounterOffset + kCounterWidth)
+        std::memcpy(file.data() + kCounterOffset, counters, kCounterWidth);
+}
+
+// --- code index for the observation header -----------------------------------------------
+
+// The first character of each entry of a code list, escaped so that the set holds exactly
+// those characters whatever they are.
+std::string CodeIndex(platform::IniProfile& profile, const char* section, const char* key) {
+    std::string codes;
+    const int count = std::clamp(profile.GetInt(section, "NumberOf", 0), 0, kMaxCodes);
+    for (int i = 0; i < count; ++i) {
+        char name[32];
+        std::snprintf(name, sizeof name, "%s%i", key, i);
+        const std::string entry = profile.GetString(section, name, "");
+        if (entry.empty())
+            continue;
+        const char c = entry.front();
+        if (c == ']' || c == '\\' || c == '-' || c == '%' || c == '~')
+            codes += '\\';
+        codes += c;
+    }
+    return codes;
+}
+
+} // namespace
+
+// ===== writing ============================================================================
+
+bool CVesparioDoc::WriteDatabase(std::ostream& out) {
+    m_host.Progress("Saving File", 0);
+    m_load.version = 2;
+    m_load.recordStart = '_';
+    m_load.shortEnd = ';';
+    m_load.longEnd = ';';
+    m_observationsWritten = 0;
+    const int width = std::max(1, m_profile.GetInt("File", "RecordWidth", 70));
+
+    // The whole file is built first: the counters are patched in before one write, so that
+    // any stream will do and a failing one is seen at once.
+    std::string file;
+    AppendHeader(file);
+    uint32_t written = 0;
+    int shownPercent = -1;
+    const int count = GetRecordCount();
+    for (int i = 0; i < count; ++i) {
+        ObjectRecord& record = Record(i);
+        if (record.m_deleted || (m_saveSelectedOnly && !RecordIsSelected(record)))
+            continue;
+        const int percent = static_cast<int>(int64_t{written} * 100 / count);
+        if (percent != shownPercent) {
+            m_host.Progress("Saving File", percent);
+            m_host.PumpEvents();
+            shownPercent = percent;
+        }
+        EnsureParsed(i);
+        WriteRecord(file, record, width);
+        ++written;
+    }
+    PatchCounters(file, written, m_observationsWritten);
+    out.write(file.data(), static_cast<std::streamsize>(file.size()));
+    out.flush();
+    m_host.EndProgress();
+    return static_cast<bool>(out);
+}
+
+void CVesparioDoc::WriteRecord(std::string& out, ObjectRecord& record, int recordWidth) {
+    const int greekSet = GreekSet();
+    std::string work;
+    out += '_';
+    for (int n = 0; n < kFirstLongField; ++n) {
+        AppendShortField(out, FileText(record.Field(n), greekSet, work));
+        out += ';';
+    }
+    out += "\r\n";
+    for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
+        const std::string_view text = record.Field(n);
+        if (text.empty())
+            continue;
+        if (n == field::Obs)
+            m_observationsWritten += static_cast<uint32_t>(CountObservations(text));
+        const std::string_view tag = m_fields.Slot(n).tag;
+        out.append(tag);
+        AppendWrapped(out, FileText(text, greekSet, work), tag.size(),
+                      static_cast<size_t>(recordWidth));
+        out += ";\r\n";
+    }
+}
+
+bool CVesparioDoc::RecordIsSelected(const ObjectRecord& record) const {
+    if (!m_selectionList)
+        return false;
+    const int position = record.m_listPosition;
+    if (position < 0 || static_cast<size_t>(position) >= m_selectionList->size())
+        return false;
+    const int index = (*m_selectionList)[static_cast<size_t>(position)];
+    return index >= 0 && index < GetRecordCount() &&
+           m_records[static_cast<size_t>(index)].get() == &record;
+}
+
+int CVesparioDoc::CountObservations(std::string_view obs) {
+    int found = 0;
+    for (int at = m_obsHeader.Search(obs, 0); at >= 0;) {
+        ++found;
+        const size_t next = static_cast<size_t>(at) + kObsHeaderLength;
+        if (next >= obs.size())
+            break;
+        at = m_obsHeader.Search(obs, static_cast<int>(next));
+    }
+    return found;
+}
+
+void CVesparioDoc::CompileObservationHeader() {
+    std::string text = "_{{19}|{20}}[0-9][0-9]{{0[1-9]}|{1[012]}}{{[012][0-9]}|{30}|{31}}[";
+    // An empty code list gives "[]", which matches nothing: no observation is recognised
+    // until places and equipment are defined.
+    text += CodeIndex(m_profile, "ObsPlace", "Place");
+    text += "][";
+    text += CodeIndex(m_profile, "ObsEquip", "Equip");
+    text += "]";
+    m_obsHeader.SetText(text, &m_host);
+}
+
+bool CVesparioDoc::SaveDatabase(const std::string& path) {
+    m_views->CommitEdits();
+    SetCurrentRecord(-1, false, true);
+    const std::string temp = platform::ReplaceExtension(path, ".$$$");
+    const std::string backup = platform::ReplaceExtension(path, ".bak");
+    {
+        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
+        const bool written = out.is_open() && WriteDatabase(out);
+        out.close();
+        if (!written || out.fail()) {
+            platform::DeleteFile(temp);
+            return false;
+        }
+    }
+    const bool keepBackup = m_profile.GetInt("Settings", "NumBackupLevels", 1) != 0;
+    if (keepBackup) {
+        platform::DeleteFile(backup);
+        platform::RenameFile(path, backup);
+    } else {
+        platform::DeleteFile(path);
+    }
+    if (platform::RenameFile(temp, path))
+        return true;
+    // The new file could not take its place: put the old one back rather than leave none.
+    if (keepBackup && !platform::FileExists(path))
+        platform::RenameFile(backup, path);
+    return false;
+}
+
+// ===== reading ============================================================================
+
+bool CVesparioDoc::ReadDatabaseFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open())
+        return false;
+    ReadDatabase(in);
+    return true;
+}
+
+namespace {
+
+// The stream's bytes from its start: the length first where the stream can seek, so that
+// the file arrives with one request into one block. expected is the length the stream
+// announced (or what arrived when it cannot tell).
+struct ReadResult {
+    std::unique_ptr<char[]> buffer;
+    size_t length = 0;     // bytes that arrived
+    size_t expected = 0;   // the file's length
+    bool noMemory = false;
+};
+
+std::unique_ptr<char[]> Allocate(size_t length) {
+    if (length > kMaxFileLength)
+        return nullptr;
+    return std::unique_ptr<char[]>(new (std::nothrow) char[length + 4]);
+}
+
+ReadResult ReadStream(std::istream& in) {
+    ReadResult result;
+    in.seekg(0, std::ios::end);
+    const std::streamoff end = in.fail() ? -1 : static_cast<std::streamoff>(in.tellg());
+    in.clear();
+    if (end >= 0) {
+        in.seekg(0, std::ios::beg);
+        result.expected = static_cast<size_t>(end);
+        result.buffer = Allocate(result.expected);
+        if (!result.buffer) {
+            result.noMemory = true;
+            return result;
+        }
+        in.read(result.buffer.get(), static_cast<std::streamsize>(result.expected));
+        result.length = static_cast<size_t>(std::max<std::streamsize>(0, in.gcount()));
+    } else {
+        // A pipe: gather what comes, then move it into one block.
+        std::string all(std::istreambuf_iterator<char>(in), {});
+        result.expected = result.length = all.size();
+        result.buffer = Allocate(all.size());
+        if (!result.buffer) {
+            result.noMemory = true;
+            return result;
+        }
+        std::memcpy(result.buffer.get(), all.data(), all.size());
+    }
+    return result;
+}
+
+} // namespace
+
+void CVesparioDoc::ReadDatabase(std::istream& in) {
+    EmptyDocument();
+    ReadResult read = ReadStream(in);
+    if (read.noMemory) {
+        ShowMessage("Cannot obtain memory to read file");
+        m_load.allSplit = m_load.allParsed = true;
+        return;
+    }
+    m_load = LoadState{};
+    m_load.buffer = std::move(read.buffer);
+    m_load.bufferSize = read.length + 4;  // what arrived, with room for the end marks
+    if (read.length < read.expected)
+        ShowMessage("Warning: Not all of the file was read");
+    const size_t length = read.length;
+    m_load.buffer[length] = '_';
+    m_load.buffer[length + 1] = '\0';
+    if (!ReadHeader(length)) {
+        ShowMessage("This is not a Vespario file. Search for 'file format' in help.");
+        const LoadState defaults;
+        m_load.version = defaults.version;
+        m_load.expectedObjects = m_load.expectedObservations = 0;
+        m_load.readPos = length + 1;  // an empty text: no records
+    }
+    PrepareBuffer();
+    m_load.observationsCounted = 0;
+    m_load.readPos = 0;
+}
+
+bool CVesparioDoc::ReadHeader(size_t length) {
+    const char* buf = m_load.buffer.get();
+    // buf[length] is "_": an empty file is an empty version 0 database.
+    if (buf[0] == '_') {
+        m_load.version = 0;
+        m_load.recordStart = '_';
+        m_load.shortEnd = ',';
+        m_load.longEnd = '%';
+        m_load.greekTextForm = 0;
+        m_load.readPos = 1;
+        return true;
+    }
+    if (buf[0] != ';')
+        return false;
+    HeaderFields fields(buf, length, 1);
+    std::string_view name, version;
+    if (!fields.Next(name) || name != "Vespario" || !fields.Next(version))
+        return false;
+    const long long number = HeaderNumber(version);
+    if (number <= 0)
+        return false;
+    m_load.version = static_cast<int>(std::min<long long>(number, 999));
+    if (m_load.version > 1) {
+        std::string_view objects, storedLength, observations;
+        if (!fields.Next(objects) || !fields.Next(storedLength) || !fields.Next(observations))
+            return false;
+        m_load.expectedObjects = HeaderCount(objects);
+        m_load.expectedObservations = HeaderCount(observations);
+        if (length < HeaderCount(storedLength))
+            ShowMessage("Warning: File is shorter than it was when last saved.");
+    }
+    std::string_view skipped;
+    if (!fields.NextChar(m_load.recordStart) || !fields.NextChar(m_load.shortEnd) ||
+        !fields.NextChar(m_load.longEnd) || (m_load.version == 1 && !fields.Next(skipped)))
+        return false;
+    m_load.greekTextForm = 2;
+    size_t pos = fields.Pos();
+    while (pos < length && (buf[pos] == '\r' || buf[pos] == '\n' || buf[pos] == 0x1a))
+        ++pos;
+    m_load.readPos = pos + 1;  // the first record's start character
+    return true;
+}
+
+void CVesparioDoc::PrepareBuffer() {
+    char* buf = m_load.buffer.get();
+    const size_t length = m_load.bufferSize - 4;
+    const Delimiters delimiters{m_load.recordStart, m_load.shortEnd, m_load.longEnd};
+    const Prepared prepared = PrepareInPlace(buf, m_load.readPos, length, delimiters);
+    const size_t records = prepared.records;
+    // The line ends and escapes are gone: give their room back while nothing points in.
+    if (prepared.length + prepared.length / 32 < m_load.bufferSize) {
+        std::unique_ptr<char[]> smaller(new (std::nothrow) char[prepared.length]);
+        if (smaller) {
+            std::memcpy(smaller.get(), buf, prepared.length);
+            m_load.buffer = std::move(smaller);
+            m_load.bufferSize = prepared.length;
+        }
+    }
+
+    // Room for the records: the header's count or one growth step, but never more than the
+    // buffer really holds, whatever a damaged header claims.
+    const bool counted = m_load.version > 1 && m_load.expectedObjects > 0;
+    const size_t step = counted ? m_load.expectedObjects
+                                : static_cast<size_t>(std::max(
+                                      1, m_profile.GetInt("FileRead", "NumRecs", 40000)));
+    m_records.reserve(std::min(step, records));
+}
+
+void CVesparioDoc::SplitRecordsSlice(uint32_t deadlineTicks) {
+    if (m_load.allSplit)
+        return;
+    if (!m_load.buffer) {
+        FinishSplitting();
+        return;
+    }
+    const int greekSet = GreekSet();
+    char* buf = m_load.buffer.get();
+    while (buf[m_load.readPos] != kBufferEnd) {
+        if (m_records.size() == m_records.capacity()) {
+            // The rest at once: growing by small steps would copy the array again and again.
+            m_records.reserve(m_records.size() +
+                              RecordsAhead(buf + m_load.readPos, buf + m_load.bufferSize));
+        }
+        auto record = std::make_unique<ObjectRecord>();
+        char* start = buf + m_load.readPos;
+        record->m_rawText = start;
+        record->m_identity = m_nextIdentity++;
+        char* p = FindIdStart(start);
+        if (*p == '=') {
+            std::string id(FieldAt(p));
+            GreekWordsToChars(id, greekSet);
+            record->SetField(field::Id, id);
+            AppendIndexEntry(id, record->m_identity);
+        } else {
+            ShowMessage(MessageWithNumber("Missing ID Field in record %lld",
+                                          m_load.recordsSplit + 1LL));
+        }
+        m_records.push_back(std::move(record));
+        ++m_load.recordsSplit;
+        const void* end = std::memchr(p, kRecordEnd, buf + m_load.bufferSize - p);
+        m_load.readPos = static_cast<size_t>(static_cast<const char*>(end) - buf) + 1;
+        if (platform::TickReached(platform::TickCount(), deadlineTicks)) {
+            m_views->ShowRecordCount(GetRecordCount());
+            return;
+        }
+    }
+    FinishSplitting();
+}
+
+void CVesparioDoc::FinishSplitting() {
+    m_load.allSplit = true;
+    m_views->ShowRecordCount(GetRecordCount());
+    m_records.shrink_to_fit();
+    m_nameIndex.shrink_to_fit();
+    const long long missing =
+        static_cast<long long>(m_load.expectedObjects) - m_load.recordsSplit;
+    if (missing > 0)
+        ShowMessage(MessageWithNumber(
+            "Warning: File contains %lld less object(s) than it had when last saved.", missing));
+}
+
+void CVesparioDoc::ParseRecordsSlice(uint32_t deadlineTicks) {
+    if (m_load.allParsed)
+        return;
+    while (m_load.recordsParsed < GetRecordCount()) {
+        EnsureParsed(m_load.recordsParsed++);
+        if (platform::TickReached(platform::TickCount(), deadlineTicks))
+            return;
+    }
+    ReleaseLargeScratch();
+    if (m_load.allSplit)
+        FinishParsing();
+}
+
+void CVesparioDoc::FinishParsing() {
+    m_load.allParsed = true;
+    const long long missing = static_cast<long long>(m_load.expectedObservations) -
+                              static_cast<long long>(m_load.observationsCounted);
+    if (missing > 0)
+        ShowMessage(MessageWithNumber(
+            "Warning: File contains %lld less observation(s) than it had when last saved.",
+            missing));
+    if (!m_profile.GetInt("Settings", "LowMemory", 0))
+        return;
+    m_load.buffer.reset();
+    m_load.bufferSize = 0;
+    m_load.readPos = 0;
+    for (auto& record : m_records)
+        record->m_rawText = nullptr;
+}
+
+void CVesparioDoc::LoadCompletely() {
+    while (!m_load.allSplit)
+        SplitRecordsSlice(platform::TickCount() + kFarTicks);
+    while (!m_load.allParsed)
+        ParseRecordsSlice(platform::TickCount() + kFarTicks);
+}
+
+// ===== record parsing =====================================================================
+
+namespace {
+
+// Where the parts of one record's text are in the load buffer.
+struct RecordTexts {
+    std::array<std::string_view, kStoredFieldCount> fields{};
+    std::array<bool, kStoredFieldCount> present{};
+    std::vector<std::string_view> duplicates;  // long-field texts whose tag came again
+    bool unterminated = false;                 // a field ran into the record's end
+    bool endsAtRecordEnd = false;
+};
+
+// Steps past the field that ends at e: true when it ended with its own terminator.
+bool StepPastField(const char*& p, const char* e) {
+    p = e;
+    if (*e != kFieldEnd)
+        return false;
+    ++p;
+    return true;
+}
+
+// The long field that a text names by its tag; a text without a tag is the obs field.
+int LongFieldOf(const FieldTable& table, std::string_view whole, std::string_view& value) {
+    for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
+        const std::string_view tag = table.Slot(n).tag;
+        if (whole.substr(0, tag.size()) == tag) {
+            value = whole.substr(tag.size());
+            return n;
+        }
+    }
+    value = whole;
+    while (!value.empty() && value.front() == ' ')
+        value.remove_prefix(1);
+    return field::Obs;
+}
+
+// Finds the twelve short fields by position and the long fields by their tags.
+RecordTexts SplitFields(const FieldTable& table, const char* text) {
+    RecordTexts parts;
+    const char* p = text;
+    for (int n = 0; n < kFirstLongField && !parts.unterminated; ++n) {
+        parts.fields[n] = FieldAt(p);
+        parts.unterminated = !StepPastField(p, p + parts.fields[n].size());
+    }
+    while (!parts.unterminated && static_cast<unsigned char>(*p) > 31) {
+        const std::string_view whole = FieldAt(p);
+        std::string_view value;
+        const int slot = LongFieldOf(table, whole, value);
+        if (parts.present[slot])
+            parts.duplicates.push_back(whole);
+        parts.present[slot] = true;
+        parts.fields[slot] = value;  // the later text wins
+        parts.unterminated = !StepPastField(p, whole.data() + whole.size());
+    }
+    parts.endsAtRecordEnd = !parts.unterminated && *p == kRecordEnd;
+    return parts;
+}
+
+// The text of field n in its work text, with its Greek words turned into characters.
+std::string_view Converted(int n, std::string_view text, int greekSet,
+                           std::array<std::string, kStoredFieldCount>& scratch) {
+    std::string& work = scratch[static_cast<size_t>(n)];
+    if (work.data() != text.data())
+        work.assign(text);
+    GreekWordsToChars(work, greekSet);
+    return work;
+}
+
+// During a normal load the ID was stored, converted, when the record was split; while a
+// record is re-read it is taken from the text like every other field.
+void FinishShortFields(std::array<std::string_view, kStoredFieldCount>& fields,
+                       std::string_view splitId, bool rereading, int greekSet,
+                       std::array<std::string, kStoredFieldCount>& scratch) {
+    std::string_view& id = fields[field::Id];
+    if (!rereading && !id.empty() && id.front() == '=') {
+        scratch[field::Id].assign(splitId);
+        id = scratch[field::Id];
+    } else if (!rereading) {
+        id = Converted(field::Id, id, greekSet, scratch);
+    }
+    for (int n : {field::Magn, field::Size, field::Class})
+        fields[n] = Converted(n, fields[n], greekSet, scratch);
+}
+
+// Rebuilds the line structure of the long fields; returns the observations found.
+uint32_t FinishLongFields(std::array<std::string_view, kStoredFieldCount>& fields,
+                          Pattern& header, int greekSet,
+                          std::array<std::string, kStoredFieldCount>& scratch) {
+    uint32_t observations = 0;
+    for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
+        const std::string_view text = fields[n];
+        if (text.empty())
+            continue;
+        std::string& work = scratch[static_cast<size_t>(n)];
+        switch (n) {
+        case field::Goal: GoalLines(text, work); break;
+        case field::Obs: observations += ObservationLines(text, header, work); break;
+        case field::Url: LinesBefore(text, '{', work); break;
+        case field::Refs: LinesBefore(text, '^', work); break;
+        default: work.assign(text); break;
+        }
+        fields[n] = Converted(n, work, greekSet, scratch);
+    }
+    return observations;
+}
+
+} // namespace
+
+void CVesparioDoc::ParseRecordText(ObjectRecord& record, const char* text) {
+    RecordTexts parts = SplitFields(m_fields, text);
+    for (std::string_view whole : parts.duplicates)
+        ShowMessage(MessageWithText("Duplicated field at ", whole));
+    if (!parts.endsAtRecordEnd)
+        ShowMessage(MessageWithText("Unterminated field or record. pSav=", FieldAt(text)));
+
+    const int greekSet = GreekSet();
+    auto& scratch = ParseScratch();
+    FinishShortFields(parts.fields, record.Field(field::Id), m_rereading, greekSet, scratch);
+    m_load.observationsCounted += FinishLongFields(parts.fields, m_obsHeader, greekSet, scratch);
+    record.SetAllFields(parts.fields);
+}
+
+} // namespace vespario

@@ -1,0 +1,311 @@
+#include "platform/iniprofile.h"
+
+#include "platform/files.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+#include <cstring>
+#include <filesystem>
+
+namespace vespario::platform {
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::string_view kBlanks = " \t\r\n\v\f";
+
+std::string_view Trim(std::string_view text) {
+    const size_t first = text.find_first_not_of(kBlanks);
+    if (first == std::string_view::npos)
+        return {};
+    const size_t last = text.find_last_not_of(kBlanks);
+    return text.substr(first, last - first + 1);
+}
+
+char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool SameName(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return LowerAscii(x) == LowerAscii(y);
+           });
+}
+
+// The name of a section header line ("[name]", blanks allowed), or nullopt for other lines.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+    const std::string_view text = Trim(line);
+    if (text.empty() || text.front() != '[')
+        return std::nullopt;
+    const size_t close = text.find(']');
+    if (close == std::string_view::npos)
+        return std::nullopt;
+    return Trim(text.substr(1, close - 1));
+}
+
+bool IsWritableSection(std::string_view name) {
+    return name.find_first_of("]\r\n") == std::string_view::npos;
+}
+
+bool IsWritableKey(std::string_view key) {
+    return !key.empty() && key.front() != '[' && key.front() != ';' &&
+           key.find_first_of("=\r\n") == std::string_view::npos;
+}
+
+bool ContainsName(const std::vector<std::string> &names, std::string_view name) {
+    return std::any_of(names.begin(), names.end(),
+                       [name](const std::string &n) { return SameName(n, name); });
+}
+
+} // namespace
+
+IniProfile::Line IniProfile::ParseLine(std::string text) {
+    Line line;
+    const std::string_view trimmed = Trim(text);
+    const size_t equals = text.find('=');
+    if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' &&
+        equals != std::string::npos) {
+        line.key = std::string(Trim(std::string_view(text).substr(0, equals)));
+        line.valueStart = equals + 1;
+    }
+    line.text = std::move(text);
+    return line;
+}
+
+std::string IniProfile::ValueOf(const Line &line) {
+    std::string_view value = Trim(std::string_view(line.text).substr(line.valueStart));
+    // One pair of enclosing quotes, single or double, is not part of the value.
+    if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+        value.back() == value.front())
+        value = value.substr(1, value.size() - 2);
+    return std::string(value);
+}
+
+void IniProfile::SetText(std::string_view text) {
+    m_sections.clear();
+    m_sections.push_back(Section{false, {}, {}, {}});
+    m_byteOrderMark = text.substr(0, kByteOrderMark.size()) == kByteOrderMark;
+    if (m_byteOrderMark)
+        text.remove_prefix(kByteOrderMark.size());
+    while (!text.empty()) {
+        const size_t end = text.find('\n');
+        std::string_view raw = text.substr(0, end);
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        if (!raw.empty() && raw.back() == '\r')
+            raw.remove_suffix(1);
+        if (const auto name = HeaderName(raw)) {
+            m_sections.push_back(Section{true, std::string(*name), std::string(raw), {}});
+            continue;
+        }
+        m_sections.back().lines.push_back(ParseLine(std::string(raw)));
+    }
+}
+
+std::string IniProfile::Text() const {
+    std::string text(m_byteOrderMark ? kByteOrderMark : std::string_view());
+    for (const Section &section : m_sections) {
+        if (section.hasHeader)
+            text.append(section.header).append("\r\n");
+        for (const Line &line : section.lines)
+            text.append(line.text).append("\r\n");
+    }
+    return text;
+}
+
+void IniProfile::Clear() {
+    m_sections.clear();
+    m_byteOrderMark = false;
+}
+
+bool IniProfile::Load(const std::string &path) {
+    Clear();
+    m_path.clear();
+    m_error.clear();
+    std::error_code ec;
+    const auto status = std::filesystem::status(path, ec);
+    if (status.type() == std::filesystem::file_type::not_found && ec.value() == ENOENT) {
+        m_path = path;
+        return true;
+    }
+    const auto size = FileSize(path);
+    if (size && *size > kMaxFileBytes) {
+        m_error = "cannot read " + path + ": the file is too large for a profile";
+        return false;
+    }
+    const auto data = ReadWholeFile(path, &m_error);
+    if (!data)
+        return false;
+    SetText(*data);
+    m_path = path;
+    return true;
+}
+
+bool IniProfile::WriteTo(const std::string &path) {
+    m_error.clear();
+    if (path.empty()) {
+        m_error = "the profile has no file name";
+        return false;
+    }
+    return WriteWholeFileAtomic(path, Text(), &m_error);
+}
+
+bool IniProfile::Save() {
+    return WriteTo(m_path);
+}
+
+bool IniProfile::SaveAs(const std::string &path) {
+    if (!WriteTo(path))
+        return false;
+    m_path = path;
+    return true;
+}
+
+const IniProfile::Line *IniProfile::FindKey(std::string_view section, std::string_view key) const {
+    section = Trim(section);
+    key = Trim(key);
+    for (const Section &s : m_sections) {
+        if (!s.hasHeader || !SameName(s.name, section))
+            continue;
+        for (const Line &line : s.lines) {
+            if (!line.key.empty() && SameName(line.key, key))
+                return &line;
+        }
+    }
+    return nullptr;
+}
+
+IniProfile::Section *IniProfile::FirstSection(std::string_view section) {
+    section = Trim(section);
+    for (Section &s : m_sections) {
+        if (s.hasHeader && SameName(s.name, section))
+            return &s;
+    }
+    return nullptr;
+}
+
+IniProfile::Section &IniProfile::AddSection(std::string_view section) {
+    section = Trim(section);
+    if (m_sections.empty())
+        m_sections.push_back(Section{false, {}, {}, {}});
+    // A blank line sets the new section apart from what comes before it.
+    Section &last = m_sections.back();
+    const bool hasContent = last.hasHeader || !last.lines.empty();
+    if (hasContent && (last.lines.empty() || !Trim(last.lines.back().text).empty()))
+        last.lines.push_back(Line{});
+    Section added{true, std::string(section), "[" + std::string(section) + "]", {}};
+    m_sections.push_back(std::move(added));
+    return m_sections.back();
+}
+
+std::string IniProfile::GetString(std::string_view section, std::string_view key,
+                                  std::string_view defaultValue) const {
+    const Line *line = FindKey(section, key);
+    return line ? ValueOf(*line) : std::string(defaultValue);
+}
+
+int IniProfile::GetInt(std::string_view section, std::string_view key, int defaultValue) const {
+    const Line *line = FindKey(section, key);
+    if (!line)
+        return defaultValue;
+    const std::string value = ValueOf(*line);
+    if (value.empty())
+        return defaultValue;
+    size_t i = value.find_first_not_of(kBlanks);
+    const bool negative = i != std::string::npos && value[i] == '-';
+    if (i != std::string::npos && (value[i] == '-' || value[i] == '+'))
+        ++i;
+    uint32_t number = 0;
+    for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i)
+        number = number * 10u + static_cast<uint32_t>(value[i] - '0');
+    return static_cast<int>(negative ? 0u - number : number);
+}
+
+void IniProfile::DeleteKey(std::string_view section, std::string_view key) {
+    section = Trim(section);
+    key = Trim(key);
+    for (Section &s : m_sections) {
+        if (!s.hasHeader || !SameName(s.name, section))
+            continue;
+        std::erase_if(s.lines, [key](const Line &line) {
+            return !line.key.empty() && SameName(line.key, key);
+        });
+    }
+}
+
+void IniProfile::WriteString(std::string_view section, std::string_view key,
+                             std::optional<std::string_view> value) {
+    if (!IsWritableSection(Trim(section)) || !IsWritableKey(Trim(key)))
+        return;
+    if (!value) {
+        DeleteKey(section, key);
+        return;
+    }
+    const std::string_view text = value->substr(0, value->find_first_of("\r\n"));
+    if (Line *line = const_cast<Line *>(FindKey(section, key))) {
+        line->text = line->text.substr(0, line->valueStart) + std::string(text);
+        return;
+    }
+    Section *target = FirstSection(section);
+    if (!target)
+        target = &AddSection(section);
+    auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
+                                [](const Line &line) { return !line.key.empty(); });
+    const auto at = lastKey.base(); // just after the last key line, or the section's start
+    target->lines.insert(at, ParseLine(std::string(Trim(key)) + "=" + std::string(text)));
+}
+
+void IniProfile::WriteInt(std::string_view section, std::string_view key, int value) {
+    WriteString(section, key, std::to_string(value));
+}
+
+void IniProfile::DeleteSection(std::string_view section) {
+    section = Trim(section);
+    std::erase_if(m_sections,
+                  [section](const Section &s) { return s.hasHeader && SameName(s.name, section); });
+}
+
+bool IniProfile::HasSection(std::string_view section) const {
+    section = Trim(section);
+    return std::any_of(m_sections.begin(), m_sections.end(), [section](const Section &s) {
+        return s.hasHeader && SameName(s.name, section);
+    });
+}
+
+bool IniProfile::HasKey(std::string_view section, std::string_view key) const {
+    return FindKey(section, key) != nullptr;
+}
+
+std::vector<std::string> IniProfile::Sections() const {
+    std::vector<std::string> names;
+    for (const Section &s : m_sections) {
+        if (s.hasHeader && !ContainsName(names, s.name))
+            names.push_back(s.name);
+    }
+    return names;
+}
+
+std::vector<std::string> IniProfile::Keys(std::string_view section) const {
+    section = Trim(section);
+    std::vector<std::string> keys;
+    for (const Section &s : m_sections) {
+        if (!s.hasHeader || !SameName(s.name, section))
+            continue;
+        for (const Line &line : s.lines) {
+            if (!line.key.empty() && !ContainsName(keys, line.key))
+                keys.push_back(line.key);
+        }
+    }
+    return keys;
+}
+
+std::string IniProfile::DefaultProfilePath() {
+    return ProfileDir() + "/Vespario.ini";
+}
+
+bool IniProfile::CreateFolderFor(const std::string &path) {
+    const std::string folder = FolderOf(path);
+    return folder.empty() || CreateFolders(folder);
+}
+
+} // namespace vespario::platform
