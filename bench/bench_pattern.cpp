@@ -17,20 +17,20 @@
 namespace {
 
 // About 100,000 records shaped like the name index: "=M31=N224=ANDROMEDA GALAXY=|0001|".
-const std::string& IndexText() {
+const std::string &IndexText() {
     static const std::string text = [] {
-        static const char* const kWords[] = {"ANDROMEDA", "GALAXY", "CLUSTER", "NEBULA",
+        static const char *const kWords[] = {"ANDROMEDA", "GALAXY", "CLUSTER", "NEBULA",
                                              "RING",      "CRAB",   "OWL",     "WHIRLPOOL"};
         std::mt19937 rng(7);
         std::string out;
         char buf[96];
         for (int i = 0; i < 100000; ++i) {
             const int ngc = 1 + static_cast<int>(rng() % 7840);
-            const char* w1 = kWords[rng() % 8];
-            const char* w2 = kWords[rng() % 8];
+            const char *w1 = kWords[rng() % 8];
+            const char *w2 = kWords[rng() % 8];
             if (i % 90 == 0)
-                std::snprintf(buf, sizeof buf, "=M%d=N%d=%s %s=|%04d|\n", 1 + i / 90, ngc, w1,
-                              w2, i % 10000);
+                std::snprintf(buf, sizeof buf, "=M%d=N%d=%s %s=|%04d|\n", 1 + i / 90, ngc, w1, w2,
+                              i % 10000);
             else
                 std::snprintf(buf, sizeof buf, "=N%d=%s %s=|%04d|\n", ngc, w1, w2, i % 10000);
             out += buf;
@@ -41,8 +41,8 @@ const std::string& IndexText() {
 }
 
 struct Case {
-    const char* vespario;
-    const char* regex; // ECMAScript and PCRE2 form of the same expression
+    const char *vespario;
+    const char *regex; // ECMAScript and PCRE2 form of the same expression
 };
 
 const Case kCases[] = {
@@ -52,9 +52,9 @@ const Case kCases[] = {
     {"NEBULA|CRAB", "NEBULA|CRAB"},
 };
 
-void BM_Pattern(benchmark::State& state) {
-    const Case& c = kCases[state.range(0)];
-    const std::string& text = IndexText();
+void BM_Pattern(benchmark::State &state) {
+    const Case &c = kCases[state.range(0)];
+    const std::string &text = IndexText();
     vespario::Pattern p(c.vespario);
     long matches = 0;
     for (auto _ : state) {
@@ -70,9 +70,9 @@ void BM_Pattern(benchmark::State& state) {
                             static_cast<int64_t>(text.size()));
 }
 
-void BM_StdRegex(benchmark::State& state) {
-    const Case& c = kCases[state.range(0)];
-    const std::string& text = IndexText();
+void BM_StdRegex(benchmark::State &state) {
+    const Case &c = kCases[state.range(0)];
+    const std::string &text = IndexText();
     const std::regex re(c.regex, std::regex::ECMAScript | std::regex::icase);
     long matches = 0;
     for (auto _ : state) {
@@ -86,22 +86,22 @@ void BM_StdRegex(benchmark::State& state) {
                             static_cast<int64_t>(text.size()));
 }
 
-void BM_Pcre2(benchmark::State& state) {
-    const Case& c = kCases[state.range(0)];
-    const std::string& text = IndexText();
+void BM_Pcre2(benchmark::State &state) {
+    const Case &c = kCases[state.range(0)];
+    const std::string &text = IndexText();
     int error = 0;
     PCRE2_SIZE offset = 0;
-    pcre2_code* re = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(c.regex), PCRE2_ZERO_TERMINATED,
+    pcre2_code *re = pcre2_compile(reinterpret_cast<PCRE2_SPTR>(c.regex), PCRE2_ZERO_TERMINATED,
                                    PCRE2_CASELESS, &error, &offset, nullptr);
     pcre2_jit_compile(re, PCRE2_JIT_COMPLETE);
-    pcre2_match_data* md = pcre2_match_data_create_from_pattern(re, nullptr);
-    const auto* subject = reinterpret_cast<PCRE2_SPTR>(text.data());
+    pcre2_match_data *md = pcre2_match_data_create_from_pattern(re, nullptr);
+    const auto *subject = reinterpret_cast<PCRE2_SPTR>(text.data());
     long matches = 0;
     for (auto _ : state) {
         PCRE2_SIZE at = 0;
         while (pcre2_match(re, subject, text.size(), at, 0, md, nullptr) >= 0) {
             ++matches;
-            const PCRE2_SIZE* ov = pcre2_get_ovector_pointer(md);
+            const PCRE2_SIZE *ov = pcre2_get_ovector_pointer(md);
             at = std::max(ov[1], ov[0] + 1);
         }
     }

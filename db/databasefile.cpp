@@ -144,17 +144,6 @@ struct Delimiters {
     char longEnd;
 };
 
-// A delimiter becomes a field or record end.
-bool Delimiter(unsigned char c, const Delimiters& d, char& out) {
-    if (c == static_cast<unsigned char>(d.shortEnd) || c == static_cast<unsigned char>(d.longEnd))
-        out = kFieldEnd;
-    else if (c == static_cast<unsigned char>(d.recordStart))
-        out = kRecordEnd;
-    else
-        return false;
-    return true;
-}
-
 // Rewrites buf[from, length) in place to the start of buf: delimiters become field and record
 // ends, escapes are resolved, control bytes dropped and runs of blanks shrink to one. The
 // last record is closed and the buffer end written. The output never outgrows the input
@@ -164,32 +153,73 @@ struct Prepared {
     size_t records;
 };
 
+// What the preparation pass does with a byte; looked up per byte because this pass touches
+// every byte of the file and branches on comparisons cost more than the copy itself.
+enum ByteClass : unsigned char { kCopyByte, kEscapeByte, kFieldEndByte, kRecordEndByte,
+                                 kBlankByte, kDropByte };
+
+struct ByteClasses {
+    std::array<unsigned char, 256> plain{};    // an escaped byte: never a delimiter
+    std::array<unsigned char, 256> special{};  // a byte as it stands
+};
+
+ByteClasses ClassesFor(const Delimiters& d) {
+    ByteClasses classes;
+    for (int c = 0; c < 32; ++c)
+        classes.plain[c] = kDropByte;
+    classes.plain[' '] = kBlankByte;
+    classes.special = classes.plain;
+    classes.special[static_cast<unsigned char>(d.recordStart)] = kRecordEndByte;
+    classes.special[static_cast<unsigned char>(d.shortEnd)] = kFieldEndByte;
+    classes.special[static_cast<unsigned char>(d.longEnd)] = kFieldEndByte;
+    classes.special['\\'] = kEscapeByte;
+    return classes;
+}
+
 Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters& d) {
+    const ByteClasses classes = ClassesFor(d);
     size_t w = 0;
     size_t records = 0;
     for (size_t r = from; r < length; ++r) {
+        // Plain text comes in runs; find the run's end first and move it in one go.
+        size_t run = r;
+        while (run < length && classes.special[static_cast<unsigned char>(buf[run])] == kCopyByte)
+            ++run;
+        if (run > r) {
+            if (w != r)
+                std::memmove(buf + w, buf + r, run - r);
+            w += run - r;
+            r = run;
+            if (r == length)
+                break;
+        }
         unsigned char c = static_cast<unsigned char>(buf[r]);
-        const bool escaped = c == '\\';
-        if (escaped) {
+        unsigned char k = classes.special[c];
+        if (k == kEscapeByte) {
             if (r + 1 == length)
                 continue;  // a backslash at the very end escapes nothing
             c = static_cast<unsigned char>(buf[++r]);
+            k = classes.plain[c];
         }
-        char out;
-        if (!escaped && Delimiter(c, d, out)) {
-            // a field or record end
-        } else if (c == ' ') {
+        switch (k) {
+        case kFieldEndByte:
+            buf[w++] = kFieldEnd;
+            break;
+        case kRecordEndByte:
+            buf[w++] = kRecordEnd;
+            ++records;
+            break;
+        case kBlankByte:
             // Escaped or not: the writer never escapes a blank, so runs shrink either way.
-            if (w > 0 && buf[w - 1] == ' ')
-                continue;
-            out = ' ';
-        } else if (c < 32) {
-            continue;  // line ends, tabs; escaped, a structure byte would break the layout
-        } else {
-            out = static_cast<char>(c);
+            if (w == 0 || buf[w - 1] != ' ')
+                buf[w++] = ' ';
+            break;
+        case kDropByte:
+            break;  // line ends, tabs; escaped, a structure byte would break the layout
+        default:
+            buf[w++] = static_cast<char>(c);
+            break;
         }
-        records += out == kRecordEnd;
-        buf[w++] = out;
     }
     if (from <= length) {
         buf[w++] = kRecordEnd;  // the record start that the reader put behind the file
@@ -684,7 +714,8 @@ void CVesparioDoc::SplitRecordsSlice(uint32_t deadlineTicks) {
         record->m_identity = m_nextIdentity++;
         char* p = FindIdStart(start);
         if (*p == '=') {
-            std::string id(FieldAt(p));
+            std::string& id = ParseScratch()[field::Id];  // reused: no allocation per record
+            id.assign(FieldAt(p));
             GreekWordsToChars(id, greekSet);
             record->SetField(field::Id, id);
             AppendIndexEntry(id, record->m_identity);

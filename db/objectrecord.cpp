@@ -1,14 +1,33 @@
 #include "db/objectrecord.h"
 
+#include <algorithm>
+#include <limits>
+
 namespace vespario {
 
+void ObjectRecord::StoreEnds(const std::array<uint32_t, kStoredFieldCount>& ends) {
+    if (ends.back() > std::numeric_limits<uint16_t>::max()) {
+        if (!m_wideEnds)
+            m_wideEnds = std::make_unique<uint32_t[]>(kStoredFieldCount);
+        std::copy(ends.begin(), ends.end(), m_wideEnds.get());
+        return;
+    }
+    m_wideEnds.reset();
+    for (int i = 0; i < kStoredFieldCount; ++i)
+        m_ends[i] = static_cast<uint16_t>(ends[i]);
+}
+
 void ObjectRecord::SetField(int n, std::string_view text) {
-    const uint32_t begin = n == 0 ? 0 : m_ends[n - 1];
-    const uint32_t oldLength = m_ends[n] - begin;
+    std::array<uint32_t, kStoredFieldCount> ends;
+    for (int i = 0; i < kStoredFieldCount; ++i)
+        ends[i] = End(i);
+    const uint32_t begin = n == 0 ? 0 : ends[n - 1];
+    const uint32_t oldLength = ends[n] - begin;
     m_text.replace(begin, oldLength, text);
     const int64_t delta = static_cast<int64_t>(text.size()) - oldLength;
     for (int i = n; i < kStoredFieldCount; ++i)
-        m_ends[i] = static_cast<uint32_t>(m_ends[i] + delta);
+        ends[i] = static_cast<uint32_t>(ends[i] + delta);
+    StoreEnds(ends);
 }
 
 void ObjectRecord::SetAllFields(const std::array<std::string_view, kStoredFieldCount>& fields) {
@@ -17,17 +36,20 @@ void ObjectRecord::SetAllFields(const std::array<std::string_view, kStoredFieldC
         total += f.size();
     std::string text;
     text.reserve(total);
+    std::array<uint32_t, kStoredFieldCount> ends;
     for (int i = 0; i < kStoredFieldCount; ++i) {
         text.append(fields[i]);
-        m_ends[i] = static_cast<uint32_t>(text.size());
+        ends[i] = static_cast<uint32_t>(text.size());
     }
     m_text = std::move(text);
+    StoreEnds(ends);
 }
 
 void ObjectRecord::ClearFields() {
     m_text.clear();
     m_text.shrink_to_fit();
     m_ends.fill(0);
+    m_wideEnds.reset();
 }
 
 } // namespace vespario

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -20,8 +21,8 @@ public:
 
     // The stored fields live in one packed text: a record costs one allocation, not 23.
     std::string_view Field(int n) const {
-        const uint32_t begin = n == 0 ? 0 : m_ends[n - 1];
-        return std::string_view(m_text).substr(begin, m_ends[n] - begin);
+        const uint32_t begin = n == 0 ? 0 : End(n - 1);
+        return std::string_view(m_text).substr(begin, End(n) - begin);
     }
     void SetField(int n, std::string_view text);
     void SetAllFields(const std::array<std::string_view, kStoredFieldCount>& fields);
@@ -51,8 +52,14 @@ public:
     double m_dec;       // radians, J2000; kDeclinationUnparsed until parsed
 
 private:
+    uint32_t End(int n) const { return m_wideEnds ? m_wideEnds[n] : m_ends[n]; }
+    void StoreEnds(const std::array<uint32_t, kStoredFieldCount>& ends);
+
+    // Field ends as 16-bit offsets: a database holds many records and nearly all are short.
+    // A record of more than 65535 bytes keeps 32-bit ends beside it instead.
     std::string m_text;
-    std::array<uint32_t, kStoredFieldCount> m_ends{};
+    std::array<uint16_t, kStoredFieldCount> m_ends{};
+    std::unique_ptr<uint32_t[]> m_wideEnds;
 };
 
 } // namespace vespario

@@ -15,7 +15,7 @@ void Check(bool condition) {
         std::abort();
 }
 
-void CheckRegisters(const vespario::Pattern& p, int length) {
+void CheckRegisters(const vespario::Pattern &p, int length) {
     Check(0 <= p.MatchStart[0] && p.MatchStart[0] <= p.MatchEnd[0] && p.MatchEnd[0] <= length);
     for (int g = 1; g < vespario::Pattern::kGroups; ++g) {
         if (p.MatchStart[g] == -1) {
@@ -27,7 +27,7 @@ void CheckRegisters(const vespario::Pattern& p, int length) {
     }
 }
 
-void CheckSearch(vespario::Pattern& p, std::string_view subject, int start) {
+void CheckSearch(vespario::Pattern &p, std::string_view subject, int start) {
     const int n = static_cast<int>(subject.size());
     const int r = p.Search(subject, start);
     Check(r >= -2 && r <= n);
@@ -45,7 +45,7 @@ void CheckSearch(vespario::Pattern& p, std::string_view subject, int start) {
     }
 }
 
-void CheckMatchAt(vespario::Pattern& p, std::string_view subject, int position, int stop) {
+void CheckMatchAt(vespario::Pattern &p, std::string_view subject, int position, int stop) {
     const int n = static_cast<int>(subject.size());
     const int r = p.MatchAt(subject.data(), n, position, stop);
     Check(r >= -2 && r <= n - position);
@@ -58,8 +58,8 @@ void CheckMatchAt(vespario::Pattern& p, std::string_view subject, int position, 
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view input(reinterpret_cast<const char*>(data), size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
+    const std::string_view input(reinterpret_cast<const char *>(data), size);
     const std::size_t split = input.find('\0');
     const std::string_view text = input.substr(0, split);
     const std::string_view subject =

@@ -27,45 +27,92 @@ struct FoldTables {
 };
 constexpr FoldTables kFold;
 
-int Read16(const unsigned char* p) {
+int Read16(const unsigned char *p) {
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(p[0] | (p[1] << 8)));
 }
 
-void Write16(unsigned char* p, int value) {
+void Write16(unsigned char *p, int value) {
     p[0] = static_cast<unsigned char>(value & 0xFF);
     p[1] = static_cast<unsigned char>((value >> 8) & 0xFF);
 }
 
 // Target of the jump instruction at pc: displacements count from the byte after them.
-int JumpTarget(const unsigned char* prog, int pc) { return pc + 3 + Read16(prog + pc + 1); }
+int JumpTarget(const unsigned char *prog, int pc) {
+    return pc + 3 + Read16(prog + pc + 1);
+}
 
-int InstructionLength(const unsigned char* prog, int pc) {
+int InstructionLength(const unsigned char *prog, int pc) {
     switch (prog[pc]) {
-    case Pattern::kExact: return 2 + prog[pc + 1];
+    case Pattern::kExact:
+        return 2 + prog[pc + 1];
     case Pattern::kSet:
-    case Pattern::kNotSet: return 2 + prog[pc + 1];
+    case Pattern::kNotSet:
+        return 2 + prog[pc + 1];
     case Pattern::kGroupStart:
-    case Pattern::kGroupEnd: return 2;
+    case Pattern::kGroupEnd:
+        return 2;
     case Pattern::kBoundary:
-    case Pattern::kAny: return 1;
-    default: return 3;
+    case Pattern::kAny:
+        return 1;
+    default:
+        return 3;
     }
 }
 
 // Whether the set instruction at p (opcode kSet or kNotSet) consumes the folded character c.
-bool SetAccepts(const unsigned char* p, unsigned c) {
+bool SetAccepts(const unsigned char *p, unsigned c) {
     const unsigned length = p[1];
     const bool listed = c < 8 * length && ((p[2 + c / 8] >> (c % 8)) & 1);
     return p[0] == Pattern::kSet ? listed : !listed;
 }
 
+// Executes a consuming instruction (exact, any, set, negated set) at pc; false when it fails.
+inline bool Consume(const unsigned char *prog, int &pc, const unsigned char *s, int &d, int stop,
+                    const unsigned char *fold) {
+    const unsigned char op = prog[pc];
+    if (op == Pattern::kExact) {
+        const int n = prog[pc + 1];
+        if (stop - d < n)
+            return false;
+        const unsigned char *literal = prog + pc + 2;
+        for (int i = 0; i < n; ++i) {
+            if (fold[s[d + i]] != literal[i])
+                return false;
+        }
+        d += n;
+        pc += 2 + n;
+        return true;
+    }
+    if (d >= stop)
+        return false;
+    if (op == Pattern::kAny) {
+        if (s[d] == kCr || s[d] == kLf)
+            return false;
+    } else if (!SetAccepts(prog + pc, fold[s[d]])) {
+        return false;
+    }
+    ++d;
+    pc += InstructionLength(prog, pc);
+    return true;
+}
+
+// Whether the loop body at body (an exact, set or negated set instruction, or anything else,
+// which is taken to begin with anything) can consume the folded character c first.
+bool CanBegin(const unsigned char *prog, int body, unsigned c) {
+    if (prog[body] == Pattern::kExact)
+        return prog[body + 2] == c;
+    if (prog[body] == Pattern::kSet || prog[body] == Pattern::kNotSet)
+        return SetAccepts(prog + body, c);
+    return true;
+}
+
 // Compiles a prepared pattern text into the byte-coded program. One object per compile.
 class Compiler {
 public:
-    Compiler(std::string_view text, const unsigned char* fold) : m_text(text), m_fold(fold) {}
+    Compiler(std::string_view text, const unsigned char *fold) : m_text(text), m_fold(fold) {}
 
     // Returns the error message, empty on success; the program is left in out.
-    std::string Compile(std::vector<unsigned char>& out);
+    std::string Compile(std::vector<unsigned char> &out);
 
 private:
     struct OpenGroup {
@@ -85,18 +132,18 @@ private:
     void Postfix(bool zeroOrMore);
     void PostfixRun(bool zeroOrMore);
     bool Set();
-    bool SetMember(unsigned char bits[32], bool& done);
+    bool SetMember(unsigned char bits[32], bool &done);
     bool Open();
     bool Close();
     void Bar();
-    bool Fail(const char* message) {
+    bool Fail(const char *message) {
         m_error = message;
         return false;
     }
     unsigned char Fold(char c) const { return m_fold[static_cast<unsigned char>(c)]; }
 
     std::string_view m_text;
-    const unsigned char* m_fold;
+    const unsigned char *m_fold;
     std::size_t m_pos = 0;
     std::vector<unsigned char> m_buf;
     int m_end = 0;
@@ -110,11 +157,11 @@ private:
     std::string m_error;
 };
 
-std::string Compiler::Compile(std::vector<unsigned char>& out) {
+std::string Compiler::Compile(std::vector<unsigned char> &out) {
     out.clear();
     try {
         m_buf.resize(Pattern::kInitialProgramBytes);
-    } catch (const std::bad_alloc&) {
+    } catch (const std::bad_alloc &) {
         return "Memory exhausted";
     }
     while (m_pos < m_text.size()) {
@@ -138,7 +185,7 @@ bool Compiler::Room(int bytes) {
             return Fail("Regular expression too big");
         try {
             m_buf.resize(std::min(2 * size, Pattern::kMaxProgramBytes));
-        } catch (const std::bad_alloc&) {
+        } catch (const std::bad_alloc &) {
             return Fail("Memory exhausted");
         }
     }
@@ -157,7 +204,9 @@ bool Compiler::Step() {
         ++m_pos;
         Literal(static_cast<unsigned char>(m_text[m_pos - 1]), m_pos);
         return true;
-    case '?': Any(); return true;
+    case '?':
+        Any();
+        return true;
     case '*':
         Any();
         PostfixRun(true);
@@ -167,12 +216,21 @@ bool Compiler::Step() {
         --m_pos;
         PostfixRun(false);
         return true;
-    case '%': Emit(Pattern::kBoundary); return true;
-    case '[': return Set();
-    case '{': return Open();
-    case '}': return Close();
-    case '|': Bar(); return true;
-    default: Literal(static_cast<unsigned char>(c), m_pos); return true;
+    case '%':
+        Emit(Pattern::kBoundary);
+        return true;
+    case '[':
+        return Set();
+    case '{':
+        return Open();
+    case '}':
+        return Close();
+    case '|':
+        Bar();
+        return true;
+    default:
+        Literal(static_cast<unsigned char>(c), m_pos);
+        return true;
     }
 }
 
@@ -266,7 +324,7 @@ bool Compiler::Set() {
 }
 
 // Reads one member (character, escaped character, range or %) of a set, or its closing ].
-bool Compiler::SetMember(unsigned char bits[32], bool& done) {
+bool Compiler::SetMember(unsigned char bits[32], bool &done) {
     auto add = [&bits](unsigned c) { bits[c / 8] |= static_cast<unsigned char>(1u << (c % 8)); };
     const std::size_t n = m_text.size();
     if (m_pos >= n)
@@ -363,13 +421,15 @@ void Compiler::Bar() {
 
 } // namespace
 
-Pattern::Pattern() : m_fold(kFold.upper) { SetText({}, nullptr); }
+Pattern::Pattern() : m_fold(kFold.upper) {
+    SetText({}, nullptr);
+}
 
-Pattern::Pattern(std::string_view text, platform::Host* host) : m_fold(kFold.upper) {
+Pattern::Pattern(std::string_view text, platform::Host *host) : m_fold(kFold.upper) {
     SetText(text, host);
 }
 
-bool Pattern::SetText(std::string_view text, platform::Host* host) {
+bool Pattern::SetText(std::string_view text, platform::Host *host) {
     if (!text.empty())
         Prepare(text);
     Compiler compiler(m_text, m_fold);
@@ -411,7 +471,7 @@ void Pattern::Prepare(std::string_view text) {
 void Pattern::ComputeFirstChars() {
     m_firstChars.fill(false);
     m_emptyFlag = 0;
-    const unsigned char* prog = m_program.data();
+    const unsigned char *prog = m_program.data();
     const int size = static_cast<int>(m_program.size());
     std::vector<bool> seen(static_cast<std::size_t>(size), false);
     std::vector<int> todo{0};
@@ -447,9 +507,11 @@ void Pattern::ComputeFirstChars() {
 
 // The first characters of the instruction at pc, where the walk of ComputeFirstChars ends.
 void Pattern::AddFirstChars(int pc) {
-    const unsigned char* prog = m_program.data();
+    const unsigned char *prog = m_program.data();
     switch (prog[pc]) {
-    case kExact: m_firstChars[prog[pc + 2]] = true; return;
+    case kExact:
+        m_firstChars[prog[pc + 2]] = true;
+        return;
     case kAny:
         for (int c = 0; c < 256; ++c)
             m_firstChars[c] = m_firstChars[c] || (c != kCr && c != kLf);
@@ -459,12 +521,14 @@ void Pattern::AddFirstChars(int pc) {
         for (int c = 0; c < 256; ++c)
             m_firstChars[c] = m_firstChars[c] || SetAccepts(prog + pc, c);
         return;
-    default: m_emptyFlag = 1; return; // a jump reached before anything was consumed
+    default:
+        m_emptyFlag = 1;
+        return; // a jump reached before anything was consumed
     }
 }
 
 void Pattern::MarkNullableLoops() {
-    const unsigned char* prog = m_program.data();
+    const unsigned char *prog = m_program.data();
     const int size = static_cast<int>(m_program.size());
     m_emptyPassCheck.assign(static_cast<std::size_t>(size), 0);
     for (int pc = 0; pc < size; pc += InstructionLength(prog, pc)) {
@@ -475,7 +539,7 @@ void Pattern::MarkNullableLoops() {
 
 // Whether the loop body from body up to its loop end can be passed without consuming.
 bool Pattern::BodyCanBeEmpty(int body, int loopEnd) const {
-    const unsigned char* prog = m_program.data();
+    const unsigned char *prog = m_program.data();
     std::vector<bool> seen(static_cast<std::size_t>(loopEnd - body + 1), false);
     std::vector<int> todo{body};
     while (!todo.empty()) {
@@ -489,7 +553,9 @@ bool Pattern::BodyCanBeEmpty(int body, int loopEnd) const {
         switch (prog[pc]) {
         case kBoundary:
         case kGroupStart:
-        case kGroupEnd: todo.push_back(pc + InstructionLength(prog, pc)); break;
+        case kGroupEnd:
+            todo.push_back(pc + InstructionLength(prog, pc));
+            break;
         case kOnFailure:
             todo.push_back(pc + 3);
             todo.push_back(JumpTarget(prog, pc));
@@ -497,8 +563,11 @@ bool Pattern::BodyCanBeEmpty(int body, int loopEnd) const {
         case kJump:
         case kFinalize:
         case kLoopEnd:
-        case kDormant: todo.push_back(JumpTarget(prog, pc)); break;
-        default: break; // consumes a character
+        case kDormant:
+            todo.push_back(JumpTarget(prog, pc));
+            break;
+        default:
+            break; // consumes a character
         }
     }
     return false;
@@ -506,7 +575,7 @@ bool Pattern::BodyCanBeEmpty(int body, int loopEnd) const {
 
 // Finds the point that began the current pass of the loop ending at loopEnd (its on-failure
 // point, or the dormant point of a first pass) and tells whether the pass consumed nothing.
-int Pattern::EmptyPass(const Point* stack, int top, int loopEnd, int d) {
+int Pattern::EmptyPass(const Point *stack, int top, int loopEnd, int d) {
     const int exit = loopEnd + 3;
     for (int i = top - 1; i >= 0; --i) {
         if (stack[i].pc == exit)
@@ -517,43 +586,9 @@ int Pattern::EmptyPass(const Point* stack, int top, int loopEnd, int d) {
     return kConsumed;
 }
 
-namespace {
-
-// Executes a consuming instruction (exact, any, set, negated set) at pc; false when it fails.
-inline bool Consume(const unsigned char* prog, int& pc, const unsigned char* s, int& d, int stop,
-                    const unsigned char* fold) {
-    const unsigned char op = prog[pc];
-    if (op == Pattern::kExact) {
-        const int n = prog[pc + 1];
-        if (stop - d < n)
-            return false;
-        const unsigned char* literal = prog + pc + 2;
-        for (int i = 0; i < n; ++i) {
-            if (fold[s[d + i]] != literal[i])
-                return false;
-        }
-        d += n;
-        pc += 2 + n;
-        return true;
-    }
-    if (d >= stop)
-        return false;
-    if (op == Pattern::kAny) {
-        if (s[d] == kCr || s[d] == kLf)
-            return false;
-    } else if (!SetAccepts(prog + pc, fold[s[d]])) {
-        return false;
-    }
-    ++d;
-    pc += InstructionLength(prog, pc);
-    return true;
-}
-
-} // namespace
-
 // At the start and the true end of the subject the boundary consumes nothing; at a line end
 // (CR LF, or the LF of one) it consumes the line end.
-bool Pattern::Boundary(const unsigned char* s, int length, int stop, int& d) const {
+bool Pattern::Boundary(const unsigned char *s, int length, int stop, int &d) const {
     if (d == 0 || d == length)
         return true;
     if (s[d] == kCr && d + 1 < length && s[d + 1] == kLf && d + 1 < stop) {
@@ -567,24 +602,10 @@ bool Pattern::Boundary(const unsigned char* s, int length, int stop, int& d) con
     return false;
 }
 
-namespace {
-
-// Whether the loop body at body (an exact, set or negated set instruction, or anything else,
-// which is taken to begin with anything) can consume the folded character c first.
-bool CanBegin(const unsigned char* prog, int body, unsigned c) {
-    if (prog[body] == Pattern::kExact)
-        return prog[body + 2] == c;
-    if (prog[body] == Pattern::kSet || prog[body] == Pattern::kNotSet)
-        return SetAccepts(prog + body, c);
-    return true;
-}
-
-} // namespace
-
 // The first run of a loop end decides whether the loop may discard its backtrack point on
 // every pass: only when giving back a character could never let what follows match.
 void Pattern::RewriteLoopEnd(int pc) {
-    unsigned char* prog = m_program.data();
+    unsigned char *prog = m_program.data();
     const int size = static_cast<int>(m_program.size());
     int q = pc + 3;
     while (q < size && (prog[q] == kGroupStart || prog[q] == kGroupEnd))
@@ -595,9 +616,9 @@ void Pattern::RewriteLoopEnd(int pc) {
     } else if (prog[q] == kExact || prog[q] == kBoundary) {
         const int body = JumpTarget(prog, pc) + 3;
         // A boundary can begin with the CR of a CR LF as well as with an LF.
-        const bool canBegin = prog[q] == kExact ? CanBegin(prog, body, prog[q + 2])
-                                                : CanBegin(prog, body, kLf) ||
-                                                      CanBegin(prog, body, kCr);
+        const bool canBegin = prog[q] == kExact
+                                  ? CanBegin(prog, body, prog[q + 2])
+                                  : CanBegin(prog, body, kLf) || CanBegin(prog, body, kCr);
         // A body that leaves backtrack points of its own would have one of them dropped
         // instead of the loop's, so it keeps the plain jump.
         bool keepsPoints = false;
@@ -614,14 +635,14 @@ void Pattern::RewriteLoopEnd(int pc) {
     prog[pc] = op;
 }
 
-bool Pattern::Grow(Point*& stack, int& capacity, int top) {
+bool Pattern::Grow(Point *&stack, int &capacity, int top) {
     if (top > kMaxBacktrackPoints)
         return false;
     const int grown = capacity * 2;
     try {
         if (static_cast<int>(m_grownStack.size()) < grown)
             m_grownStack.resize(static_cast<std::size_t>(grown));
-    } catch (const std::bad_alloc&) {
+    } catch (const std::bad_alloc &) {
         return false;
     }
     if (stack == m_inlineStack)
@@ -646,105 +667,124 @@ void Pattern::StoreRegisters(int position, int d) {
     }
 }
 
-// The anchored backtracking matcher. Returns the match length, -1 or -2.
-int Pattern::Run(const unsigned char* s, int length, int position, int stop) {
-    std::fill(m_groupStart, m_groupStart + kGroups, -1);
-    std::fill(m_groupEnd, m_groupEnd + kGroups, -1);
-    Point* stack = m_inlineStack;
-    int capacity = kInitialBacktrackPoints;
-    int top = 0;
-    const unsigned char* prog = m_program.data();
-    const int size = static_cast<int>(m_program.size());
-    const std::int64_t allowed = std::min(kStepsPerAttempt, m_searchSteps);
-    std::int64_t steps = allowed;
-    int pc = 0;
-    int d = position;
-    for (;;) {
-        if (pc >= size) {
-            m_searchSteps -= allowed - steps;
-            StoreRegisters(position, d);
-            return d - position;
-        }
-        if (--steps < 0) {
-            m_searchSteps = 0;
-            return -2;
-        }
-        switch (prog[pc]) {
-        case kJump:
-        case kFinalize:
-            if (m_emptyPassCheck[pc] & kCheckEmptyPass) {
-                const int pass = EmptyPass(stack, top, pc, d);
-                if (pass == kEmptyAgain)
-                    break; // fail: the loop's own point already holds this position
-                if (pass == kEmptyFirst) {
-                    pc += 3; // a first pass of one-or-more that consumed nothing: leave
-                    continue;
-                }
-            }
-            if (prog[pc] == kFinalize && top > 0 &&
-                !((m_emptyPassCheck[pc] & kKeepPointAtZero) && stack[top - 1].d == 0))
-                --top;
-            pc = JumpTarget(prog, pc);
-            continue;
-        case kLoopEnd: RewriteLoopEnd(pc); continue;
-        case kOnFailure:
-        case kDormant:
-            if (top == capacity && !Grow(stack, capacity, top))
-                return -2;
-            // A dormant point names its loop's exit (negated) so that EmptyPass can find it.
-            stack[top++] = {prog[pc] == kDormant ? -1 - JumpTarget(prog, pc + 3)
-                                                 : JumpTarget(prog, pc),
-                            d};
-            pc = prog[pc] == kDormant ? JumpTarget(prog, pc) : pc + 3;
-            continue;
-        case kGroupStart:
-            m_groupStart[prog[pc + 1]] = d;
-            pc += 2;
-            continue;
-        case kGroupEnd:
-            m_groupEnd[prog[pc + 1]] = d;
-            pc += 2;
-            continue;
-        case kBoundary:
-            if (!Boundary(s, length, stop, d))
-                break;
-            ++pc;
-            continue;
-        default:
-            if (Consume(prog, pc, s, d, stop, m_fold))
-                continue;
-            break;
-        }
-        while (top > 0 && stack[top - 1].pc < 0) // dormant points only fill the place
-            --top;
-        if (top == 0) {
-            m_searchSteps -= allowed - steps;
-            return -1;
-        }
-        --top;
-        pc = stack[top].pc;
-        d = stack[top].d;
+// Executes the instruction at m.pc. Returns kNext to go on, kFail to backtrack, kAbandon
+// when the backtrack stack is exhausted.
+inline Pattern::Outcome Pattern::Execute(Machine &m, const unsigned char *s, int length, int stop) {
+    unsigned char *prog = m_program.data();
+    const int pc = m.pc;
+    switch (prog[pc]) {
+    case kJump:
+    case kFinalize:
+        return LoopJump(m);
+    case kLoopEnd:
+        RewriteLoopEnd(pc);
+        return kNext;
+    case kOnFailure:
+    case kDormant: {
+        if (m.top == m.capacity && !Grow(m.stack, m.capacity, m.top))
+            return kAbandon;
+        const bool dormant = prog[pc] == kDormant;
+        // A dormant point names its loop's exit (negated) so that EmptyPass can find it.
+        m.stack[m.top++] = {dormant ? -1 - JumpTarget(prog, pc + 3) : JumpTarget(prog, pc), m.d};
+        m.pc = dormant ? JumpTarget(prog, pc) : pc + 3;
+        return kNext;
+    }
+    case kGroupStart:
+        m_groupStart[prog[pc + 1]] = m.d;
+        m.pc += 2;
+        return kNext;
+    case kGroupEnd:
+        m_groupEnd[prog[pc + 1]] = m.d;
+        m.pc += 2;
+        return kNext;
+    case kBoundary:
+        if (!Boundary(s, length, stop, m.d))
+            return kFail;
+        ++m.pc;
+        return kNext;
+    default:
+        return Consume(prog, m.pc, s, m.d, stop, m_fold) ? kNext : kFail;
     }
 }
 
-int Pattern::MatchAt(const char* subject, int length, int position, int stop) {
+// A plain or finalize jump; at the end of a loop whose body can match nothing it also
+// refuses or leaves an empty pass.
+inline Pattern::Outcome Pattern::LoopJump(Machine &m) {
+    const unsigned char *prog = m_program.data();
+    const int pc = m.pc;
+    const unsigned char flags = m_emptyPassCheck[pc];
+    if (flags & kCheckEmptyPass) {
+        const int pass = EmptyPass(m.stack, m.top, pc, m.d);
+        if (pass == kEmptyAgain)
+            return kFail; // the loop's own point already holds this position
+        if (pass == kEmptyFirst) {
+            m.pc = pc + 3; // a first pass of one-or-more that consumed nothing: leave
+            return kNext;
+        }
+    }
+    if (prog[pc] == kFinalize && m.top > 0 &&
+        !((flags & kKeepPointAtZero) && m.stack[m.top - 1].d == 0))
+        --m.top;
+    m.pc = JumpTarget(prog, pc);
+    return kNext;
+}
+
+// Pops to the newest live point; false when none is left.
+inline bool Pattern::Backtrack(Machine &m) {
+    while (m.top > 0 && m.stack[m.top - 1].pc < 0) // dormant points only fill the place
+        --m.top;
+    if (m.top == 0)
+        return false;
+    --m.top;
+    m.pc = m.stack[m.top].pc;
+    m.d = m.stack[m.top].d;
+    return true;
+}
+
+// The anchored backtracking matcher. Returns the match length, -1 or -2.
+int Pattern::Run(const unsigned char *s, int length, int position, int stop) {
+    std::fill(m_groupStart, m_groupStart + kGroups, -1);
+    std::fill(m_groupEnd, m_groupEnd + kGroups, -1);
+    Machine m{m_inlineStack, kInitialBacktrackPoints, 0, 0, position};
+    const int size = static_cast<int>(m_program.size());
+    std::int64_t backtracks = std::min(kBacktracksPerAttempt, m_backtracksLeft);
+    std::int64_t steps = kStepsPerAttempt;
+    for (;;) {
+        if (m.pc >= size) {
+            StoreRegisters(position, m.d);
+            return m.d - position;
+        }
+        const Outcome outcome = Execute(m, s, length, stop);
+        if (outcome == kNext && --steps > 0)
+            continue;
+        if (outcome != kFail || --backtracks < 0 || steps <= 0) {
+            m_backtracksLeft = 0;
+            return -2;
+        }
+        --m_backtracksLeft;
+        if (!Backtrack(m))
+            return -1;
+    }
+}
+
+int Pattern::MatchAt(const char *subject, int length, int position, int stop) {
     if (!m_valid)
         return -2;
     if (subject == nullptr)
         length = 0;
     if (length < 0 || position < 0 || position > length)
         return -1;
-    m_searchSteps = kStepsPerSearch;
-    return Run(reinterpret_cast<const unsigned char*>(subject), length, position,
+    m_backtracksLeft = kBacktracksPerAttempt;
+    return Run(reinterpret_cast<const unsigned char *>(subject), length, position,
                std::clamp(stop, 0, length));
 }
 
-int Pattern::SkipToCandidate(const unsigned char* s, int p, int n) const {
+int Pattern::SkipToCandidate(const unsigned char *s, int p, int n) const {
     if (p >= n)
         return n;
     if (m_rawStartCount == 1) {
-        const void* hit = std::memchr(s + p, m_rawStartByte, static_cast<std::size_t>(n - p));
-        return hit == nullptr ? n : static_cast<int>(static_cast<const unsigned char*>(hit) - s);
+        const void *hit = std::memchr(s + p, m_rawStartByte, static_cast<std::size_t>(n - p));
+        return hit == nullptr ? n : static_cast<int>(static_cast<const unsigned char *>(hit) - s);
     }
     while (p < n && !m_rawStart[s[p]])
         ++p;
@@ -753,7 +793,7 @@ int Pattern::SkipToCandidate(const unsigned char* s, int p, int n) const {
 
 // Shrinks the stop below the end of the match found at p while a match still fits, and
 // leaves the registers describing the shortest one. Returns -2 if backtracking was abandoned.
-int Pattern::Shortest(const unsigned char* s, int n, int p, int length) {
+int Pattern::Shortest(const unsigned char *s, int n, int p, int length) {
     int end = p + length;
     int lastStop = n;
     while (end > p) {
@@ -777,8 +817,8 @@ int Pattern::Search(std::string_view subject, int start) {
     start = std::max(start, 0);
     if (start > n)
         return -1;
-    const auto* s = reinterpret_cast<const unsigned char*>(subject.data());
-    m_searchSteps = kStepsPerSearch;
+    const auto *s = reinterpret_cast<const unsigned char *>(subject.data());
+    m_backtracksLeft = kBacktracksPerSearch + kBacktracksPerSubjectByte * n;
     for (int p = start; p <= n; ++p) {
         if (m_emptyFlag != 1) {
             p = SkipToCandidate(s, p, n);
@@ -794,7 +834,7 @@ int Pattern::Search(std::string_view subject, int start) {
     return -1;
 }
 
-int Pattern::Search(const char* subject, int start) {
+int Pattern::Search(const char *subject, int start) {
     return Search(subject == nullptr ? std::string_view() : std::string_view(subject), start);
 }
 

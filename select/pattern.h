@@ -25,10 +25,14 @@ public:
     static constexpr int kInitialBacktrackPoints = 80;
     static constexpr int kMaxBacktrackPoints = 2000; // a full stack above this abandons
 
-    // Guard against runaway backtracking (nested repetitions): one anchored attempt, and one
-    // whole search, give up with -2 after this many executed instructions.
-    static constexpr std::int64_t kStepsPerAttempt = std::int64_t{1} << 22;
-    static constexpr std::int64_t kStepsPerSearch = std::int64_t{1} << 28;
+    // Guard against runaway backtracking (nested repetitions, exponential in the subject):
+    // one anchored attempt gives up with -2 after this many returns to a backtrack point, and
+    // one whole search after the base plus the per-byte allowance times the subject length.
+    // A last-resort cap on executed instructions per attempt keeps any attempt finite.
+    static constexpr std::int64_t kBacktracksPerAttempt = std::int64_t{1} << 18;
+    static constexpr std::int64_t kBacktracksPerSearch = std::int64_t{1} << 22;
+    static constexpr std::int64_t kBacktracksPerSubjectByte = 1024;
+    static constexpr std::int64_t kStepsPerAttempt = std::int64_t{1} << 28;
 
     // Instruction codes of the compiled program.
     enum Op : unsigned char {
@@ -47,25 +51,25 @@ public:
     };
 
     Pattern(); // empty text: matches everywhere, length 0
-    explicit Pattern(std::string_view text, platform::Host* host = nullptr);
+    explicit Pattern(std::string_view text, platform::Host *host = nullptr);
 
     // Compiles text. An empty text compiles the previously stored text again. On a compile
     // error the message is shown through host (when given) and kept in Error(), and every
     // search answers -2 until a text compiles. Returns success.
-    bool SetText(std::string_view text, platform::Host* host = nullptr);
+    bool SetText(std::string_view text, platform::Host *host = nullptr);
 
     // Leftmost match at or after start, and the shortest one there. Returns its offset, -1 for
     // none, -2 when the pattern is invalid or the backtracking was abandoned.
     int Search(std::string_view subject, int start = 0);
-    int Search(const char* subject, int start = 0); // NUL-terminated
+    int Search(const char *subject, int start = 0); // NUL-terminated
 
     // Anchored match at position that consumes nothing at or beyond stop. Returns the match
     // length, -1 for no match, -2 for an invalid pattern or abandoned backtracking.
-    int MatchAt(const char* subject, int length, int position, int stop);
+    int MatchAt(const char *subject, int length, int position, int stop);
 
     bool IsValid() const { return m_valid; }
-    const std::string& Error() const { return m_error; }
-    const std::string& Text() const { return m_text; }
+    const std::string &Error() const { return m_error; }
+    const std::string &Text() const { return m_text; }
     bool CaseSensitive() const { return m_caseSensitive; }
 
     int MatchStart[kGroups];
@@ -76,7 +80,7 @@ public:
     // 0: a match consumes at least one character; 1: may be empty anywhere; 2: only at a
     // field boundary.
     int EmptyMatchFlag() const { return m_emptyFlag; }
-    const std::vector<unsigned char>& Program() const { return m_program; }
+    const std::vector<unsigned char> &Program() const { return m_program; }
 
 private:
     struct Point {
@@ -84,24 +88,36 @@ private:
         int d;
     };
 
+    struct Machine {
+        Point *stack;
+        int capacity;
+        int top;
+        int pc;
+        int d;
+    };
+    enum Outcome { kNext, kFail, kAbandon };
+
+    Outcome Execute(Machine &m, const unsigned char *s, int length, int stop);
+    Outcome LoopJump(Machine &m);
+    static bool Backtrack(Machine &m);
     void Prepare(std::string_view text);
     void ComputeFirstChars();
     void MarkNullableLoops();
     bool BodyCanBeEmpty(int body, int loopEnd) const;
     enum PassKind { kConsumed, kEmptyAgain, kEmptyFirst };
-    static int EmptyPass(const Point* stack, int top, int loopEnd, int d);
+    static int EmptyPass(const Point *stack, int top, int loopEnd, int d);
     void AddFirstChars(int pc);
-    int Run(const unsigned char* s, int length, int position, int stop);
-    bool Grow(Point*& stack, int& capacity, int top);
-    bool Boundary(const unsigned char* s, int length, int stop, int& d) const;
+    int Run(const unsigned char *s, int length, int position, int stop);
+    bool Grow(Point *&stack, int &capacity, int top);
+    bool Boundary(const unsigned char *s, int length, int stop, int &d) const;
     void RewriteLoopEnd(int pc);
     void StoreRegisters(int position, int d);
-    int SkipToCandidate(const unsigned char* s, int p, int n) const;
-    int Shortest(const unsigned char* s, int n, int p, int length);
+    int SkipToCandidate(const unsigned char *s, int p, int n) const;
+    int Shortest(const unsigned char *s, int n, int p, int length);
 
     std::string m_text;
     std::string m_error;
-    const unsigned char* m_fold;
+    const unsigned char *m_fold;
     bool m_caseSensitive = false;
     bool m_valid = true;
     std::vector<unsigned char> m_program;
@@ -116,7 +132,7 @@ private:
     unsigned char m_rawStartByte = 0; // the only start byte when m_rawStartCount is 1
     int m_emptyFlag = 1;
 
-    std::int64_t m_searchSteps = 0; // steps left for the running search
+    std::int64_t m_backtracksLeft = 0; // for the running search
     int m_groupStart[kGroups];
     int m_groupEnd[kGroups];
     Point m_inlineStack[kInitialBacktrackPoints];

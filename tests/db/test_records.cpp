@@ -28,6 +28,29 @@ TEST(ObjectRecord, PackedFieldsGrowAndShrinkIndependently) {
     EXPECT_TRUE(record.Field(0).empty());
 }
 
+TEST(ObjectRecord, RecordsLongerThanSixteenBitOffsetsKeepEveryField) {
+    ObjectRecord record;
+    record.SetField(3, "=M31=");
+    const std::string big(70000, 'x');
+    record.SetField(13, big);  // crosses 65535: the ends widen
+    record.SetField(22, "last");
+    EXPECT_EQ(record.Field(3), "=M31=");
+    EXPECT_EQ(record.Field(13), big);
+    EXPECT_EQ(record.Field(22), "last");
+    record.SetField(13, "small again");  // and narrow back
+    EXPECT_EQ(record.Field(13), "small again");
+    EXPECT_EQ(record.Field(22), "last");
+    std::array<std::string_view, kStoredFieldCount> fields{};
+    fields[0] = "y";
+    fields[21] = big;
+    fields[22] = big;
+    record.SetAllFields(fields);
+    EXPECT_EQ(record.Field(0), "y");
+    EXPECT_EQ(record.Field(21).size(), big.size());
+    EXPECT_EQ(record.Field(22), big);
+    EXPECT_TRUE(record.Field(3).empty());
+}
+
 TEST(ObjectRecord, ResetComputedForgetsPositionButNotRightAscension) {
     ObjectRecord record;
     EXPECT_FALSE(record.PositionParsed());

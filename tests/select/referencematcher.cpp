@@ -29,7 +29,7 @@ class Parser {
 public:
     Parser(std::string_view text, bool cs) : m_t(text), m_cs(cs) {}
 
-    std::string Parse(Node& root) {
+    std::string Parse(Node &root) {
         root.kind = Node::Group;
         Seq seq;
         std::string error = Sequence(seq, root.alts, 0);
@@ -45,7 +45,7 @@ private:
         return i < m_t.size() && (m_t[i] == '@' || m_t[i] == '+');
     }
 
-    void AddLiteral(Seq& seq, unsigned char c, std::size_t next) {
+    void AddLiteral(Seq &seq, unsigned char c, std::size_t next) {
         if (m_exactOpen && seq.size() == m_exactStart + m_exactCount && m_exactCount < 127 &&
             !PostfixAt(next)) {
             ++m_exactCount;
@@ -60,7 +60,7 @@ private:
         seq.push_back(n);
     }
 
-    void Postfix(Seq& seq, bool zero) {
+    void Postfix(Seq &seq, bool zero) {
         for (; PostfixAt(m_i); ++m_i)
             zero = zero || m_t[m_i] == '@';
         if (m_last < 0)
@@ -74,7 +74,7 @@ private:
         m_exactOpen = false;
     }
 
-    std::string SetItem(Seq& seq) {
+    std::string SetItem(Seq &seq) {
         Node n;
         n.kind = Node::Set;
         bool neg = m_i < m_t.size() && m_t[m_i] == '~';
@@ -127,7 +127,7 @@ private:
         return {};
     }
 
-    std::string GroupItem(Seq& seq, int depth) {
+    std::string GroupItem(Seq &seq, int depth) {
         if (depth >= 10)
             return "Nesting too deep";
         Node g;
@@ -148,7 +148,7 @@ private:
     }
 
     // Reads alternatives until a } (left unread) or the end of the text.
-    std::string Sequence(Seq& seq, std::vector<Seq>& alts, int depth) {
+    std::string Sequence(Seq &seq, std::vector<Seq> &alts, int depth) {
         while (m_i < m_t.size()) {
             const char c = m_t[m_i++];
             std::string error;
@@ -179,8 +179,12 @@ private:
                 n.kind = Node::Boundary;
                 seq.push_back(n);
                 break;
-            case '[': error = SetItem(seq); break;
-            case '{': error = GroupItem(seq, depth); break;
+            case '[':
+                error = SetItem(seq);
+                break;
+            case '{':
+                error = GroupItem(seq, depth);
+                break;
             case '}':
                 if (depth == 0)
                     return "Unmatched }";
@@ -193,7 +197,9 @@ private:
                 m_last = -1;
                 m_exactOpen = false;
                 break;
-            default: AddLiteral(seq, F(c), m_i); break;
+            default:
+                AddLiteral(seq, F(c), m_i);
+                break;
             }
             if (!error.empty())
                 return error;
@@ -218,10 +224,10 @@ struct Subject {
     unsigned char At(int p) const { return Upper(static_cast<unsigned char>(s[p]), cs); }
 };
 
-std::set<int> NodeEnds(const Node& n, const std::set<int>& from, const Subject& sub);
+std::set<int> NodeEnds(const Node &n, const std::set<int> &from, const Subject &sub);
 
-std::set<int> SeqEnds(const Seq& seq, std::set<int> from, const Subject& sub) {
-    for (const Node& n : seq) {
+std::set<int> SeqEnds(const Seq &seq, std::set<int> from, const Subject &sub) {
+    for (const Node &n : seq) {
         if (from.empty())
             break;
         from = NodeEnds(n, from, sub);
@@ -229,7 +235,7 @@ std::set<int> SeqEnds(const Seq& seq, std::set<int> from, const Subject& sub) {
     return from;
 }
 
-std::set<int> BoundaryEnds(int p, const Subject& sub) {
+std::set<int> BoundaryEnds(int p, const Subject &sub) {
     const int len = static_cast<int>(sub.s.size());
     if (p == 0 || p == len)
         return {p};
@@ -240,7 +246,7 @@ std::set<int> BoundaryEnds(int p, const Subject& sub) {
     return {};
 }
 
-std::set<int> RepeatEnds(const Node& n, const std::set<int>& from, const Subject& sub) {
+std::set<int> RepeatEnds(const Node &n, const std::set<int> &from, const Subject &sub) {
     std::set<int> result = n.oneOrMore ? std::set<int>() : from;
     std::set<int> frontier = SeqEnds(n.body, from, sub);
     while (!frontier.empty()) {
@@ -253,10 +259,10 @@ std::set<int> RepeatEnds(const Node& n, const std::set<int>& from, const Subject
     return result;
 }
 
-std::set<int> NodeEnds(const Node& n, const std::set<int>& from, const Subject& sub) {
+std::set<int> NodeEnds(const Node &n, const std::set<int> &from, const Subject &sub) {
     std::set<int> out;
     if (n.kind == Node::Group) {
-        for (const Seq& alt : n.alts)
+        for (const Seq &alt : n.alts)
             for (int p : SeqEnds(alt, from, sub))
                 out.insert(p);
         return out;
@@ -281,7 +287,7 @@ std::set<int> NodeEnds(const Node& n, const std::set<int>& from, const Subject& 
     return out;
 }
 
-std::string Prepare(std::string_view text, bool& cs) {
+std::string Prepare(std::string_view text, bool &cs) {
     cs = !text.empty() && text[0] == '_';
     if (cs)
         text.remove_prefix(1);

@@ -18,7 +18,7 @@ public:
     ~ReferenceMatcher();
 
     bool Valid() const { return m_error.empty(); }
-    const std::string& Error() const { return m_error; }
+    const std::string &Error() const { return m_error; }
 
     // Every end of a match that begins at position and consumes nothing at or beyond stop.
     std::set<int> Ends(std::string_view subject, int position, int stop) const;

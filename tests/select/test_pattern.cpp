@@ -25,7 +25,7 @@ public:
         boxes.push_back({std::string(text), std::string(title), buttons});
         return platform::Answer::Ok;
     }
-    platform::Answer Confirm(std::string_view, bool&) override { return platform::Answer::Yes; }
+    platform::Answer Confirm(std::string_view, bool &) override { return platform::Answer::Yes; }
     void Beep() override {}
     void SetStatusText(int, std::string_view) override {}
     void Progress(std::string_view, int) override {}
@@ -35,7 +35,7 @@ public:
 // ---- Search: leftmost, then shortest ---------------------------------------------------
 
 struct SearchRow {
-    const char* pattern;
+    const char *pattern;
     std::string subject;
     int offset; // expected result of Search
     int length; // expected MatchEnd[0] - MatchStart[0] when offset >= 0
@@ -44,7 +44,7 @@ struct SearchRow {
 class SearchTable : public ::testing::TestWithParam<SearchRow> {};
 
 TEST_P(SearchTable, FindsLeftmostShortest) {
-    const SearchRow& row = GetParam();
+    const SearchRow &row = GetParam();
     Pattern p(row.pattern);
     ASSERT_TRUE(p.IsValid()) << p.Error();
     EXPECT_EQ(p.Search(row.subject), row.offset) << row.pattern << " in " << row.subject;
@@ -149,12 +149,12 @@ TEST(PatternSearch, NulTerminatedOverloadStopsAtNul) {
     const char text[] = "a\0b";
     EXPECT_EQ(p.Search(text), -1);
     EXPECT_EQ(p.Search(std::string_view(text, 3)), 2);
-    EXPECT_EQ(p.Search(static_cast<const char*>(nullptr)), -1);
+    EXPECT_EQ(p.Search(static_cast<const char *>(nullptr)), -1);
 }
 
 TEST(PatternSearch, EmptyPatternMatchesEverySubjectAtStart) {
     Pattern p;
-    for (const char* s : {"", "x", "NGC 224"}) {
+    for (const char *s : {"", "x", "NGC 224"}) {
         EXPECT_EQ(p.Search(s), 0);
         EXPECT_EQ(p.MatchStart[0], 0);
         EXPECT_EQ(p.MatchEnd[0], 0);
@@ -169,7 +169,7 @@ TEST(PatternSearch, EmptyPatternMatchesEverySubjectAtStart) {
 
 TEST(PatternMatchAt, GreedyWhereSearchIsShortest) {
     Pattern p("{ab}+");
-    const char* s = "ababx";
+    const char *s = "ababx";
     EXPECT_EQ(p.MatchAt(s, 5, 0, 5), 4);
     EXPECT_EQ(p.MatchEnd[0], 4);
     // Group registers keep what was written last, also by the failed third pass that began
@@ -194,15 +194,15 @@ TEST(PatternMatchAt, ConsumesNothingAtOrBeyondStop) {
 
 TEST(PatternMatchAt, BoundaryRespectsStopAndTrueEnd) {
     Pattern p("x%");
-    const char* s = "x\r\ny";
+    const char *s = "x\r\ny";
     EXPECT_EQ(p.MatchAt(s, 4, 0, 4), 3);
-    EXPECT_EQ(p.MatchAt(s, 4, 0, 2), -1); // the CR LF would reach the stop
-    EXPECT_EQ(p.MatchAt("x", 1, 0, 1), 1);  // true end of the subject
+    EXPECT_EQ(p.MatchAt(s, 4, 0, 2), -1);    // the CR LF would reach the stop
+    EXPECT_EQ(p.MatchAt("x", 1, 0, 1), 1);   // true end of the subject
     EXPECT_EQ(p.MatchAt("xy", 2, 0, 1), -1); // the stop is not the end of the subject
     Pattern lf("%y");
-    EXPECT_EQ(lf.MatchAt(s, 4, 2, 4), 2); // the LF of a CR LF
+    EXPECT_EQ(lf.MatchAt(s, 4, 2, 4), 2);       // the LF of a CR LF
     EXPECT_EQ(lf.MatchAt("y", 1, 0, 1), 1);     // offset 0 is a boundary
-    EXPECT_EQ(lf.MatchAt("\ny", 2, 0, 2), -1); // that consumes nothing, not even an LF
+    EXPECT_EQ(lf.MatchAt("\ny", 2, 0, 2), -1);  // that consumes nothing, not even an LF
     EXPECT_EQ(lf.MatchAt("a\ny", 3, 1, 3), -1); // and a lone LF is no boundary
 }
 
@@ -272,13 +272,13 @@ TEST(PatternGroups, RegistersNeverInverted) {
 
 struct ErrorRow {
     std::string pattern;
-    const char* message;
+    const char *message;
 };
 
 class ErrorTable : public ::testing::TestWithParam<ErrorRow> {};
 
 TEST_P(ErrorTable, FailsWithMessageShownOnce) {
-    const ErrorRow& row = GetParam();
+    const ErrorRow &row = GetParam();
     RecordingHost host;
     Pattern p(row.pattern, &host);
     EXPECT_FALSE(p.IsValid());
@@ -292,7 +292,9 @@ TEST_P(ErrorTable, FailsWithMessageShownOnce) {
     EXPECT_TRUE(p.Program().empty());
 }
 
-std::string Nested(int depth) { return std::string(depth, '{') + "a" + std::string(depth, '}'); }
+std::string Nested(int depth) {
+    return std::string(depth, '{') + "a" + std::string(depth, '}');
+}
 
 const ErrorRow kErrorRows[] = {
     {"{a", "Unmatched {"},
@@ -338,7 +340,7 @@ TEST(PatternLimits, ProgramSizeLimitIsExact) {
 
 TEST(PatternLimits, ExactInstructionsHoldAtMost127) {
     Pattern p(std::string(300, 'a'));
-    const auto& prog = p.Program();
+    const auto &prog = p.Program();
     ASSERT_EQ(prog.size(), 2u + 127 + 2 + 127 + 2 + 46);
     EXPECT_EQ(prog[1], 127);
     EXPECT_EQ(prog[129], Pattern::kExact);
@@ -349,7 +351,9 @@ TEST(PatternLimits, ExactInstructionsHoldAtMost127) {
 
 // The plain jump keeps one backtrack point per pass of "*" here (the loop is followed by a
 // "b" that "?" could consume), so the length of the run decides overflow.
-std::string RunOf(int k) { return "a" + std::string(k, 'c') + "b"; }
+std::string RunOf(int k) {
+    return "a" + std::string(k, 'c') + "b";
+}
 
 TEST(PatternLimits, BacktrackStackAbandonsAbove2000Points) {
     Pattern p("a*b");
@@ -358,8 +362,7 @@ TEST(PatternLimits, BacktrackStackAbandonsAbove2000Points) {
     EXPECT_EQ(p.MatchEnd[0], 2560);
     EXPECT_EQ(p.Search(RunOf(2559)), -2);
     const std::string s = RunOf(2559);
-    EXPECT_EQ(p.MatchAt(s.c_str(), static_cast<int>(s.size()), 0, static_cast<int>(s.size())),
-              -2);
+    EXPECT_EQ(p.MatchAt(s.c_str(), static_cast<int>(s.size()), 0, static_cast<int>(s.size())), -2);
     EXPECT_EQ(p.Search(RunOf(10)), 0); // the grown stack is reused, not broken
     EXPECT_EQ(p.MatchEnd[0], 12);
 }
@@ -373,10 +376,10 @@ TEST(PatternLimits, FinalizedLoopNeedsNoStack) {
 // Loops whose body can match nothing would repeat an empty pass for ever (or until the
 // stack overflows); such a pass is refused instead.
 const SearchRow kEmptyBodyRows[] = {
-    {"{a@}@", "b", 0, 0},      {"{a@}@x", "bx", 1, 1},    {"{a@}@x", "aax", 0, 3},
-    {"{a@}+", "b", 0, 0},      {"{a@}+b", "aab", 0, 3},   {"{%}@x", "\r\nx", 1, 2},
-    {"{a|}@b", "aab", 0, 3},   {"{{a@}@}@c", "ac", 0, 2}, {"{a@b@}@c", "abbac", 0, 5},
-    {"{a@}@", "", 0, 0},       {"{}+", "x", 0, 0},        {"{a@|b}+c", "bac", 0, 3},
+    {"{a@}@", "b", 0, 0},    {"{a@}@x", "bx", 1, 1},    {"{a@}@x", "aax", 0, 3},
+    {"{a@}+", "b", 0, 0},    {"{a@}+b", "aab", 0, 3},   {"{%}@x", "\r\nx", 1, 2},
+    {"{a|}@b", "aab", 0, 3}, {"{{a@}@}@c", "ac", 0, 2}, {"{a@b@}@c", "abbac", 0, 5},
+    {"{a@}@", "", 0, 0},     {"{}+", "x", 0, 0},        {"{a@|b}+c", "bac", 0, 3},
 };
 
 INSTANTIATE_TEST_SUITE_P(EmptyBodies, SearchTable, ::testing::ValuesIn(kEmptyBodyRows));
@@ -430,7 +433,7 @@ TEST(PatternText, NoHostNoMessageBox) {
 // ---- Compiled program --------------------------------------------------------------------
 
 struct ProgramRow {
-    const char* pattern;
+    const char *pattern;
     std::vector<unsigned char> bytes;
 };
 
@@ -469,15 +472,15 @@ const ProgramRow kProgramRows[] = {
 INSTANTIATE_TEST_SUITE_P(Pattern, ProgramTable, ::testing::ValuesIn(kProgramRows));
 
 struct LoopRow {
-    const char* pattern;
-    const char* subject;
+    const char *pattern;
+    const char *subject;
     unsigned char rewritten; // opcode of the first loop end after a search
 };
 
 class LoopEndTable : public ::testing::TestWithParam<LoopRow> {};
 
 // Walks the program instruction by instruction to the first loop end.
-int FirstLoopEnd(const std::vector<unsigned char>& prog) {
+int FirstLoopEnd(const std::vector<unsigned char> &prog) {
     std::size_t i = 0;
     while (i < prog.size()) {
         const unsigned char op = prog[i];
@@ -508,7 +511,7 @@ const LoopRow kLoopRows[] = {
     {"a@", "aa", Pattern::kFinalize},      {"a@b", "aab", Pattern::kFinalize},
     {"a@a", "aaa", Pattern::kJump},        {"[ab]@b", "ab", Pattern::kJump},
     {"[ab]@c", "abc", Pattern::kFinalize}, {"[~c]@c", "abc", Pattern::kFinalize},
-    {"[~b]@c", "ac", Pattern::kJump},  {"a@%", "aa", Pattern::kFinalize},
+    {"[~b]@c", "ac", Pattern::kJump},      {"a@%", "aa", Pattern::kFinalize},
     {"[%]@%", "\r\n", Pattern::kJump},     {"{a}@b", "ab", Pattern::kJump},
     {"a@{b}", "ab", Pattern::kFinalize},   {"a@?", "ab", Pattern::kJump},
     {"a+b", "aab", Pattern::kFinalize},    {"a@{a}", "aa", Pattern::kJump},
@@ -577,9 +580,9 @@ TEST(PatternFirstChars, FlagTwoStillFindsBoundaryMatches) {
 
 // ---- Cross-check against the reference matcher on generated inputs -------------------------
 
-std::string RandomPattern(std::mt19937& rng) {
-    static const char* const kTokens[] = {"a", "b", "a", "b", "c", "?", "*", "@", "+", "%",
-                                          "[ab]", "[~a]", "[%]", "{", "}", "|", "\\@", "ab"};
+std::string RandomPattern(std::mt19937 &rng) {
+    static const char *const kTokens[] = {"a", "b",    "a",    "b",   "c", "?", "*", "@",   "+",
+                                          "%", "[ab]", "[~a]", "[%]", "{", "}", "|", "\\@", "ab"};
     std::uniform_int_distribution<int> count(1, 7);
     std::uniform_int_distribution<int> pick(0, std::size(kTokens) - 1);
     std::string text;
@@ -588,7 +591,7 @@ std::string RandomPattern(std::mt19937& rng) {
     return text;
 }
 
-std::string RandomSubject(std::mt19937& rng) {
+std::string RandomSubject(std::mt19937 &rng) {
     static const char kChars[] = {'a', 'b', 'A', 'c', '\r', '\n', 'a', 'b'};
     std::uniform_int_distribution<int> count(0, 9);
     std::uniform_int_distribution<int> pick(0, std::size(kChars) - 1);
@@ -598,7 +601,7 @@ std::string RandomSubject(std::mt19937& rng) {
     return text;
 }
 
-void CrossCheck(const std::string& text, const std::string& subject, int& compared) {
+void CrossCheck(const std::string &text, const std::string &subject, int &compared) {
     Pattern p(text);
     test::ReferenceMatcher ref(text);
     ASSERT_EQ(p.IsValid(), ref.Valid()) << text;
@@ -611,20 +614,28 @@ void CrossCheck(const std::string& text, const std::string& subject, int& compar
         return;
     ++compared;
     const auto want = ref.Search(subject);
-    ASSERT_EQ(got, want.offset) << "pattern " << text << " subject " << testing::PrintToString(subject);
+    ASSERT_EQ(got, want.offset) << "pattern " << text << " subject "
+                                << testing::PrintToString(subject);
     if (got >= 0) {
         ASSERT_EQ(p.MatchEnd[0], want.end) << text << " / " << testing::PrintToString(subject);
     }
     const int n = static_cast<int>(subject.size());
-    for (int stop = 0; stop <= n; ++stop) {
-        const int r = p.MatchAt(subject.c_str(), n, 0, stop);
-        if (r == -2)
-            continue;
-        const std::set<int> ends = ref.Ends(subject, 0, stop);
-        ASSERT_EQ(r >= 0, !ends.empty()) << text << " stop " << stop;
-        if (r >= 0) {
-            ASSERT_TRUE(ends.count(r)) << text << " stop " << stop;
+    for (int position : {0, n / 2}) {
+        for (int stop = position; stop <= n; ++stop) {
+            const int r = p.MatchAt(subject.c_str(), n, position, stop);
+            if (r == -2)
+                continue;
+            const std::set<int> ends = ref.Ends(subject, position, stop);
+            ASSERT_EQ(r >= 0, !ends.empty()) << text << " at " << position << " stop " << stop;
+            if (r >= 0) {
+                ASSERT_TRUE(ends.count(position + r)) << text << " stop " << stop;
+            }
         }
+    }
+    const auto later = ref.Search(subject, n / 2);
+    const int gotLater = p.Search(subject, n / 2);
+    if (gotLater != -2) {
+        ASSERT_EQ(gotLater, later.offset) << text << " from " << n / 2;
     }
 }
 
