@@ -1,11 +1,12 @@
 #include "db/cvespariodoc.h"
 
+#include "db/nameindex.h"
+
 #include <cstdio>
 
 namespace vespario {
 namespace {
 
-constexpr size_t kNameIndexReserve = 2000000;
 constexpr const char* kTitle = "Vespario";
 constexpr const char* kSaveSelectedText =
     "This function saves the currently selected objects into a file.\r\n"
@@ -36,11 +37,7 @@ std::string_view CVesparioDoc::Scratch(std::string text) {
 }
 
 void CVesparioDoc::AppendIndexEntry(std::string_view id, int identity) {
-    for (char c : id)
-        m_nameIndex.push_back(c >= 'a' && c <= 'z' ? char(c - 32) : c);
-    char suffix[24];
-    std::snprintf(suffix, sizeof suffix, "|%04i|", identity);
-    m_nameIndex.append(suffix);
+    AppendNameIndexEntry(m_nameIndex, id, identity);
 }
 
 int CVesparioDoc::RecordIndexOfIdentity(int identity) const {

@@ -138,7 +138,7 @@ private:
     std::string m_text;
 };
 
-struct RecordSpec {
+struct RecordFields {
     std::vector<std::pair<int, std::string>> fields;
 };
 
@@ -170,9 +170,9 @@ protected:
         doc->SetViews(&views);
     }
 
-    int Add(const RecordSpec& spec) {
+    int Add(const RecordFields& wanted) {
         doc->NewObject();
-        for (const auto& [n, text] : spec.fields)
+        for (const auto& [n, text] : wanted.fields)
             doc->SetFieldText(n, text);
         doc->SetCurrentRecord(-1, false, false);
         return doc->CurrentIndex();
