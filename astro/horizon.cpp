@@ -32,6 +32,18 @@ void HorizonCoordinates(double hourAngle, double dec, double latitude, double& a
         azimuth = kTwoPi - azimuth;
 }
 
+void EquatorialFromHorizon(double azimuth, double altitude, double latitude, double& hourAngle,
+                           double& dec) {
+    const double sinLat = std::sin(latitude);
+    const double cosLat = std::cos(latitude);
+    dec = std::asin(std::clamp(
+        std::sin(altitude) * sinLat + std::cos(altitude) * cosLat * std::cos(azimuth), -1.0, 1.0));
+    const double denominator = std::max(cosLat * std::cos(dec), 1e-20);
+    hourAngle = SafeAcos((std::sin(altitude) - sinLat * std::sin(dec)) / denominator);
+    if (std::sin(azimuth) > 0.0)
+        hourAngle = kTwoPi - hourAngle;
+}
+
 bool RiseSetSidereal(double ra, double dec, double latitude, double shift, RiseSetTimes& times) {
     const double cosLat = std::cos(latitude);
     if (!(std::fabs(std::cos(dec) * cosLat) >= 1e-10))

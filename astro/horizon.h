@@ -20,6 +20,11 @@ namespace vespario {
 void HorizonCoordinates(double hourAngle, double dec, double latitude, double& azimuth,
                         double& altitude);
 
+// EquatorialFromHorizon: the inverse of HorizonCoordinates, the same spherical triangle
+// solved for the hour angle (0...2 pi, west positive) and the declination.
+void EquatorialFromHorizon(double azimuth, double altitude, double latitude, double& hourAngle,
+                           double& dec);
+
 struct RiseSetTimes {
     double riseSidereal = 0.0; // local sidereal time of rising, 0...24 (hours)
     double setSidereal = 0.0;  // local sidereal time of setting, 0...24 (hours)

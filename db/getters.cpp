@@ -3,6 +3,9 @@
 
 #include "db/cvespariodoc.h"
 
+#include "astro/constants.h"
+#include "astro/numbertext.h"
+
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -11,21 +14,22 @@
 namespace vespario {
 namespace {
 
-constexpr double kRadToHours = 3.819718638570153;
-constexpr double kRadToDeg = 57.29577957855229;
-constexpr double kSiderealDayHours = 23.9333;  // a transit one sidereal day later
 constexpr double kArcsecToArcmin = 0.016666666666666666;
 constexpr double kQuarterPi = 0.78539815;      // ellipse area factor, the program's pi / 4
 constexpr double kNeverRises = 49.0;
 constexpr const char* kDigits = "0123456789";
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
-// strtod/atoi need a terminated text; fields are views into packed storage.
-double TextToDouble(std::string_view text) { return std::strtod(std::string(text).c_str(), nullptr); }
-int32_t TextToInt(std::string_view text) {
-    return static_cast<int32_t>(std::atol(std::string(text).c_str()));
+// Fields are views into packed storage; the bounded readers need no terminator and ignore
+// the desktop's locale.
+// Leading white space is skipped as the C conversions do.
+std::string_view SkipLeadingSpace(std::string_view text) {
+    size_t at = 0;
+    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r')))
+        ++at;
+    return text.substr(at);
 }
+double TextToDouble(std::string_view text) { return ReadDecimal(SkipLeadingSpace(text)); }
+int32_t TextToInt(std::string_view text) { return ReadInteger(SkipLeadingSpace(text)); }
 
 // Reads a size value at pos (digits and "."), with its unit mark; advances pos.
 double ReadSizeValue(std::string_view text, size_t& pos) {
