@@ -1,6 +1,9 @@
 #include "cli/commands.h"
 
+#include "cli/convert.h"
+#include "cli/fields.h"
 #include "cli/find.h"
+#include "cli/support.h"
 
 #include "db/cvespariodoc.h"
 #include "platform/files.h"
@@ -20,53 +23,11 @@ constexpr const char* kUsage =
     "  match PATTERN TEXT [START]    search TEXT with a pattern; print the match and groups\n"
     "  save FILE.obs [OUT.obs]       read a database and save it in the current format\n"
     "  find FILE.obs TEXT [--exact | --pattern]\n"
-    "                                look TEXT up as the ID box does\n";
-
-struct Options {
-    std::string profilePath;
-    std::vector<std::string> words;  // the command and its operands
-};
-
-// "--profile FILE" may stand anywhere on the line.
-bool ParseOptions(const std::vector<std::string>& args, Options& options, std::ostream& err) {
-    for (size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--profile") {
-            if (i + 1 >= args.size()) {
-                err << "--profile needs a file name\n";
-                return false;
-            }
-            options.profilePath = args[++i];
-            continue;
-        }
-        options.words.push_back(args[i]);
-    }
-    return true;
-}
-
-// The user's profile, or the one a new installation starts with when there is none yet.
-bool LoadProfile(const Options& options, platform::IniProfile& profile, std::ostream& err) {
-    std::string path = options.profilePath;
-    if (path.empty()) {
-        path = platform::IniProfile::DefaultProfilePath();
-        if (!platform::FileExists(path))
-            path = platform::DataDir() + "/Vespario.ini";
-    }
-    if (!profile.Load(path)) {
-        err << "cannot read profile " << path << "\n";
-        return false;
-    }
-    return true;
-}
-
-// Reads a database completely, slice after slice. False when the file cannot be opened.
-bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err) {
-    if (!doc.ReadDatabaseFile(path)) {
-        err << "cannot open " << path << "\n";
-        return false;
-    }
-    doc.LoadCompletely();
-    return true;
-}
+    "                                look TEXT up as the ID box does\n"
+    "  fields FILE.obs ID FIELD... [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"] [--precise]\n"
+    "                                print stored and computed fields of one object\n"
+    "  convert radec TEXT | time TEXT | dist VALUE UNIT [--place RECORD] [--at ...]\n"
+    "                                show a position, instant or distance in every notation\n";
 
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
     if (options.words.size() != 2) {
@@ -191,6 +152,10 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return RunSave(options, out, err);
     if (command == "find")
         return RunFindCommand(options, out, err);
+    if (command == "fields")
+        return RunFields(options, out, err);
+    if (command == "convert")
+        return RunConvert(options, out, err);
     err << "unknown command " << command << "\n" << kUsage;
     return 2;
 }

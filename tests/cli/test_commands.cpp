@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -151,6 +154,137 @@ TEST(CliSave, UnwritableTargetFails) {
     const Result r = RunCli({"--profile", kProfile, "save", kData + "/example.obs",
                              "/nonexistent-folder/out.obs"});
     EXPECT_EQ(r.code, 1);
+}
+
+// --- fields ----------------------------------------------------------------------------
+
+// Greenwich mean sidereal time in hours by the IAU 1982 expression (Aoki et al. 1982), an
+// independent check on the program's 1900-based series.
+double Gmst82Hours(double jd) {
+    const double t = (jd - 2451545.0) / 36525.0;
+    const double seconds = 67310.54841 + (876600.0 * 3600.0 + 8640184.812866) * t +
+                           0.093104 * t * t - 6.2e-6 * t * t * t;
+    return std::fmod(std::fmod(seconds / 3600.0, 24.0) + 24.0, 24.0);
+}
+
+const std::string kPlace = "t=Test site|-71.1|42.4|-5|0|3|0|9|5|0|0|EST|EDT";
+
+TEST(CliFields, StoredAndComputedFieldsOfOneObject) {
+    const Result r = RunCli({"fields", kData + "/example.obs", "m31", "RaDec", "ID", "RA_Hour#",
+                             "Decl_Deg#", "info", "Magn#", "NGC#", "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out,
+              "RaDec\t0042.7+4116\n"
+              "ID\t=M31=n224=Andromeda Galaxy=\n"
+              "RA_Hour#\t0.711667\n"
+              "Decl_Deg#\t41.2667\n"
+              "info\tNearest large spiral galaxy, 2.5 million light years; companions M32 and M110.\n"
+              "Magn#\t3.4\n"
+              "NGC#\t224\n");
+    const Result precise = RunCli({"fields", kData + "/example.obs", "M31", "RA_Hour#", "--precise",
+                                   "--profile", kProfile});
+    EXPECT_EQ(precise.out, "RA_Hour#\t0.7116666667\n");
+}
+
+TEST(CliFields, LineBreaksAreWrittenOut) {
+    const Result r = RunCli({"fields", kData + "/example.obs", "M31", "obs", "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
+    EXPECT_NE(r.out.find("averted vision.\\r\\n20051015"), std::string::npos) << r.out;
+}
+
+TEST(CliFields, HorizonFieldsForThePlaceAndInstant) {
+    const std::string at = "2026/12/08 02:00:00";
+    const Result r = RunCli({"fields", kData + "/example.obs", "M31", "Azimuth#", "Altitude#",
+                             "--place", kPlace, "--at", at, "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    double azimuth = 0.0;
+    double altitude = 0.0;
+    ASSERT_EQ(std::sscanf(r.out.c_str(), "Azimuth#\t%lf\nAltitude#\t%lf", &azimuth, &altitude), 2) << r.out;
+    // The same from the plain spherical triangle: 2026 December 8, 2h UT is JD 2461382.5833.
+    const double rad = M_PI / 180.0;
+    const double lst = Gmst82Hours(2461382.5 + 2.0 / 24.0) - 71.1 / 15.0;
+    const double hourAngle = (lst - 0.711667) * 15.0 * rad;
+    const double dec = 41.2667 * rad;
+    const double lat = 42.4 * rad;
+    const double alt = std::asin(std::sin(dec) * std::sin(lat) + std::cos(dec) * std::cos(lat) * std::cos(hourAngle));
+    double az = std::acos((std::sin(dec) - std::sin(lat) * std::sin(alt)) / (std::cos(lat) * std::cos(alt)));
+    if (std::sin(hourAngle) > 0.0)
+        az = 2.0 * M_PI - az;
+    EXPECT_NEAR(altitude, alt / rad, 0.01);
+    EXPECT_NEAR(azimuth, az / rad, 0.01);
+}
+
+TEST(CliFields, RiseAndSetCodesOfTheDefaultPlace) {
+    // From 80 deg south, M31 at +41 deg never rises: the codes 49 and -1.
+    const Result r = RunCli({"fields", kData + "/example.obs", "M31", "RiseHrs#", "SetHrs#", "--place",
+                             "p=Pole station|0|-80|0", "--at", "2026/06/01 00:00:00", "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out, "RiseHrs#\t49\nSetHrs#\t-1\n");
+}
+
+TEST(CliFields, ErrorsHaveTheirExitCodes) {
+    const std::string db = kData + "/example.obs";
+    const Result unknownField = RunCli({"fields", db, "M31", "RaDec", "Colour#", "--profile", kProfile});
+    EXPECT_EQ(unknownField.code, 2);
+    EXPECT_EQ(unknownField.out, "");
+    EXPECT_NE(unknownField.err.find("unknown field Colour#"), std::string::npos);
+    const Result noObject = RunCli({"fields", db, "M999", "RaDec", "--profile", kProfile});
+    EXPECT_EQ(noObject.code, 1);
+    EXPECT_NE(noObject.err.find("M999"), std::string::npos);
+    const Result badTime = RunCli({"fields", db, "M31", "Altitude#", "--at", "tomorrow", "--profile", kProfile});
+    EXPECT_EQ(badTime.code, 2);
+    EXPECT_NE(badTime.err.find("--at needs a UT instant"), std::string::npos);
+    EXPECT_EQ(RunCli({"fields", db, "M31", "--profile", kProfile}).code, 2);
+    EXPECT_EQ(RunCli({"fields", db, "M31", "RaDec", "--place"}).code, 2);
+}
+
+// --- convert ---------------------------------------------------------------------------
+
+TEST(CliConvert, RaDecInEveryNotation) {
+    const Result r = RunCli({"convert", "radec", "004244.3+411609", "--place", kPlace, "--at",
+                             "2026/12/08 02:00:00", "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("RaDec\t004244.3+411609\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Degrees\t 10.685, 41.269\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Galactic\t121.174,-21.573\n"), std::string::npos);
+    EXPECT_NE(r.out.find("Place\tTest site at 2026/12/07 21:00:00 EST\n"), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 16);
+}
+
+TEST(CliConvert, TimeInEveryScale) {
+    const Result r = RunCli({"convert", "time", "2000/01/01 12:00:00", "--place", kPlace, "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.substr(0, r.out.find("Greenwich")),
+              "Julian Date\t2451545.000000\nUniversal Time\t2000/01/01 12:00:00\n");
+    EXPECT_NE(r.out.find("Local Time (EST)\t2000/01/01 07:00:00\n"), std::string::npos);
+    const Result jd = RunCli({"convert", "time", "2451544.5", "--profile", kProfile});
+    EXPECT_NE(jd.out.find("Universal Time\t2000/01/01 00:00:00\n"), std::string::npos) << jd.out;
+}
+
+TEST(CliConvert, DistanceInEveryUnit) {
+    const Result r = RunCli({"convert", "dist", "1", "AU"});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Kilometer (km)\t1.49598e+08\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Redshift\t"), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 14);
+}
+
+TEST(CliConvert, IllegalTextsPrintTheHint) {
+    const Result radec = RunCli({"convert", "radec", "0042 44+41", "--profile", kProfile});
+    EXPECT_EQ(radec.code, 2);
+    EXPECT_EQ(radec.out, "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]\n");
+    const Result time = RunCli({"convert", "time", "2000/13/01 00:00:00", "--profile", kProfile});
+    EXPECT_EQ(time.code, 2);
+    EXPECT_EQ(time.out, "ILLEGAL! Use format: yyyy/mm/dd hh:mm:ss\n");
+    const Result dist = RunCli({"convert", "dist", "far", "pc"});
+    EXPECT_EQ(dist.code, 2);
+    EXPECT_EQ(dist.out.rfind("ILLEGAL! Use format: ", 0), 0u);
+    const Result unit = RunCli({"convert", "dist", "1", "furlong"});
+    EXPECT_EQ(unit.code, 2);
+    EXPECT_NE(unit.err.find("unknown unit furlong"), std::string::npos);
+    EXPECT_EQ(RunCli({"convert", "radec"}).code, 2);
+    EXPECT_EQ(RunCli({"convert", "speed", "1"}).code, 2);
 }
 
 } // namespace

@@ -1,0 +1,94 @@
+#include "cli/convert.h"
+
+#include "astro/constants.h"
+#include "astro/coordinatestool.h"
+#include "astro/datetimetext.h"
+#include "astro/distancestool.h"
+#include "astro/timestool.h"
+#include "platform/headlesshost.h"
+
+#include <ostream>
+
+namespace vespario::cli {
+namespace {
+
+constexpr const char* kConvertUsage =
+    "usage: vespario-cli convert radec TEXT | time TEXT | dist VALUE UNIT\n"
+    "       [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
+
+int ConvertRaDec(const std::string& text, ObservingPlace& place, std::ostream& out) {
+    platform::HeadlessHost host;
+    CoordinatesTool tool(host, place);
+    if (!tool.Edit(CoordinatesTool::RaDec1, text)) {
+        out << tool.Hint() << "\n";
+        return 2;
+    }
+    for (int field = 0; field < CoordinatesTool::kFieldCount; ++field)
+        out << CoordinatesTool::Label(field) << '\t' << tool.Text(field) << '\n';
+    out << "Place\t" << tool.PlaceLabel() << '\n';
+    return 0;
+}
+
+int ConvertTime(const std::string& text, ObservingPlace& place, std::ostream& out) {
+    platform::HeadlessHost host;
+    TimesTool tool(host, place);
+    if (text == "now") {
+        tool.Now();
+    } else {
+        // A date-time goes into the UT field; anything else is tried as a Julian Date.
+        const bool isDateTime = ParseDateTime(text) != kInvalidJulianDate;
+        if (!tool.Edit(isDateTime ? TimesTool::UniversalTime : TimesTool::JulianDay, text)) {
+            tool.Edit(TimesTool::UniversalTime, text); // the date-time form is the one to show
+            out << tool.Hint() << "\n";
+            return 2;
+        }
+    }
+    for (int field = 0; field < TimesTool::kFieldCount; ++field)
+        out << tool.Label(field) << '\t' << tool.Text(field) << '\n';
+    return 0;
+}
+
+int ConvertDistance(const std::string& value, const std::string& unit, std::ostream& out,
+                    std::ostream& err) {
+    const int field = DistancesTool::FieldOfUnit(unit);
+    if (field < 0) {
+        err << "unknown unit " << unit << "; one of ly pc AU mi km m in cm mm nm A km/s z km/s/Mpc\n";
+        return 2;
+    }
+    platform::HeadlessHost host;
+    DistancesTool tool(host);
+    if (!tool.Edit(field, value)) {
+        out << tool.Hint() << "\n";
+        return 2;
+    }
+    for (int f = 0; f < DistancesTool::kFieldCount; ++f) {
+        out << DistancesTool::Label(f);
+        if (*DistancesTool::Unit(f))
+            out << " (" << DistancesTool::Unit(f) << ")";
+        out << '\t' << tool.Text(f) << '\n';
+    }
+    return 0;
+}
+
+} // namespace
+
+int RunConvert(const Options& options, std::ostream& out, std::ostream& err) {
+    const auto& words = options.words;
+    const bool shapeOk = (words.size() == 3 && (words[1] == "radec" || words[1] == "time")) ||
+                         (words.size() == 4 && words[1] == "dist");
+    if (!shapeOk) {
+        err << kConvertUsage;
+        return 2;
+    }
+    if (words[1] == "dist")
+        return ConvertDistance(words[2], words[3], out, err);
+    platform::IniProfile profile;
+    if (!LoadProfile(options, profile, err))
+        return 2;
+    ObservingPlace place;
+    if (!PreparePlace(options, profile, place, err))
+        return 2;
+    return words[1] == "radec" ? ConvertRaDec(words[2], place, out) : ConvertTime(words[2], place, out);
+}
+
+} // namespace vespario::cli

@@ -1,0 +1,97 @@
+#include "cli/support.h"
+
+#include "astro/calendar.h"
+#include "astro/constants.h"
+#include "astro/datetimetext.h"
+#include "platform/files.h"
+
+#include <ostream>
+
+namespace vespario::cli {
+
+bool ParseOptions(const std::vector<std::string>& args, Options& options, std::ostream& err) {
+    for (size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        std::string* value = nullptr;
+        if (arg == "--profile")
+            value = &options.profilePath;
+        else if (arg == "--place")
+            value = &options.placeRecord;
+        else if (arg == "--at")
+            value = &options.atText;
+        if (value) {
+            if (i + 1 >= args.size()) {
+                err << arg << " needs a value\n";
+                return false;
+            }
+            *value = args[++i];
+            continue;
+        }
+        if (arg == "--precise") {
+            options.precise = true;
+            continue;
+        }
+        options.words.push_back(arg);
+    }
+    return true;
+}
+
+bool LoadProfile(const Options& options, platform::IniProfile& profile, std::ostream& err) {
+    std::string path = options.profilePath;
+    if (path.empty()) {
+        path = platform::IniProfile::DefaultProfilePath();
+        if (!platform::FileExists(path))
+            path = platform::DataDir() + "/Vespario.ini";
+    }
+    if (!profile.Load(path)) {
+        err << "cannot read profile " << path << "\n";
+        return false;
+    }
+    return true;
+}
+
+bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err) {
+    if (!doc.ReadDatabaseFile(path)) {
+        err << "cannot open " << path << "\n";
+        return false;
+    }
+    doc.LoadCompletely();
+    return true;
+}
+
+std::string DefaultPlaceRecord(const platform::IniProfile& profile) {
+    const int count = profile.GetInt("ObsPlace", "NumberOf", 0);
+    const int code = profile.GetInt("ObsPlace", "Default", 0);
+    std::string first;
+    for (int i = 0; i < count && i < 100; ++i) {
+        std::string record = profile.GetString("ObsPlace", "Place" + std::to_string(i), "");
+        if (record.empty())
+            continue;
+        if (code == 0 || static_cast<unsigned char>(record[0]) == code)
+            return record;
+        if (first.empty())
+            first = std::move(record);
+    }
+    return first;
+}
+
+bool PreparePlace(const Options& options, const platform::IniProfile& profile,
+                  ObservingPlace& place, std::ostream& err) {
+    double instant = PresentMoment();
+    if (!options.atText.empty()) {
+        instant = ParseDateTime(options.atText);
+        if (instant == kInvalidJulianDate) {
+            err << "--at needs a UT instant \"yyyy/mm/dd hh:mm:ss\", not \"" << options.atText
+                << "\"\n";
+            return false;
+        }
+    }
+    const std::string record =
+        options.placeRecord.empty() ? DefaultPlaceRecord(profile) : options.placeRecord;
+    if (!record.empty())
+        place.Parse(record);
+    place.SetInstant(instant);
+    return true;
+}
+
+} // namespace vespario::cli
