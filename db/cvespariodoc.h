@@ -10,6 +10,7 @@
 #include "select/pattern.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <iosfwd>
 #include <memory>
 #include <string>
@@ -34,8 +35,14 @@ public:
 };
 
 // What reading a file leaves in memory.
+// The load buffer comes from malloc so that it can shrink in place after preparation.
+struct FreeDeleter {
+    void operator()(char* p) const { std::free(p); }
+};
+using LoadBuffer = std::unique_ptr<char[], FreeDeleter>;
+
 struct LoadState {
-    std::unique_ptr<char[]> buffer;  // file length + 2 bytes, prepared in place
+    LoadBuffer buffer;  // file length + 4 bytes, prepared in place
     size_t bufferSize = 0;
     size_t readPos = 0;              // offset of the next record to split
     int recordsSplit = 0;

@@ -10,6 +10,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <istream>
@@ -20,6 +21,10 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vespario {
 namespace {
@@ -37,6 +42,7 @@ constexpr size_t kMessageTextLimit = 1000;  // the texts shown in messages are c
 constexpr size_t kMaxFileLength = 0x7fff0000;  // offsets and counts are 32-bit signed
 constexpr size_t kScratchKeep = 1 << 20;       // larger parse scratch is given back
 constexpr uint32_t kFarTicks = 0x3fffffff;     // a deadline that a complete load never meets
+constexpr int kSplitsPerClockCheck = 32;     // records split between looks at the clock
 constexpr int kMaxCodes = 4096;                // entries of a code list read for the pattern
 
 std::string MessageWithText(std::string_view prefix, std::string_view text) {
@@ -176,50 +182,125 @@ ByteClasses ClassesFor(const Delimiters& d) {
     return classes;
 }
 
+// Most bytes are copied as they are and the delimiters only change their value; what moves
+// the text (line ends and other control bytes, escapes, a blank after a blank) comes once a
+// line or so. So the text is taken sixteen bytes at a time where SSE2 is there: each block
+// is copied with its delimiters translated, up to the first byte that moves the text.
+class BlockScan {
+public:
+    static constexpr size_t kBlock = 16;
+
+    explicit BlockScan(const Delimiters& d)
+#if defined(__SSE2__)
+        : m_recordStart(_mm_set1_epi8(d.recordStart)),
+          m_shortEnd(_mm_set1_epi8(d.shortEnd)),
+          m_longEnd(_mm_set1_epi8(d.longEnd)),
+          m_backslash(_mm_set1_epi8('\\')),
+          m_blank(_mm_set1_epi8(' ')),
+          m_lastControl(_mm_set1_epi8(31)),
+          m_recordEnd(_mm_set1_epi8(kRecordEnd))
+#endif
+    {
+        (void)d;
+    }
+
+    // Translates the block at buf + r into buf + w (w <= r): the number of bytes taken, up
+    // to kBlock, and the record ends among them added to records. 0 where the first byte
+    // needs the byte-by-byte path.
+    size_t Take(char* buf, size_t w, size_t r, size_t& records) const {
+#if defined(__SSE2__)
+        static_assert(kFieldEnd == 0, "field ends are cleared bytes");
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + r));
+        const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(x, m_lastControl), x);
+        const unsigned blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, m_blank)));
+        unsigned moving = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(x, m_backslash))));
+        moving |= blanks & (blanks << 1);  // the second blank of a pair
+        if (w > 0 && buf[w - 1] == ' ')
+            moving |= blanks & 1u;
+        const size_t taken = moving == 0 ? kBlock : static_cast<size_t>(__builtin_ctz(moving));
+        if (taken == 0)
+            return 0;
+        const __m128i isRecord = _mm_cmpeq_epi8(x, m_recordStart);
+        const __m128i isEnd =
+            _mm_or_si128(isRecord, _mm_or_si128(_mm_cmpeq_epi8(x, m_shortEnd), _mm_cmpeq_epi8(x, m_longEnd)));
+        const __m128i out = _mm_or_si128(_mm_andnot_si128(isEnd, x), _mm_and_si128(isRecord, m_recordEnd));
+        const unsigned takenBits = taken == kBlock ? 0xffffu : (1u << taken) - 1u;
+        // Records are a few hundred bytes long: clearing bits beats a popcount call.
+        for (unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(isRecord)) & takenBits; ends;
+             ends &= ends - 1)
+            ++records;
+        // The whole block may go over the output: it was loaded before the store, and where
+        // only a part is taken the store must not reach input that is still unread.
+        if (taken == kBlock || r - w >= kBlock) {
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(buf + w), out);
+        } else {
+            alignas(16) char part[kBlock];
+            _mm_store_si128(reinterpret_cast<__m128i*>(part), out);
+            std::memcpy(buf + w, part, taken);
+        }
+        return taken;
+#else
+        (void)buf, (void)w, (void)r, (void)records;
+        return 0;
+#endif
+    }
+
+private:
+#if defined(__SSE2__)
+    __m128i m_recordStart, m_shortEnd, m_longEnd, m_backslash, m_blank, m_lastControl, m_recordEnd;
+#endif
+};
+
 Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters& d) {
     const ByteClasses classes = ClassesFor(d);
+    const BlockScan scan(d);
     size_t w = 0;
     size_t records = 0;
-    for (size_t r = from; r < length; ++r) {
-        // Plain text comes in runs; find the run's end first and move it in one go.
-        size_t run = r;
-        while (run < length && classes.special[static_cast<unsigned char>(buf[run])] == kCopyByte)
-            ++run;
-        if (run > r) {
-            if (w != r)
-                std::memmove(buf + w, buf + r, run - r);
-            w += run - r;
-            r = run;
-            if (r == length)
+    size_t r = from;
+    while (r < length) {
+        if (r + BlockScan::kBlock <= length) {
+            const size_t taken = scan.Take(buf, w, r, records);
+            w += taken;
+            r += taken;
+            if (taken == BlockScan::kBlock)
+                continue;
+        }
+        // Byte by byte up to the next plain byte: the bytes that move the text, and the last
+        // bytes of the buffer (or all of them without SSE2).
+        do {
+            unsigned char c = static_cast<unsigned char>(buf[r]);
+            unsigned char k = classes.special[c];
+            if (k == kEscapeByte) {
+                if (r + 1 == length) {
+                    ++r;
+                    break;  // a backslash at the very end escapes nothing
+                }
+                c = static_cast<unsigned char>(buf[++r]);
+                k = classes.plain[c];
+            }
+            ++r;
+            switch (k) {
+            case kFieldEndByte:
+                buf[w++] = kFieldEnd;
                 break;
-        }
-        unsigned char c = static_cast<unsigned char>(buf[r]);
-        unsigned char k = classes.special[c];
-        if (k == kEscapeByte) {
-            if (r + 1 == length)
-                continue;  // a backslash at the very end escapes nothing
-            c = static_cast<unsigned char>(buf[++r]);
-            k = classes.plain[c];
-        }
-        switch (k) {
-        case kFieldEndByte:
-            buf[w++] = kFieldEnd;
-            break;
-        case kRecordEndByte:
-            buf[w++] = kRecordEnd;
-            ++records;
-            break;
-        case kBlankByte:
-            // Escaped or not: the writer never escapes a blank, so runs shrink either way.
-            if (w == 0 || buf[w - 1] != ' ')
-                buf[w++] = ' ';
-            break;
-        case kDropByte:
-            break;  // line ends, tabs; escaped, a structure byte would break the layout
-        default:
-            buf[w++] = static_cast<char>(c);
-            break;
-        }
+            case kRecordEndByte:
+                buf[w++] = kRecordEnd;
+                ++records;
+                break;
+            case kBlankByte:
+                // Escaped or not: the writer never escapes a blank, so runs shrink either way.
+                if (w == 0 || buf[w - 1] != ' ')
+                    buf[w++] = ' ';
+                break;
+            case kDropByte:
+                break;  // line ends, tabs; escaped, a structure byte would break the layout
+            default:
+                buf[w++] = static_cast<char>(c);
+                break;
+            }
+        } while (r < length && (r + BlockScan::kBlock > length ||
+                                classes.special[static_cast<unsigned char>(buf[r])] != kCopyByte));
     }
     if (from <= length) {
         buf[w++] = kRecordEnd;  // the record start that the reader put behind the file
@@ -554,16 +635,16 @@ namespace {
 // the file arrives with one request into one block. expected is the length the stream
 // announced (or what arrived when it cannot tell).
 struct ReadResult {
-    std::unique_ptr<char[]> buffer;
+    LoadBuffer buffer;
     size_t length = 0;     // bytes that arrived
     size_t expected = 0;   // the file's length
     bool noMemory = false;
 };
 
-std::unique_ptr<char[]> Allocate(size_t length) {
+LoadBuffer Allocate(size_t length) {
     if (length > kMaxFileLength)
         return nullptr;
-    return std::unique_ptr<char[]>(new (std::nothrow) char[length + 4]);
+    return LoadBuffer(static_cast<char*>(std::malloc(length + 4)));
 }
 
 ReadResult ReadStream(std::istream& in) {
@@ -675,11 +756,11 @@ void CVesparioDoc::PrepareBuffer() {
     const Prepared prepared = PrepareInPlace(buf, m_load.readPos, length, delimiters);
     const size_t records = prepared.records;
     // The line ends and escapes are gone: give their room back while nothing points in.
-    if (prepared.length + prepared.length / 32 < m_load.bufferSize) {
-        std::unique_ptr<char[]> smaller(new (std::nothrow) char[prepared.length]);
-        if (smaller) {
-            std::memcpy(smaller.get(), buf, prepared.length);
-            m_load.buffer = std::move(smaller);
+    // Shrinking in place (a large block is given back by whole pages) needs no copy.
+    if (prepared.length < m_load.bufferSize) {
+        if (char* smaller = static_cast<char*>(std::realloc(buf, prepared.length))) {
+            (void)m_load.buffer.release();
+            m_load.buffer.reset(smaller);
             m_load.bufferSize = prepared.length;
         }
     }
@@ -702,6 +783,7 @@ void CVesparioDoc::SplitRecordsSlice(uint32_t deadlineTicks) {
     }
     const int greekSet = GreekSet();
     char* buf = m_load.buffer.get();
+    int splitNow = 0;
     while (buf[m_load.readPos] != kBufferEnd) {
         if (m_records.size() == m_records.capacity()) {
             // The rest at once: growing by small steps would copy the array again and again.
@@ -727,7 +809,10 @@ void CVesparioDoc::SplitRecordsSlice(uint32_t deadlineTicks) {
         ++m_load.recordsSplit;
         const void* end = std::memchr(p, kRecordEnd, buf + m_load.bufferSize - p);
         m_load.readPos = static_cast<size_t>(static_cast<const char*>(end) - buf) + 1;
-        if (platform::TickReached(platform::TickCount(), deadlineTicks)) {
+        // Splitting one record takes well under a microsecond: ask the clock now and then.
+        // The first record of a slice always asks, so a deadline already past lets one through.
+        if (++splitNow % kSplitsPerClockCheck == 1 &&
+            platform::TickReached(platform::TickCount(), deadlineTicks)) {
             m_views->ShowRecordCount(GetRecordCount());
             return;
         }

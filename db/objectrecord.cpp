@@ -19,6 +19,14 @@ void ObjectRecord::StoreEnds(const std::array<uint32_t, kStoredFieldCount>& ends
 
 void ObjectRecord::SetField(int n, std::string_view text) {
     std::array<uint32_t, kStoredFieldCount> ends;
+    if (m_text.empty()) {
+        // A new record (the ID while a file is split): no fields to move.
+        m_text.assign(text);
+        for (int i = 0; i < kStoredFieldCount; ++i)
+            ends[i] = i < n ? 0 : static_cast<uint32_t>(text.size());
+        StoreEnds(ends);
+        return;
+    }
     for (int i = 0; i < kStoredFieldCount; ++i)
         ends[i] = End(i);
     const uint32_t begin = n == 0 ? 0 : ends[n - 1];

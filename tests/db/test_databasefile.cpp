@@ -886,6 +886,27 @@ TEST_F(DatabaseFileTest, EscapedStructureBytesCannotBreakTheBuffer) {
     EXPECT_EQ(Field(1, field::Id), "=b=");
 }
 
+// The preparation pass takes plain text in blocks: what it does to a line end, an escape, a
+// blank run or a delimiter must not depend on where that falls within a block.
+TEST_F(DatabaseFileTest, PreparationIsTheSameAtEveryOffset) {
+    for (size_t shift = 0; shift < 40; ++shift) {
+        SCOPED_TRACE(shift);
+        const std::string lead(shift, 'a');
+        std::string file = ";Vespario=  2=0=0=0=_=;=;=\r\n_n;;;=" + lead + "=;;;;;;;;;\r\n info: " + lead +
+                           " b  c\r\n  d\\;e\\\\f   \tg\\_h;\r\n" + "_n;;;=z" + lead + "=;;;;;;;;;\r\n";
+        // The same at the very end of the buffer, where the blocks give out.
+        file += " url: " + lead + "  x\\;y;";
+        Load(file);
+        EXPECT_TRUE(host.messages.empty());
+        ASSERT_EQ(doc->GetRecordCount(), 2);
+        EXPECT_EQ(Field(0, field::Id), "=" + lead + "=");
+        const std::string before = shift == 0 ? "" : lead + " ";  // a leading blank is trimmed
+        EXPECT_EQ(Field(0, field::Info), before + "b c d;e\\f g_h");
+        EXPECT_EQ(Field(1, field::Id), "=z" + lead + "=");
+        EXPECT_EQ(Field(1, field::Url), before + "x;y\r\n");
+    }
+}
+
 // --- the observation header pattern ------------------------------------------------------
 
 TEST_F(DatabaseFileTest, WithoutPlaceCodesNoObservationIsRecognised) {

@@ -436,3 +436,22 @@ TEST_F(GreekRoundTrip, ChangingTheSetWhileRecordsAreUnparsed) {
 
 } // namespace
 } // namespace vespario
+
+namespace vespario {
+namespace {
+
+TEST(NameIndexEntry, IdentityIsWrittenWithAtLeastFourDigits) {
+    const struct {
+        int identity;
+        const char* entry;
+    } rows[] = {{0, "=M1=|0000|"},        {7, "=M1=|0007|"},         {1234, "=M1=|1234|"},
+                {98765, "=M1=|98765|"},   {2147483647, "=M1=|2147483647|"}, {-3, "=M1=|-003|"}};
+    for (const auto& row : rows) {
+        std::string index = "=A=|0001|";
+        AppendNameIndexEntry(index, "=m1=", row.identity);
+        EXPECT_EQ(index, std::string("=A=|0001|") + row.entry) << row.identity;
+    }
+}
+
+} // namespace
+} // namespace vespario
