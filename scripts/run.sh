@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
-# Installs what is needed, builds, and runs the program's main job on the example database.
+# Installs what is needed, builds, and runs the program's main job on the sample database.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 cmake -G Ninja -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo
 cmake --build build --target vespario-cli
-./build/cli/vespario-cli info data/example.obs
+./build/cli/vespario-cli info data/sample.obs
