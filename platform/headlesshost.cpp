@@ -76,6 +76,21 @@ void HeadlessHost::Beep() {
     m_events.push_back(HostEvent{});
 }
 
+void HeadlessHost::PlaySound(std::string_view resource) {
+    HostEvent event;
+    event.kind = HostEventKind::Sound;
+    event.text = std::string(resource);
+    m_events.push_back(std::move(event));
+}
+
+std::vector<std::string> HeadlessHost::Sounds() const {
+    std::vector<std::string> sounds;
+    for (const HostEvent &e : m_events)
+        if (e.kind == HostEventKind::Sound)
+            sounds.push_back(e.text);
+    return sounds;
+}
+
 void HeadlessHost::SetStatusText(int pane, std::string_view text) {
     m_status[pane] = std::string(text);
     HostEvent event;

@@ -14,12 +14,12 @@
 
 namespace vespario::platform {
 
-enum class HostEventKind { MessageBox, Confirm, Beep, StatusText, Progress, EndProgress };
+enum class HostEventKind { MessageBox, Confirm, Beep, StatusText, Progress, EndProgress, Sound };
 
 // One recorded call. Only the members that belong to the kind are set: text and title for
 // message boxes (a confirmation's title is "Are You Sure?"), buttons and answer for both
 // boxes, dontAskAgain for confirmations, pane and text for status texts, text and percent for
-// progress.
+// progress, text for sounds (the resource name).
 struct HostEvent {
     HostEventKind kind = HostEventKind::Beep;
     std::string text;
@@ -38,6 +38,9 @@ public:
     Answer MessageBox(std::string_view text, std::string_view title, Buttons buttons) override;
     Answer Confirm(std::string_view text, bool &dontAskAgain) override;
     void Beep() override;
+    void PlaySound(std::string_view resource) override;
+    // The sounds played, in order.
+    std::vector<std::string> Sounds() const;
     void SetStatusText(int pane, std::string_view text) override;
     void Progress(std::string_view text, int percent) override;
     void EndProgress() override;

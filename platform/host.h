@@ -24,6 +24,10 @@ public:
 
     virtual void Beep() = 0;
 
+    // Plays one of the program's short sounds ("FROG_WAV", "CRICKET_WAV") without waiting;
+    // where no sound can be played nothing happens and nothing is reported.
+    virtual void PlaySound(std::string_view resource) { (void)resource; }
+
     // Status bar: pane 0 is the message text; panes 1 and up hold counters.
     virtual void SetStatusText(int pane, std::string_view text) = 0;
 
