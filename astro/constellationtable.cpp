@@ -37,6 +37,8 @@ namespace {
 //   Cas 0154.5+5730, Aur 0648+4430, Car 0810-53, UMi 1540+66, Oph 1622.5-1815,
 //   Sco 1622.5-1915, Oph 1710-16, Her 1810.5+30, Oph 1758-10, Lyr 1921.5+30,
 //   Aql 2008.5+0830, Peg 2249+3430 (right ascension limits half a minute to two minutes off)
+//   Sco 1625.25-42, Nor 1625.25-60, TrA 1625.25-61 for 1625: the open clusters NGC 6167
+//       and NGC 6169 are in Norma
 // Differences below 2' of declination or 0.3 minute of right ascension are left as they
 // were written (they are within the precision of the older boundary lists).
 constexpr const char *kRowTexts[] = {
@@ -105,7 +107,7 @@ constexpr const char *kRowTexts[] = {
     "Mus 1340-75",     "Cha 1340-8230",   "Lup 1520-54",     "Nor 1520-55",      "Cir 1445-70",
     "Cir 1455-6730",   "Cir 1510-6337",   "Cir 1520-61",     "Lup 1540-48",      "Ser 1616-0315",
     "Oph 1616-08",     "Sco 1600-2930",   "Lup 1600-42",     "Sco 1616-2434",    "Oph 1622.5-1815",
-    "Sco 1622.5-1915", "Oph 1645-2435",   "Sco 1625-42",     "Nor 1625-60",      "TrA 1625-61",
+    "Sco 1622.5-1915", "Oph 1645-2435",   "Sco 1625.25-42",  "Nor 1625.25-60",   "TrA 1625.25-61",
     "Sco 1645-30",     "UMi 1800+80",     "UMi 2100+86",     "Dra 1814+5030",    "Her 1810.5+30",
     "Her 1715+1250",   "Oph 1710-16",     "Her 1814+4730",   "Dra 1905+4730",    "Lyr 1822+30",
     "Her 1815+1420",   "Oph 1750-04",     "Oph 1815+00",     "Ser 1758-04",      "Oph 1758-10",
