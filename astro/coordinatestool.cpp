@@ -1,6 +1,7 @@
 #include "astro/coordinatestool.h"
 
 #include "astro/angletext.h"
+#include "astro/atlascharts.h"
 #include "astro/constants.h"
 #include "astro/coordinates.h"
 #include "astro/horizon.h"
@@ -109,6 +110,15 @@ void CoordinatesTool::J2000Position(double& ra, double& dec) {
     ra = m_ra;
     dec = m_dec;
     m_precession.Apply(m_epoch1, 2000.0, ra, dec);
+}
+
+std::string CoordinatesTool::StatusLine() {
+    double ra = 0.0;
+    double dec = 0.0;
+    J2000Position(ra, dec);
+    const int row = m_constellations.ConstellationIndex(ra, dec, m_precession);
+    return "Con " + std::string(m_constellations.ConstellationAbbrev(row)) + "  S" +
+           std::to_string(SkyAtlasChart(ra, dec)) + "  U" + std::to_string(UranometriaChart(ra, dec));
 }
 
 std::string CoordinatesTool::PlaceLabel() const {

@@ -8,6 +8,7 @@
 // that position for the default place at its current instant, unprecessed, as the record
 // getters compute them.
 
+#include "astro/constellationtable.h"
 #include "astro/precession.h"
 
 #include <array>
@@ -73,6 +74,9 @@ public:
     // The same position for the equinox 2000.0, as the atlas look-ups take it.
     void J2000Position(double& ra, double& dec);
 
+    // "Con %s  S%i  U%i": the constellation, SkyAtlas and Uranometria charts of the position.
+    std::string StatusLine();
+
     // The default place and the local time of its current instant, joined by " at ".
     std::string PlaceLabel() const;
 
@@ -88,6 +92,7 @@ private:
     platform::Host& m_host;
     const ObservingPlace& m_place;
     Precession m_precession;
+    ConstellationTable m_constellations;
     double m_epoch1 = 2000.0;
     double m_epoch2 = 2000.0;
     double m_ra = 0.0;

@@ -25,6 +25,7 @@ int ConvertRaDec(const std::string& text, ObservingPlace& place, std::ostream& o
     }
     for (int field = 0; field < CoordinatesTool::kFieldCount; ++field)
         out << CoordinatesTool::Label(field) << '\t' << tool.Text(field) << '\n';
+    out << "Status\t" << tool.StatusLine() << '\n';
     out << "Place\t" << tool.PlaceLabel() << '\n';
     return 0;
 }

@@ -172,7 +172,6 @@ public:
     double GetMsaHrs(int r);
 
     // The constellation name list: "*And*Andromeda*Ant*Antlia*..." style items.
-    static const std::string& ConstellationNameList();
 
 private:
     bool EnsurePosition(int r);

@@ -4,6 +4,7 @@
 #include "db/cvespariodoc.h"
 
 #include "astro/constants.h"
+#include "astro/constellationnames.h"
 #include "astro/numbertext.h"
 
 #include <cmath>
@@ -95,41 +96,6 @@ std::string_view TrimBlanks(std::string_view text) {
 
 } // namespace
 
-const std::string& CVesparioDoc::ConstellationNameList() {
-    static const std::string list = [] {
-        static constexpr const char* kNames[][2] = {
-            {"And", "Andromeda"}, {"Ant", "Antlia"}, {"Aps", "Apus"}, {"Aqr", "Aquarius"},
-            {"Aql", "Aquila"}, {"Ara", "Ara"}, {"Ari", "Aries"}, {"Aur", "Auriga"},
-            {"Boo", "Bootes"}, {"Cae", "Caelum"}, {"Cam", "Camelopardalis"}, {"Cnc", "Cancer"},
-            {"CVn", "Canes Venatici"}, {"CMa", "Canis Major"}, {"CMi", "Canis Minor"},
-            {"Cap", "Capricornus"}, {"Car", "Carina"}, {"Cas", "Cassiopeia"},
-            {"Cen", "Centaurus"}, {"Cep", "Cepheus"}, {"Cet", "Cetus"}, {"Cha", "Chamaeleon"},
-            {"Cir", "Circinus"}, {"Col", "Columba"}, {"Com", "Coma Berenices"},
-            {"CrA", "Corona Australis"}, {"CrB", "Corona Borealis"}, {"Crv", "Corvus"},
-            {"Crt", "Crater"}, {"Cru", "Crux"}, {"Cyg", "Cygnus"}, {"Del", "Delphinus"},
-            {"Dor", "Dorado"}, {"Dra", "Draco"}, {"Equ", "Equuleus"}, {"Eri", "Eridanus"},
-            {"For", "Fornax"}, {"Gem", "Gemini"}, {"Gru", "Grus"}, {"Her", "Hercules"},
-            {"Hor", "Horologium"}, {"Hya", "Hydra"}, {"Hyi", "Hydrus"}, {"Ind", "Indus"},
-            {"Lac", "Lacerta"}, {"Leo", "Leo"}, {"LMi", "Leo Minor"}, {"Lep", "Lepus"},
-            {"Lib", "Libra"}, {"Lup", "Lupus"}, {"Lyn", "Lynx"}, {"Lyr", "Lyra"},
-            {"Men", "Mensa"}, {"Mic", "Microscopium"}, {"Mon", "Monoceros"}, {"Mus", "Musca"},
-            {"Nor", "Norma"}, {"Oct", "Octans"}, {"Oph", "Ophiuchus"}, {"Ori", "Orion"},
-            {"Pav", "Pavo"}, {"Peg", "Pegasus"}, {"Per", "Perseus"}, {"Phe", "Phoenix"},
-            {"Pic", "Pictor"}, {"Psc", "Pisces"}, {"PsA", "Piscis Austrinus"},
-            {"Pup", "Puppis"}, {"Pyx", "Pyxis"}, {"Ret", "Reticulum"}, {"Sge", "Sagitta"},
-            {"Sgr", "Sagittarius"}, {"Sco", "Scorpius"}, {"Scl", "Sculptor"},
-            {"Sct", "Scutum"}, {"Ser", "Serpens"}, {"Sex", "Sextans"}, {"Tau", "Taurus"},
-            {"Tel", "Telescopium"}, {"Tri", "Triangulum"}, {"TrA", "Triangulum Australe"},
-            {"Tuc", "Tucana"}, {"UMa", "Ursa Major"}, {"UMi", "Ursa Minor"}, {"Vel", "Vela"},
-            {"Vir", "Virgo"}, {"Vol", "Volans"}, {"Vul", "Vulpecula"}};
-        std::string text;
-        for (const auto& name : kNames)
-            text.append("*").append(name[0]).append("*").append(name[1]).append("*");
-        return text;
-    }();
-    return list;
-}
-
 // Parses RaDec into the record's cache when it is not there yet. On failure the message is
 // shown each time and the cache keeps what it had.
 bool CVesparioDoc::EnsurePosition(int r) {
@@ -211,15 +177,7 @@ std::string_view CVesparioDoc::GetCon(int r) {
     return m_astro->ConstellationAbbrev(index);
 }
 
-std::string_view CVesparioDoc::GetConstellation(int r) {
-    const std::string key = "*" + std::string(GetCon(r)) + "*";
-    const std::string& list = ConstellationNameList();
-    const size_t at = list.find(key);
-    if (at == std::string::npos)
-        return "oops, unknown bug";
-    const size_t begin = at + key.size();
-    return std::string_view(list).substr(begin, list.find('*', begin) - begin);
-}
+std::string_view CVesparioDoc::GetConstellation(int r) { return ConstellationFullName(GetCon(r)); }
 
 int CVesparioDoc::CachedChart(int r, Atlas atlas) {
     const bool valid = EnsurePosition(r);

@@ -57,6 +57,12 @@ TEST_F(CoordinatesToolTest, ARaDecIsShownInEveryNotation) {
     EXPECT_EQ(tool.Text(CoordinatesTool::RaDec2), "004244.8+411609");
     EXPECT_EQ(tool.Hint(), "Format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]");
     EXPECT_EQ(host.BeepCount(), 0);
+    // M31 is on Sky Atlas 2000.0 chart 4 and Uranometria 2000.0 chart 60.
+    EXPECT_EQ(tool.StatusLine(), "Con And  S4  U60");
+    // The status line looks the charts up for 2000.0 whatever epoch 1 is.
+    ASSERT_TRUE(tool.Edit(CoordinatesTool::Epoch1, "1950"));
+    ASSERT_TRUE(tool.Edit(CoordinatesTool::RaDec1, "0040003+405943"));
+    EXPECT_EQ(tool.StatusLine(), "Con And  S4  U60");
 }
 
 TEST_F(CoordinatesToolTest, TheEditedFieldKeepsTheUsersText) {

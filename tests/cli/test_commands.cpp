@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -186,6 +188,24 @@ TEST(CliFields, StoredAndComputedFieldsOfOneObject) {
     EXPECT_EQ(precise.out, "RA_Hour#\t0.7116666667\n");
 }
 
+TEST(CliFields, ConstellationAndChartsOfEveryAtlas) {
+    const Result r = RunCli({"fields", kData + "/example.obs", "M42", "Con", "Constellation", "SkyAtlas#",
+                             "Uranometria#", "AstroAtlasB#", "AstroAtlasC#", "EdmundMag5#", "EdmundMag6#",
+                             "MSA#", "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    // The Orion Nebula is on Sky Atlas 2000.0 chart 11; every atlas prints a chart number.
+    EXPECT_EQ(r.out.substr(0, r.out.find("Uranometria#")), "Con\tOri\nConstellation\tOrion\nSkyAtlas#\t11\n");
+    for (const char* tag : {"Uranometria#", "AstroAtlasB#", "AstroAtlasC#", "EdmundMag5#", "EdmundMag6#", "MSA#"}) {
+        const size_t at = r.out.find(std::string("\n") + tag + "\t");
+        ASSERT_NE(at, std::string::npos) << tag;
+        EXPECT_GT(std::atoi(r.out.c_str() + at + std::strlen(tag) + 2), 0) << tag;
+    }
+    const Result hours = RunCli({"fields", kData + "/example.obs", "M42", "UranHrs#", "MSAHrs#", "--at",
+                                 "2026/12/08 02:00:00", "--place", kPlace, "--profile", kProfile});
+    ASSERT_EQ(hours.code, 0) << hours.err;
+    EXPECT_EQ(std::count(hours.out.begin(), hours.out.end(), '\n'), 2);
+}
+
 TEST(CliFields, LineBreaksAreWrittenOut) {
     const Result r = RunCli({"fields", kData + "/example.obs", "M31", "obs", "--profile", kProfile});
     ASSERT_EQ(r.code, 0) << r.err;
@@ -249,7 +269,8 @@ TEST(CliConvert, RaDecInEveryNotation) {
     EXPECT_NE(r.out.find("Degrees\t 10.685, 41.269\n"), std::string::npos);
     EXPECT_NE(r.out.find("Galactic\t121.174,-21.573\n"), std::string::npos);
     EXPECT_NE(r.out.find("Place\tTest site at 2026/12/07 21:00:00 EST\n"), std::string::npos);
-    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 16);
+    EXPECT_NE(r.out.find("Status\tCon And  S4  U60\n"), std::string::npos);
+    EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 17);
 }
 
 TEST(CliConvert, TimeInEveryScale) {

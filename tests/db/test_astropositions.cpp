@@ -89,6 +89,43 @@ TEST_F(AstroGetters, ASouthernPlaceTurnsTheCodesRound) {
     EXPECT_EQ(doc.GetReal(field::RiseHrs, north), 49.0);
 }
 
+TEST_F(AstroGetters, ConstellationAndCharts) {
+    const int m31 = AddRecord({{field::RaDec, "0042.7+4116"}});
+    EXPECT_EQ(doc.GetText(field::Con, m31), "And");
+    EXPECT_EQ(doc.GetText(field::Constellation, m31), "Andromeda");
+    EXPECT_EQ(doc.GetInt(field::SkyAtlas, m31), 4);
+    EXPECT_EQ(doc.GetInt(field::Uranometria, m31), 60);
+    const int m42 = AddRecord({{field::RaDec, "0535.3-0523"}});
+    EXPECT_EQ(doc.GetText(field::Constellation, m42), "Orion");
+    EXPECT_EQ(doc.GetInt(field::SkyAtlas, m42), 11);
+    // Every chart number lies in its atlas's range, and the chart hours are hours past noon.
+    const struct {
+        int chart;
+        int hours;
+        int last;
+    } atlases[] = {{field::SkyAtlas, field::SkyAtlHrs, 26},     {field::Uranometria, field::UranHrs, 473},
+                   {field::AstroAtlasB, field::AstAtlBHrs, 16}, {field::AstroAtlasC, field::AstAtlCHrs, 94},
+                   {field::EdmundMag5, field::EdmMag5Hrs, 7},   {field::EdmundMag6, field::EdmMag6Hrs, 12},
+                   {field::Msa, field::MsaHrs, 1548}};
+    for (const auto& a : atlases) {
+        for (int r : {m31, m42}) {
+            const int chart = doc.GetInt(a.chart, r);
+            EXPECT_GE(chart, 1) << a.chart;
+            EXPECT_LE(chart, a.last) << a.chart;
+            const double hours = doc.GetReal(a.hours, r);
+            EXPECT_GE(hours, 0.0);
+            EXPECT_LT(hours, 24.0);
+        }
+    }
+    // A chart's hours differ from the object's own transit hours by at most the chart's width.
+    EXPECT_NEAR(doc.GetReal(field::UranHrs, m31), place.HoursPastNoon(0.7117), 1.0);
+    // The caches go with a new position.
+    doc.SetCurrentRecord(m31, false, false);
+    doc.SetFieldText(field::RaDec, "0535.3-0523");
+    EXPECT_EQ(doc.GetText(field::Con, m31), "Ori");
+    EXPECT_EQ(doc.GetInt(field::SkyAtlas, m31), 11);
+}
+
 TEST_F(AstroGetters, AnInvalidRaDecIsReportedAndReadsZero) {
     const int r = AddRecord({{field::RaDec, "12h30m +12"}});
     EXPECT_EQ(doc.GetReal(field::RaHour, r), 0.0);
