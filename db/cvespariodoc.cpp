@@ -2,6 +2,7 @@
 
 #include "db/nameindex.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace vespario {
@@ -38,6 +39,39 @@ std::string_view CVesparioDoc::Scratch(std::string text) {
 
 void CVesparioDoc::AppendIndexEntry(std::string_view id, int identity) {
     AppendNameIndexEntry(m_nameIndex, id, identity);
+}
+
+namespace {
+
+// Where the record at index i stands after the record at from moved to to.
+int IndexAfterMove(int i, int from, int to) {
+    if (i == from)
+        return to;
+    if (from > to && i >= to && i < from)
+        return i + 1;
+    if (from < to && i > from && i <= to)
+        return i - 1;
+    return i;
+}
+
+} // namespace
+
+int CVesparioDoc::MoveRecord(int from, int to, int tracked) {
+    const int count = GetRecordCount();
+    if (from < 0 || from >= count || to < 0 || to >= count || from == to)
+        return tracked;
+    const auto begin = m_records.begin();
+    if (from > to)
+        std::rotate(begin + to, begin + from, begin + from + 1);
+    else
+        std::rotate(begin + from, begin + from + 1, begin + to + 1);
+    if (m_currentIndex >= 0)
+        m_currentIndex = IndexAfterMove(m_currentIndex, from, to);
+    // The parse position is the next record to parse; records before it are parsed. A
+    // record moved in front of it is parsed on first use, as any record is.
+    if (!m_load.allParsed && m_load.recordsParsed < count)
+        m_load.recordsParsed = IndexAfterMove(m_load.recordsParsed, from, to);
+    return tracked < 0 ? tracked : IndexAfterMove(tracked, from, to);
 }
 
 int CVesparioDoc::RecordIndexOfIdentity(int identity) const {

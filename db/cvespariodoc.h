@@ -93,6 +93,11 @@ public:
     // The File Save command: asks about deleted records first. Returns true when saved.
     bool SaveCommand(const std::string& path);
     int RecordIndexOfIdentity(int identity) const;
+    // MoveRecord: moves the record at index from to index to, the records between shifting
+    // by one. The current record and, while parsing is unfinished, the parse position keep
+    // pointing at the same records. Returns the new index of the record that was at
+    // `tracked` (the caller's own positions follow the same rule).
+    int MoveRecord(int from, int to, int tracked = -1);
 
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }

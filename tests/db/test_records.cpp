@@ -203,3 +203,46 @@ TEST_F(RecordOperations, SavingWithDeletedRecordsAsksFirst) {
 
 } // namespace
 } // namespace vespario
+
+namespace vespario {
+namespace {
+
+class MovingRecords : public test::DocFixture {
+protected:
+    MovingRecords() {
+        for (int i = 0; i < 6; ++i)
+            AddRecord({{field::Id, "=r" + std::to_string(i) + "="}});
+    }
+    std::string Order() {
+        std::string order;
+        for (int i = 0; i < doc.GetRecordCount(); ++i)
+            order += std::string(doc.Record(i).Field(field::Id).substr(2, 1));
+        return order;
+    }
+};
+
+TEST_F(MovingRecords, BackwardAndForwardShiftTheRecordsBetween) {
+    doc.SetCurrentRecord(3, false, false);
+    EXPECT_EQ(doc.MoveRecord(5, 1, 4), 5);  // the caller's record at 4 is now at 5
+    EXPECT_EQ(Order(), "051234");
+    EXPECT_EQ(doc.CurrentIndex(), 4);
+    EXPECT_EQ(doc.CurrentRecord(), &doc.Record(4));
+    EXPECT_EQ(doc.CurrentRecord()->Field(field::Id), "=r3=");
+    EXPECT_EQ(doc.MoveRecord(0, 5), -1);
+    EXPECT_EQ(Order(), "512340");
+    EXPECT_EQ(doc.CurrentRecord()->Field(field::Id), "=r3=");
+    EXPECT_EQ(doc.CurrentIndex(), 3);
+    // The current record itself moves with its index.
+    EXPECT_EQ(doc.MoveRecord(3, 0, 3), 0);
+    EXPECT_EQ(Order(), "351240");
+    EXPECT_EQ(doc.CurrentIndex(), 0);
+}
+
+TEST_F(MovingRecords, OutOfRangeMovesChangeNothing) {
+    for (auto [from, to] : {std::pair{-1, 0}, {0, 6}, {6, 0}, {2, 2}, {0, -3}})
+        EXPECT_EQ(doc.MoveRecord(from, to, 1), 1);
+    EXPECT_EQ(Order(), "012345");
+}
+
+} // namespace
+} // namespace vespario
