@@ -62,6 +62,11 @@ public:
     const std::vector<std::string> &Messages() const { return m_messages; }
     // The last text set for a status bar pane; empty when none was set.
     std::string StatusText(int pane) const;
+    void SetStatusRaised(int pane, bool raised) override { m_raised[pane] = raised; }
+    bool StatusRaised(int pane) const {
+        const auto it = m_raised.find(pane);
+        return it != m_raised.end() && it->second;
+    }
     int BeepCount() const { return m_beepCount; }
     // The progress text shown now; empty after EndProgress.
     const std::string &ProgressText() const { return m_progressText; }
@@ -78,6 +83,7 @@ private:
         bool dontAskAgain;
     };
 
+    std::map<int, bool> m_raised;
     ScriptEntry NextScripted(Answer firstButton);
     void ShowText(std::string_view text);
 

@@ -30,6 +30,8 @@ public:
 
     // Status bar: pane 0 is the message text; panes 1 and up hold counters.
     virtual void SetStatusText(int pane, std::string_view text) = 0;
+    // A counter pane drawn raised while the count is still rising (a selection pass runs).
+    virtual void SetStatusRaised(int pane, bool raised) { (void)pane, (void)raised; }
 
     // Progress text with a percentage in the status bar; EndProgress removes it.
     virtual void Progress(std::string_view text, int percent) = 0;
