@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/find.h"
+#include "cli/settings.h"
 
 #include "db/cvespariodoc.h"
 #include "platform/files.h"
@@ -20,7 +21,8 @@ constexpr const char* kUsage =
     "  match PATTERN TEXT [START]    search TEXT with a pattern; print the match and groups\n"
     "  save FILE.obs [OUT.obs]       read a database and save it in the current format\n"
     "  find FILE.obs TEXT [--exact | --pattern]\n"
-    "                                look TEXT up as the ID box does\n";
+    "                                look TEXT up as the ID box does\n"
+    "  settings                      print every setting and vocabulary as loaded\n";
 
 struct Options {
     std::string profilePath;
@@ -191,6 +193,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return RunSave(options, out, err);
     if (command == "find")
         return RunFindCommand(options, out, err);
+    if (command == "settings")
+        return RunSettings(options.words, options.profilePath, out, err);
     err << "unknown command " << command << "\n" << kUsage;
     return 2;
 }
