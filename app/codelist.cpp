@@ -56,7 +56,8 @@ std::string_view CodeList::CodeOfEntry(std::string_view entry, CodeStyle style) 
         return entry.size() >= 2 ? entry.substr(0, 2) : std::string_view();
     case CodeStyle::Abbreviation: {
         const size_t semicolon = entry.find(';');
-        return semicolon == std::string_view::npos ? std::string_view() : entry.substr(0, semicolon);
+        return semicolon == std::string_view::npos ? std::string_view()
+                                                   : entry.substr(0, semicolon);
     }
     case CodeStyle::None:
         break;

@@ -13,10 +13,10 @@ namespace vespario {
 
 // How an entry carries its code.
 enum class CodeStyle {
-    None,         // no code (planetaria, helper applications, edit checks)
-    OneCharacter, // the first character; the code index is the codes concatenated
-    TwoCharacters,// the first two characters; the code index is "=" and each code and "="
-    Abbreviation, // the text before the first ";" (books); no code index
+    None,          // no code (planetaria, helper applications, edit checks)
+    OneCharacter,  // the first character; the code index is the codes concatenated
+    TwoCharacters, // the first two characters; the code index is "=" and each code and "="
+    Abbreviation,  // the text before the first ";" (books); no code index
 };
 
 struct VocabularyInfo {
@@ -24,8 +24,8 @@ struct VocabularyInfo {
     std::string_view entryPrefix; // the entry keys are this and the number, e.g. "Type"
     int32_t capacity;
     CodeStyle code;
-    char separator;               // between code and meaning in the stored entry
-    std::string_view missingEntry;// the text of an entry whose key is missing
+    char separator;                // between code and meaning in the stored entry
+    std::string_view missingEntry; // the text of an entry whose key is missing
 };
 
 class CodeList {

@@ -209,44 +209,98 @@ void CodePageModel::Store(AppSettings &settings) {
 // --- the pages that need nothing more --------------------------------------------------------
 
 CodePageTraits TypePageTraits() {
-    return {Vocabulary::Types, 2, 2, '\t', '=', "undefined", true, "XX\tundefined",
-            "Are you sure you wish to delete this type,\nand have you ensured it is not used "
-            "by any objects ?",
-            "Unique codes must be used for all Types. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::Types;
+    t.codeWidth = 2;
+    t.codeBoxLimit = 2;
+    t.rowSeparator = '\t';
+    t.storedSeparator = '=';
+    t.emptyMeaning = "undefined";
+    t.lockLoadedCodes = true;
+    t.newRow = "XX\tundefined";
+    t.deleteQuestion = "Are you sure you wish to delete this type,\nand have you ensured it is not "
+                       "used by any objects ?";
+    t.duplicateMessage = "Unique codes must be used for all Types. %s is a duplicate.";
+    return t;
 }
 
 CodePageTraits CheckboxPageTraits() {
-    return {Vocabulary::Checkboxes, 1, 1, '\t', '=', "undefined", true, "X\tundefined",
-            "Are you sure you wish to delete this checkbox,\nand have you ensured it is not "
-            "checked in any object ?",
-            "Unique codes must be used for all Checkboxes. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::Checkboxes;
+    t.codeWidth = 1;
+    t.codeBoxLimit = 1;
+    t.rowSeparator = '\t';
+    t.storedSeparator = '=';
+    t.emptyMeaning = "undefined";
+    t.lockLoadedCodes = true;
+    t.newRow = "X\tundefined";
+    t.deleteQuestion = "Are you sure you wish to delete this checkbox,\nand have you ensured it is "
+                       "not checked in any object ?";
+    t.duplicateMessage = "Unique codes must be used for all Checkboxes. %s is a duplicate.";
+    return t;
 }
 
 CodePageTraits TryPageTraits() {
-    return {Vocabulary::TryValues, 1, 1, '\t', '=', "undefined", true, "X\tundefined",
-            "Are you sure you wish to delete this try value,\nand have you ensured it is not "
-            "used in any objects ?",
-            "Unique codes must be used for all Try entries. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::TryValues;
+    t.codeWidth = 1;
+    t.codeBoxLimit = 1;
+    t.rowSeparator = '\t';
+    t.storedSeparator = '=';
+    t.emptyMeaning = "undefined";
+    t.lockLoadedCodes = true;
+    t.newRow = "X\tundefined";
+    t.deleteQuestion = "Are you sure you wish to delete this try value,\nand have you ensured it "
+                       "is not used in any objects ?";
+    t.duplicateMessage = "Unique codes must be used for all Try entries. %s is a duplicate.";
+    return t;
 }
 
 // The equipment box takes any number of characters; the code is cut to one all the same.
 CodePageTraits EquipmentPageTraits() {
-    return {Vocabulary::Equipment, 1, 0, '\t', '=', "undefined", true, "X\tundefined",
-            "Are you sure you wish to delete this equipment code,\nand have you ensured it is "
-            "not used by any observation ?",
-            "Unique codes must be used for all Equipment. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::Equipment;
+    t.codeWidth = 1;
+    t.codeBoxLimit = 0;
+    t.rowSeparator = '\t';
+    t.storedSeparator = '=';
+    t.emptyMeaning = "undefined";
+    t.lockLoadedCodes = true;
+    t.newRow = "X\tundefined";
+    t.deleteQuestion = "Are you sure you wish to delete this equipment code,\nand have you ensured "
+                       "it is not used by any observation ?";
+    t.duplicateMessage = "Unique codes must be used for all Equipment. %s is a duplicate.";
+    return t;
 }
 
 CodePageTraits BookPageTraits() {
-    return {Vocabulary::Books, 0, 0, ';', ';', "NewBook", false, "X;NewBook",
-            "Are you sure you wish to delete this Book ?",
-            "Unique codes must be used for all Books. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::Books;
+    t.codeWidth = 0;
+    t.codeBoxLimit = 0;
+    t.rowSeparator = ';';
+    t.storedSeparator = ';';
+    t.emptyMeaning = "NewBook";
+    t.lockLoadedCodes = false;
+    t.newRow = "X;NewBook";
+    t.deleteQuestion = "Are you sure you wish to delete this Book ?";
+    t.duplicateMessage = "Unique codes must be used for all Books. %s is a duplicate.";
+    return t;
 }
 
 CodePageTraits MagazinePageTraits() {
-    return {Vocabulary::Magazines, 1, 1, '\t', ';', "NewMag", false, "X\tNewMag",
-            "Are you sure you wish to delete this Magazine ?",
-            "Unique codes must be used for all Magazines. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::Magazines;
+    t.codeWidth = 1;
+    t.codeBoxLimit = 1;
+    t.rowSeparator = '\t';
+    t.storedSeparator = ';';
+    t.emptyMeaning = "NewMag";
+    t.lockLoadedCodes = false;
+    t.newRow = "X\tNewMag";
+    t.deleteQuestion = "Are you sure you wish to delete this Magazine ?";
+    t.duplicateMessage = "Unique codes must be used for all Magazines. %s is a duplicate.";
+    return t;
 }
 
 } // namespace vespario

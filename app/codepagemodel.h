@@ -23,14 +23,14 @@ struct PageRow {
 };
 
 struct CodePageTraits {
-    Vocabulary vocabulary;
-    int codeWidth;                  // 2 for types, 1 for most, 0: an abbreviation (books)
-    size_t codeBoxLimit;            // characters the code box accepts; 0 for any number
-    char rowSeparator;              // between code and meaning in a row: a tab, or ";"
-    char storedSeparator;           // between them in the stored entry
-    std::string_view emptyMeaning;  // what an empty meaning becomes
-    bool lockLoadedCodes;           // the code box is disabled for loaded rows
-    std::string_view newRow;        // the row that Insert puts in
+    Vocabulary vocabulary = Vocabulary::Types;
+    int codeWidth = 1;             // 2 for types, 1 for most, 0: an abbreviation (books)
+    size_t codeBoxLimit = 0;       // characters the code box accepts; 0 for any number
+    char rowSeparator = '\t';      // between code and meaning in a row: a tab, or ";"
+    char storedSeparator = '=';    // between them in the stored entry
+    std::string_view emptyMeaning; // what an empty meaning becomes
+    bool lockLoadedCodes = true;   // the code box is disabled for loaded rows
+    std::string_view newRow;       // the row that Insert puts in
     std::string_view deleteQuestion;
     std::string_view duplicateMessage; // its %s is the duplicate code
 };

@@ -59,10 +59,14 @@ const std::vector<std::string> &DefaultBooks() {
 
 const std::vector<std::string> &DefaultMagazines() {
     static const std::vector<std::string> magazines = {
-        "A;Astronomy Magazine",       "S;Sky and Telescope Magazine",
-        "K;Deep Sky Magazine",        "T;Telescope Making Magazine",
-        "B;Betelgeuse",               "O;The Practical Observer",
-        "I;Scientific American Magazine", "R;The Reflector",
+        "A;Astronomy Magazine",
+        "S;Sky and Telescope Magazine",
+        "K;Deep Sky Magazine",
+        "T;Telescope Making Magazine",
+        "B;Betelgeuse",
+        "O;The Practical Observer",
+        "I;Scientific American Magazine",
+        "R;The Reflector",
         "W;The WASP",
     };
     return magazines;

@@ -16,10 +16,10 @@ inline constexpr int kNoDialogPosition = 3000;
 
 // Every section in use. "WebDlgPos" (the web services window) keeps only Left and Top.
 inline constexpr std::array<std::string_view, 16> kDialogPositionSections = {
-    "SortDlgPos",     "SelectDlgPos", "CoordDlgPos",     "DistDlgPos",
-    "TimeDlgPos",     "SearchDlgPos", "EditErrsDlgPos",  "WhatsUpDlgPos",
-    "MailToDlgPos",   "SetAllDlgPos", "ScanDlgPos",      "MailSetupDlgPos",
-    "ImportDlgPos",   "SettingsDlgPos", "ReportDlgPos",  "WebDlgPos"};
+    "SortDlgPos",   "SelectDlgPos",   "CoordDlgPos",    "DistDlgPos",
+    "TimeDlgPos",   "SearchDlgPos",   "EditErrsDlgPos", "WhatsUpDlgPos",
+    "MailToDlgPos", "SetAllDlgPos",   "ScanDlgPos",     "MailSetupDlgPos",
+    "ImportDlgPos", "SettingsDlgPos", "ReportDlgPos",   "WebDlgPos"};
 inline constexpr std::string_view kWebDialogSection = "WebDlgPos";
 
 struct DialogRect {

@@ -17,8 +17,7 @@ enum KeyFlags {
 
 // The table of keys, in the order in which they are loaded and saved. S is GeneralSettings
 // or const GeneralSettings; the visitor's Int and Text see each field with its default.
-template <class S, class Visitor>
-void VisitTable(S &s, Visitor &&v) {
+template <class S, class Visitor> void VisitTable(S &s, Visitor &&v) {
     constexpr std::string_view kScreen = "Screen Location";
     v.Int(kScreen, "Left", s.left, 0, kReadWrite);
     v.Int(kScreen, "Top", s.top, 0, kReadWrite);
@@ -75,8 +74,7 @@ void VisitTable(S &s, Visitor &&v) {
 
 struct Loader {
     const platform::IniProfile &profile;
-    void Int(std::string_view section, std::string_view key, int &value, int defaultValue,
-             int) {
+    void Int(std::string_view section, std::string_view key, int &value, int defaultValue, int) {
         value = profile.GetInt(section, key, defaultValue);
     }
     void Text(std::string_view section, std::string_view key, std::string &value,
@@ -117,7 +115,9 @@ struct Printer {
     }
 };
 
-int Flag(int value) { return value != 0 ? 1 : 0; }
+int Flag(int value) {
+    return value != 0 ? 1 : 0;
+}
 
 // Values the program cannot work with become their default or the nearest usable value.
 void MakeUsable(GeneralSettings &s) {

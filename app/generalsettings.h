@@ -31,10 +31,10 @@
 
 namespace vespario {
 
-inline constexpr int kSettingsPageCount = 11;   // pages of the Settings sheet
-inline constexpr int kMinimumSliceMs = 5;       // shortest idle-time slice
-inline constexpr size_t kFontNameBytes = 32;    // the face name's buffer, with its NUL
-inline constexpr int kRememberedRecipients = 20;// "EmailTo%i" and "PostTo%i"
+inline constexpr int kSettingsPageCount = 11;    // pages of the Settings sheet
+inline constexpr int kMinimumSliceMs = 5;        // shortest idle-time slice
+inline constexpr size_t kFontNameBytes = 32;     // the face name's buffer, with its NUL
+inline constexpr int kRememberedRecipients = 20; // "EmailTo%i" and "PostTo%i"
 inline constexpr int kStarAtlasCount = 7;
 
 struct GeneralSettings {
@@ -65,9 +65,9 @@ struct GeneralSettings {
     int curPage = 0;
     int tutorial = 1;
     int autoBuild = 1;
-    std::string replSrc;   // read only
-    int replWithin = 2;    // read only
-    std::string posnSrc;   // the source codes whose objects need a position
+    std::string replSrc; // read only
+    int replWithin = 2;  // read only
+    std::string posnSrc; // the source codes whose objects need a position
     std::string defaultNear = "5";
     std::string searchFavorite = "[123]";
     int numBackupLevels = 1;

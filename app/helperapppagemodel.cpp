@@ -29,8 +29,8 @@ void HelperAppPageModel::Load(const AppSettings &settings) {
 
 void HelperAppPageModel::Select(int row) {
     m_selected = row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
-    m_fields = m_selected >= 0 ? ParseRow(m_rows[static_cast<size_t>(m_selected)])
-                               : HelperAppFields();
+    m_fields =
+        m_selected >= 0 ? ParseRow(m_rows[static_cast<size_t>(m_selected)]) : HelperAppFields();
 }
 
 HelperAppFields HelperAppPageModel::ParseRow(std::string_view row) {

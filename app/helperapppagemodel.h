@@ -70,6 +70,6 @@ private:
 // xdg-open hands the file to the desktop's own program for it.
 inline constexpr std::string_view kNewHelperAppRow = ".txt\txdg-open";
 inline constexpr std::array<std::string_view, 2> kAssistBrowsers = {"Netscape",
-                                                                     "Internet Explorer"};
+                                                                    "Internet Explorer"};
 
 } // namespace vespario

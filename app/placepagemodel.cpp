@@ -22,10 +22,19 @@ constexpr std::string_view kRecordSeparators = "|";
 } // namespace
 
 CodePageTraits PlacePageTraits() {
-    return {Vocabulary::Places, 1, 1, '\t', '=', "undefined", true, "",
-            "Are you sure you wish to delete this place,\nand have you ensured it is not used "
-            "by any observation ?",
-            "Unique codes must be used for all Places. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::Places;
+    t.codeWidth = 1;
+    t.codeBoxLimit = 1;
+    t.rowSeparator = '\t';
+    t.storedSeparator = '=';
+    t.emptyMeaning = "undefined";
+    t.lockLoadedCodes = true;
+    t.newRow = "";
+    t.deleteQuestion = "Are you sure you wish to delete this place,\nand have you ensured it is "
+                       "not used by any observation ?";
+    t.duplicateMessage = "Unique codes must be used for all Places. %s is a duplicate.";
+    return t;
 }
 
 PlacePageModel::PlacePageModel(platform::Host &host) : CodePageModel(PlacePageTraits(), host) {}
@@ -139,10 +148,9 @@ void PlacePageModel::Store(AppSettings &settings) {
     const char oldCode = v.DefaultPlaceCode();
     const std::string oldRecord = v.Places().Entry(v.DefaultPlaceIndex());
     CodePageModel::Store(settings);
-    const std::string row =
-        m_defaultRow >= 0 && m_defaultRow < static_cast<int>(m_rows.size())
-            ? m_rows[static_cast<size_t>(m_defaultRow)].text
-            : std::string();
+    const std::string row = m_defaultRow >= 0 && m_defaultRow < static_cast<int>(m_rows.size())
+                                ? m_rows[static_cast<size_t>(m_defaultRow)].text
+                                : std::string();
     const char code = row.empty() ? '\0' : row.front();
     const std::string newRecord = row.empty() ? std::string() : EntryFromRow(row);
     m_placeChanged = code != oldCode || newRecord != oldRecord;

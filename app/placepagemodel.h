@@ -19,8 +19,8 @@ struct PlaceFields {
     bool west = false;
     double zoneOffset = 0.0; // "Local Time = UT plus" ... "hours"
     bool useDaylight = false;
-    int startWeek = 0;       // 0 "First" ... 5 "Last"
-    int startMonth = 3;      // 0 "January" ... 11 "December"
+    int startWeek = 0;  // 0 "First" ... 5 "Last"
+    int startMonth = 3; // 0 "January" ... 11 "December"
     int endWeek = 5;
     int endMonth = 9;
     std::string standardZone = "EST";
@@ -30,8 +30,8 @@ struct PlaceFields {
                                            // "Date is changed at midnight"
 };
 
-inline constexpr std::array<std::string_view, 6> kDaylightWeekNames = {
-    "First", "Second", "Third", "Fourth", "Fifth", "Last"};
+inline constexpr std::array<std::string_view, 6> kDaylightWeekNames = {"First",  "Second", "Third",
+                                                                       "Fourth", "Fifth",  "Last"};
 inline constexpr std::array<std::string_view, 12> kMonthNames = {
     "January", "February", "March",     "April",   "May",      "June",
     "July",    "August",   "September", "October", "November", "December"};

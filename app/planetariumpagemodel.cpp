@@ -29,8 +29,8 @@ void PlanetariumPageModel::Load(const AppSettings &settings) {
 
 void PlanetariumPageModel::Select(int row) {
     m_selected = row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
-    m_fields = m_selected >= 0 ? ParseRow(m_rows[static_cast<size_t>(m_selected)])
-                               : PlanetariumFields();
+    m_fields =
+        m_selected >= 0 ? ParseRow(m_rows[static_cast<size_t>(m_selected)]) : PlanetariumFields();
 }
 
 PlanetariumFields PlanetariumPageModel::ParseRow(std::string_view row) {
@@ -48,8 +48,8 @@ PlanetariumFields PlanetariumPageModel::ParseRow(std::string_view row) {
 
 // Title and executable end at the first and second comma of the row, so they lose theirs.
 std::string PlanetariumPageModel::FormatRow(const PlanetariumFields &fields) {
-    return CleanFieldText(fields.title, ",") + "," + CleanFieldText(fields.executable, ",") +
-           "," + CleanFieldText(fields.keystrokes);
+    return CleanFieldText(fields.title, ",") + "," + CleanFieldText(fields.executable, ",") + "," +
+           CleanFieldText(fields.keystrokes);
 }
 
 void PlanetariumPageModel::SetFields(const PlanetariumFields &fields) {

@@ -77,7 +77,8 @@ void PreferencesPageModel::Store(AppSettings &settings, CVesparioDoc *doc) const
     g.tutorial = m_values.tutorial ? 1 : 0;
     g.timingFirst = std::max(m_values.timingFirst, kMinimumSliceMs);
     g.timingSecond = std::max(m_values.timingSecond, kMinimumSliceMs);
-    g.recordWidth = m_values.recordWidth >= 1 ? m_values.recordWidth : GeneralSettings().recordWidth;
+    g.recordWidth =
+        m_values.recordWidth >= 1 ? m_values.recordWidth : GeneralSettings().recordWidth;
     g.autoBuild = m_values.autoBuild ? 1 : 0;
     g.searchFavorite = m_values.searchFavorite;
     g.numBackupLevels = m_values.keepBackup ? 1 : 0;

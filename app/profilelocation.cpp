@@ -20,8 +20,7 @@ bool MoveFile(const std::string &from, const std::string &to, std::string &error
 
 } // namespace
 
-ProfileLocation LocateProfile(const std::string &profileFolder,
-                              const std::string &currentFolder) {
+ProfileLocation LocateProfile(const std::string &profileFolder, const std::string &currentFolder) {
     ProfileLocation location;
     location.path = profileFolder + "/" + kProfileFileName;
     const std::string current = currentFolder + "/" + kProfileFileName;

@@ -11,10 +11,10 @@ namespace vespario {
 inline constexpr const char *kProfileFileName = "Vespario.ini";
 
 struct ProfileLocation {
-    std::string path;  // the profile to load: profileFolder/Vespario.ini
-    bool moved = false;// true when it was moved here from the current folder
-    std::string error; // why a move that was due did not happen; the profile is then read
-                       // from the current folder, so that no setting is lost
+    std::string path;   // the profile to load: profileFolder/Vespario.ini
+    bool moved = false; // true when it was moved here from the current folder
+    std::string error;  // why a move that was due did not happen; the profile is then read
+                        // from the current folder, so that no setting is lost
 };
 
 // Start-up step 2. The profile folder is created when a profile is moved into it. A move

@@ -2,8 +2,7 @@
 
 namespace vespario {
 
-SettingsSheetModel::SettingsSheetModel(AppSettings &settings, platform::Host &host,
-                                       char placeCode)
+SettingsSheetModel::SettingsSheetModel(AppSettings &settings, platform::Host &host, char placeCode)
     : m_settings(settings), m_currentPage(SettingsPageFromProfile(settings.General().curPage)),
       m_helperApps(host), m_checkboxes(CheckboxPageTraits(), host), m_try(TryPageTraits(), host),
       m_types(TypePageTraits(), host), m_sources(host), m_places(host),

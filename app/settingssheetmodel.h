@@ -19,21 +19,21 @@ namespace vespario {
 class CVesparioDoc;
 
 enum SettingsPage {
-    kHelperAppsPage,  // CSettingsApps
-    kCheckboxesPage,  // CSettingsTags
-    kTryPage,         // CSettingsTry
-    kTypesPage,       // CSettingsType
-    kSourcesPage,     // CSettingsSource
-    kPlacesPage,      // CSettingsPlace
-    kEquipmentPage,   // CSettingsEquip
-    kPreferencesPage, // CSettingsProp
-    kPlanetariumsPage,// CSettingsPlanetaria
-    kBooksPage,       // CSettingsBook
-    kMagazinesPage,   // CSettingsMag
+    kHelperAppsPage,   // CSettingsApps
+    kCheckboxesPage,   // CSettingsTags
+    kTryPage,          // CSettingsTry
+    kTypesPage,        // CSettingsType
+    kSourcesPage,      // CSettingsSource
+    kPlacesPage,       // CSettingsPlace
+    kEquipmentPage,    // CSettingsEquip
+    kPreferencesPage,  // CSettingsProp
+    kPlanetariumsPage, // CSettingsPlanetaria
+    kBooksPage,        // CSettingsBook
+    kMagazinesPage,    // CSettingsMag
 };
 
 inline constexpr std::array<std::string_view, kSettingsPageCount> kSettingsPageTitles = {
-    "Helper Apps", "Checkboxes", "Try",          "Types", "Sources",  "Places",
+    "Helper Apps", "Checkboxes",  "Try",          "Types", "Sources",  "Places",
     "Equipment",   "Preferences", "Planetariums", "Books", "Magazines"};
 inline constexpr std::string_view kSettingsSheetTitle = "Settings";
 inline constexpr std::string_view kSettingsDialogSection = "SettingsDlgPos";

@@ -32,8 +32,7 @@ constexpr std::string_view kCountKey = "NumberOf";
 constexpr std::string_view kLocation = "Location";
 constexpr std::string_view kSettings = "Settings";
 
-template <size_t... I>
-std::array<CodeList, kVocabularyCount> MakeLists(std::index_sequence<I...>) {
+template <size_t... I> std::array<CodeList, kVocabularyCount> MakeLists(std::index_sequence<I...>) {
     return {CodeList(kInfos[I])...};
 }
 
@@ -127,8 +126,8 @@ std::optional<ObservingPlace> LegacyLocation(const platform::IniProfile &profile
         ReadProfileText(profile, kLocation, "Longitude", "-83.036944444"), -83.036944444);
     place.SetLatitude(std::fabs(lat), lat < 0.0);
     place.SetLongitude(std::fabs(lon), lon < 0.0);
-    place.SetZoneOffset(SinglePrecision(ReadProfileText(profile, kLocation, "TimeZone", "-5"),
-                                        -5.0));
+    place.SetZoneOffset(
+        SinglePrecision(ReadProfileText(profile, kLocation, "TimeZone", "-5"), -5.0));
     place.SetUseDaylight(profile.GetInt(kLocation, "UseDaylight", 1) != 0);
     place.SetObservationTimeIsUT(profile.GetInt(kSettings, "ObsTimeIsUT", 0) != 0);
     place.SetObservationTimeIsForDate(profile.GetInt(kSettings, "ObsTimeIsForDate", 0) != 0);
@@ -153,8 +152,9 @@ void SettingsVocabularies::LoadPlaces(platform::IniProfile &profile) {
             if (entries[i].empty() || HoldsPlaceFields(entries[i]))
                 continue;
             entries[i] += fields;
-            profile.WriteString(info.section, List(Vocabulary::Places).EntryKey(
-                                                  static_cast<int32_t>(i)), entries[i]);
+            profile.WriteString(info.section,
+                                List(Vocabulary::Places).EntryKey(static_cast<int32_t>(i)),
+                                entries[i]);
         }
         if (entries.empty()) {
             entries.push_back(record);
@@ -171,9 +171,9 @@ void SettingsVocabularies::LoadBooks(platform::IniProfile &profile) {
     const int32_t count = ReadCount(profile, InfoOf(Vocabulary::Books), -1);
     CodeList &books = List(Vocabulary::Books);
     books.Assign(count < 0 ? DefaultBooks() : ReadEntries(profile, Vocabulary::Books, count));
-    const bool hasXu98 = std::any_of(
-        books.Entries().begin(), books.Entries().end(),
-        [](const std::string &entry) { return entry.compare(0, 4, "XU98") == 0; });
+    const bool hasXu98 =
+        std::any_of(books.Entries().begin(), books.Entries().end(),
+                    [](const std::string &entry) { return entry.compare(0, 4, "XU98") == 0; });
     if (!hasXu98)
         books.Append(std::string(kXu98Book)); // refused when the list is full
 }

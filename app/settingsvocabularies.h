@@ -50,10 +50,9 @@ inline constexpr int kVocabularyCount = 11;
 
 // The lists in the order in which they are loaded: helper applications first of all.
 inline constexpr std::array<Vocabulary, kVocabularyCount> kVocabularyLoadOrder = {
-    Vocabulary::HelperApps, Vocabulary::Types,      Vocabulary::Sources,
-    Vocabulary::Checkboxes, Vocabulary::TryValues,  Vocabulary::Places,
-    Vocabulary::Equipment,  Vocabulary::EditChecks, Vocabulary::Books,
-    Vocabulary::Magazines,  Vocabulary::Planetaria};
+    Vocabulary::HelperApps, Vocabulary::Types,     Vocabulary::Sources,   Vocabulary::Checkboxes,
+    Vocabulary::TryValues,  Vocabulary::Places,    Vocabulary::Equipment, Vocabulary::EditChecks,
+    Vocabulary::Books,      Vocabulary::Magazines, Vocabulary::Planetaria};
 
 const VocabularyInfo &InfoOf(Vocabulary vocabulary);
 

@@ -3,17 +3,24 @@
 namespace vespario {
 
 CodePageTraits SourcePageTraits() {
-    return {Vocabulary::Sources, 1, 1, '\t', '=', "undefined", true,
-            "X\tundefined\t\t\t\t\t\t\t\t\t\t\t\t0",
-            "Are you sure you wish to delete this source, and have you ensured it is not used "
-            "by any object ?",
-            "Unique codes must be used for all Sources. %s is a duplicate."};
+    CodePageTraits t;
+    t.vocabulary = Vocabulary::Sources;
+    t.codeWidth = 1;
+    t.codeBoxLimit = 1;
+    t.rowSeparator = '\t';
+    t.storedSeparator = '=';
+    t.emptyMeaning = "undefined";
+    t.lockLoadedCodes = true;
+    t.newRow = "X\tundefined\t\t\t\t\t\t\t\t\t\t\t\t0";
+    t.deleteQuestion = "Are you sure you wish to delete this source, and have you ensured it is "
+                       "not used by any object ?";
+    t.duplicateMessage = "Unique codes must be used for all Sources. %s is a duplicate.";
+    return t;
 }
 
 SourcePageModel::SourcePageModel(platform::Host &host) : CodePageModel(SourcePageTraits(), host) {}
 
-std::string SourcePageModel::FormatRow(std::string_view code, std::string_view meaning,
-                                       bool flag) {
+std::string SourcePageModel::FormatRow(std::string_view code, std::string_view meaning, bool flag) {
     return std::string(code) + "\t" + std::string(meaning) + std::string(12, '\t') +
            (flag ? "1" : "0");
 }

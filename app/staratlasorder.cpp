@@ -8,8 +8,8 @@ namespace vespario {
 namespace {
 
 constexpr std::array<std::string_view, 7> kStarAtlasNames = {
-    "SkyAtlas#", "Uranometria#", "AstroAtlasB#", "AstroAtlasC#",
-    "EdmundMag5#", "EdmundMag6#", "MSA#"};
+    "SkyAtlas#",   "Uranometria#", "AstroAtlasB#", "AstroAtlasC#",
+    "EdmundMag5#", "EdmundMag6#",  "MSA#"};
 
 bool IsChartField(int value) {
     return std::find(kStarAtlasFields.begin(), kStarAtlasFields.end(), value) !=
@@ -24,8 +24,8 @@ void RepairStarAtlasOrder(std::array<int, 7> &order) {
         return std::find(order.begin(), order.end(), field) != order.end();
     });
     for (size_t i = 0; i < order.size(); ++i) {
-        const bool repeats = std::find(order.begin(), order.begin() + i, order[i]) !=
-                             order.begin() + i;
+        const bool repeats =
+            std::find(order.begin(), order.begin() + i, order[i]) != order.begin() + i;
         if (!repeats && IsChartField(order[i]))
             continue;
         // As many places need a number as known numbers are missing, so one is left.

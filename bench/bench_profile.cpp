@@ -27,8 +27,8 @@ std::string FullVocabularies() {
     std::string text;
     for (Vocabulary v : kVocabularyLoadOrder) {
         const VocabularyInfo &info = InfoOf(v);
-        text += "[" + std::string(info.section) + "]\r\nNumberOf=" +
-                std::to_string(info.capacity) + "\r\n";
+        text += "[" + std::string(info.section) + "]\r\nNumberOf=" + std::to_string(info.capacity) +
+                "\r\n";
         for (int i = 0; i < info.capacity; ++i)
             text += std::string(info.entryPrefix) + std::to_string(i) + "=" +
                     static_cast<char>('!' + i % 90) + "=entry " + std::to_string(i) + "\r\n";

@@ -18,8 +18,8 @@ std::string Registry::DefaultPath() {
     return ProfileDir() + "/registry.ini";
 }
 
-std::optional<std::vector<Registry::Value>> Registry::EnumerateValues(
-    Root root, std::string_view keyPath) const {
+std::optional<std::vector<Registry::Value>>
+Registry::EnumerateValues(Root root, std::string_view keyPath) const {
     const std::string section = SectionOf(root, keyPath);
     if (!m_hive.HasSection(section))
         return std::nullopt;

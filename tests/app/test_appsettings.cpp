@@ -76,8 +76,8 @@ TEST_F(StartUp, NoProfileAnywhereGivesDefaultsAndExitCreatesItWithTheListings) {
     EXPECT_NE(text.find("[Screen Location]\r\nLeft=0\r\n"), std::string::npos);
     EXPECT_NE(text.find("Book45=XU98;Explore the Universe, 4th edition, 1998\r\n"),
               std::string::npos);
-    for (const char *name : {"CurType.txt", "CurSrc.txt", "CurTry.txt", "CurCheck.txt",
-                             "CurLoc.txt", "CurEquip.txt"})
+    for (const char *name :
+         {"CurType.txt", "CurSrc.txt", "CurTry.txt", "CurCheck.txt", "CurLoc.txt", "CurEquip.txt"})
         EXPECT_TRUE(fs::exists(ProfileFolder() + "/" + name)) << name;
 }
 
@@ -214,10 +214,10 @@ TEST_F(HostileProfile, BinaryBytes) {
 }
 
 TEST_F(HostileProfile, CountsOfTwoToThe31AndMinusFive) {
-    AppSettings settings = LoadText(
-        "[ObjectType]\r\nNumberOf=2147483648\r\n[ObjectSource]\r\nNumberOf=-5\r\n"
-        "[Book]\r\nNumberOf=2147483648\r\n[Mag]\r\nNumberOf=-5\r\n"
-        "[Edit]\r\nNumberOf=4294967295\r\n[Planetaria]\r\nNumberOf=99999999999\r\n");
+    AppSettings settings =
+        LoadText("[ObjectType]\r\nNumberOf=2147483648\r\n[ObjectSource]\r\nNumberOf=-5\r\n"
+                 "[Book]\r\nNumberOf=2147483648\r\n[Mag]\r\nNumberOf=-5\r\n"
+                 "[Edit]\r\nNumberOf=4294967295\r\n[Planetaria]\r\nNumberOf=99999999999\r\n");
     const SettingsVocabularies &v = settings.Vocabularies();
     EXPECT_EQ(v.Types().Count(), 0);
     EXPECT_EQ(v.Sources().Count(), 0);
@@ -245,9 +245,11 @@ TEST_F(HostileProfile, AHundredThousandKeys) {
 
 TEST_F(HostileProfile, MegabyteLines) {
     const std::string huge(1 << 20, 'w');
-    AppSettings settings = LoadText("[Font]\r\nName=" + huge + "\r\n[ObsPlace]\r\nNumberOf=1\r\n"
-                                    "Place0=h=" + huge + "|1|2|3\r\n[Settings]\r\nPosnSrc=" +
-                                    huge + "\r\n" + huge + "\r\n[" + huge + "]\r\n");
+    AppSettings settings = LoadText("[Font]\r\nName=" + huge +
+                                    "\r\n[ObsPlace]\r\nNumberOf=1\r\n"
+                                    "Place0=h=" +
+                                    huge + "|1|2|3\r\n[Settings]\r\nPosnSrc=" + huge + "\r\n" +
+                                    huge + "\r\n[" + huge + "]\r\n");
     EXPECT_EQ(settings.General().fontName.size(), 31u);
     EXPECT_EQ(settings.General().posnSrc.size(), huge.size());
     EXPECT_EQ(settings.Vocabularies().CurrentPlace().Name().size(), huge.size());

@@ -1,6 +1,7 @@
 // Code lists: the code index forms, look-ups of codes and meanings, and the capacity.
 
 #include "app/codelist.h"
+
 #include "app/settingsvocabularies.h"
 
 #include <gtest/gtest.h>
@@ -83,37 +84,6 @@ TEST(CodeList, NeverHoldsMoreThanItsCapacity) {
     EXPECT_TRUE(magazines.SetEntry(0, "Q;Quarterly"));
     EXPECT_EQ(magazines.CodeIndex().front(), 'Q');
 }
-
-struct CapacityCase {
-    Vocabulary list;
-    int capacity;
-    const char *section;
-    const char *firstKey;
-};
-
-class VocabularyTable : public ::testing::TestWithParam<CapacityCase> {};
-
-TEST_P(VocabularyTable, SectionKeysAndCapacity) {
-    const CapacityCase &c = GetParam();
-    const CodeList list(InfoOf(c.list));
-    EXPECT_EQ(list.Capacity(), c.capacity);
-    EXPECT_EQ(list.Info().section, c.section);
-    EXPECT_EQ(list.EntryKey(0), c.firstKey);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    CodeList, VocabularyTable,
-    ::testing::Values(CapacityCase{Vocabulary::Types, 100, "ObjectType", "Type0"},
-                      CapacityCase{Vocabulary::Sources, 100, "ObjectSource", "Source0"},
-                      CapacityCase{Vocabulary::Checkboxes, 100, "ObjectCheck", "Check0"},
-                      CapacityCase{Vocabulary::TryValues, 100, "ObjectTry", "Try0"},
-                      CapacityCase{Vocabulary::Places, 100, "ObsPlace", "Place0"},
-                      CapacityCase{Vocabulary::Equipment, 100, "ObsEquip", "Equip0"},
-                      CapacityCase{Vocabulary::Books, 200, "Book", "Book0"},
-                      CapacityCase{Vocabulary::Magazines, 32, "Mag", "Mag0"},
-                      CapacityCase{Vocabulary::Planetaria, 32, "Planetaria", "Planetarium0"},
-                      CapacityCase{Vocabulary::HelperApps, 100, "HelperApps", "HelperApp0"},
-                      CapacityCase{Vocabulary::EditChecks, 150, "Edit", "Edit0"}));
 
 } // namespace
 } // namespace vespario

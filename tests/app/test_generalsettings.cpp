@@ -165,8 +165,7 @@ INSTANTIATE_TEST_SUITE_P(
         UsableCase{"Settings", "CurPage", "2147483648", [](auto &s) { return s.curPage; }, 0},
         UsableCase{"GreekHandling", "Internal", "0", [](auto &s) { return s.greekHandling; }, 0},
         UsableCase{"GreekHandling", "Internal", "3", [](auto &s) { return s.greekHandling; }, 1},
-        UsableCase{"GreekHandling", "Internal", "-1", [](auto &s) { return s.greekHandling; },
-                   1},
+        UsableCase{"GreekHandling", "Internal", "-1", [](auto &s) { return s.greekHandling; }, 1},
         UsableCase{"Screen Location", "Right", "0", [](auto &s) { return s.width; }, 640},
         UsableCase{"Screen Location", "Bottom", "-3", [](auto &s) { return s.height; }, 480},
         UsableCase{"Screen Location", "Left", "-300", [](auto &s) { return s.left; }, -300},
@@ -238,9 +237,10 @@ constexpr std::string_view kUser =
 
 TEST_F(MailDefaults, EmptyServerAndAddressAreTakenFromTheBrowsersKeys) {
     const platform::Registry registry =
-        Hive(std::string(kServices) + "NNTP_Server=news.example.org\r\n"
-             "SMTP_Server=smtp.example.org\r\n" + std::string(kUser) +
-             "User_Name=Ann\r\nUser_Addr=ann@example.org\r\n");
+        Hive(std::string(kServices) +
+             "NNTP_Server=news.example.org\r\n"
+             "SMTP_Server=smtp.example.org\r\n" +
+             std::string(kUser) + "User_Name=Ann\r\nUser_Addr=ann@example.org\r\n");
     GeneralSettings settings;
     LookUpMailDefaults(registry, settings);
     EXPECT_EQ(settings.mailServer, "smtp.example.org");
@@ -276,8 +276,7 @@ TEST_F(MailDefaults, NamesCompareCaseSensitivelyAndOverlongValuesArePassedOver) 
 
 TEST_F(MailDefaults, MissingKeysAndAMissingHiveLeaveTheSettingsEmpty) {
     GeneralSettings settings;
-    LookUpMailDefaults(Hive("[HKEY_CURRENT_USER\\Software\\Other]\r\nSMTP_Server=x\r\n"),
-                       settings);
+    LookUpMailDefaults(Hive("[HKEY_CURRENT_USER\\Software\\Other]\r\nSMTP_Server=x\r\n"), settings);
     EXPECT_EQ(settings.mailServer, "");
     platform::Registry none;
     EXPECT_TRUE(none.Load(folder.File("missing.ini")));

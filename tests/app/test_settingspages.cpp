@@ -92,9 +92,9 @@ TEST_F(Pages, ATypeCodeIsPaddedAndCutAndAnEmptyMeaningIsUndefined) {
         const char *meaning;
         const char *row;
     };
-    for (const Case &c : {Case{"G", "Galaxy group", "GX\tGalaxy group"},
-                          Case{"", "", "XX\tundefined"}, Case{"gcx", "Globular", "gc\tGlobular"},
-                          Case{"a\tb", "two\twords", "a \ttwo words"}}) {
+    for (const Case &c :
+         {Case{"G", "Galaxy group", "GX\tGalaxy group"}, Case{"", "", "XX\tundefined"},
+          Case{"gcx", "Globular", "gc\tGlobular"}, Case{"a\tb", "two\twords", "a \ttwo words"}}) {
         types.SetCodeText(c.code);
         types.SetMeaningText(c.meaning);
         EXPECT_EQ(types.Rows()[2].text, c.row) << c.code;
@@ -273,13 +273,13 @@ TEST_P(BookDuplicates, CodesAreComparedWhole) {
     EXPECT_EQ(books.CheckCodes(), GetParam().unique);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Pages, BookDuplicates,
-    ::testing::Values(BookDuplicateCase{{"U;Uranometria", "UG;Field Guide"}, true},
-                      BookDuplicateCase{{"U;Uranometria", "U;Again"}, false},
-                      BookDuplicateCase{{"no key", "no key"}, true},
-                      BookDuplicateCase{{";first", ";first"}, true},
-                      BookDuplicateCase{{"WS;Webb", "ws;lower case"}, true}));
+INSTANTIATE_TEST_SUITE_P(Pages, BookDuplicates,
+                         ::testing::Values(BookDuplicateCase{{"U;Uranometria", "UG;Field Guide"},
+                                                             true},
+                                           BookDuplicateCase{{"U;Uranometria", "U;Again"}, false},
+                                           BookDuplicateCase{{"no key", "no key"}, true},
+                                           BookDuplicateCase{{";first", ";first"}, true},
+                                           BookDuplicateCase{{"WS;Webb", "ws;lower case"}, true}));
 
 TEST_F(Pages, MagazineRowsUseATabAndAreStoredWithASemicolon) {
     CodePageModel magazines(MagazinePageTraits(), host);
@@ -291,7 +291,8 @@ TEST_F(Pages, MagazineRowsUseATabAndAreStoredWithASemicolon) {
     magazines.SetMeaningText("");
     EXPECT_EQ(magazines.Rows()[0].text, "Q\tNewMag");
     magazines.Store(settings);
-    EXPECT_EQ(settings.Vocabularies().Magazines().Entries(), (std::vector<std::string>{"Q;NewMag"}));
+    EXPECT_EQ(settings.Vocabularies().Magazines().Entries(),
+              (std::vector<std::string>{"Q;NewMag"}));
     EXPECT_EQ(settings.Vocabularies().Magazines().CodeIndex(), "Q");
 }
 
@@ -402,7 +403,8 @@ TEST_F(Pages, InsertCopiesTheCurrentPlaceAndIsUsedMovesTheDefault) {
     ASSERT_TRUE(places.Insert());
     EXPECT_EQ(places.Rows()[2].text, "h=Home\t-71.1|42.4|-5|1|2|1|10|0|0|0|EST|EDT");
     EXPECT_FALSE(places.CheckCodes()); // the copy keeps the code until it is changed
-    EXPECT_EQ(host.Messages().back(), "Unique codes must be used for all Places. h is a duplicate.");
+    EXPECT_EQ(host.Messages().back(),
+              "Unique codes must be used for all Places. h is a duplicate.");
     places.SetCodeText("s");
     places.SetMeaningText("Star party");
     places.SetIsUsed(true);
@@ -668,7 +670,8 @@ TEST_F(Pages, ARefusedOkChangesNoVocabularyAndShowsTheOffendingPage) {
     EXPECT_FALSE(sheet.Ok(nullptr));
     EXPECT_EQ(sheet.CurrentPage(), kTypesPage);
     EXPECT_EQ(settings.Vocabularies().Checkboxes().Entries(), checksBefore);
-    EXPECT_EQ(host.Messages().back(), "Unique codes must be used for all Types. eg is a duplicate.");
+    EXPECT_EQ(host.Messages().back(),
+              "Unique codes must be used for all Types. eg is a duplicate.");
     sheet.Types().SetCodeText("gc");
     test::TempFolder folder;
     settings.Profile().SaveAs(folder.File("Vespario.ini"));

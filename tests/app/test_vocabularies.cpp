@@ -37,11 +37,11 @@ TEST(Books, MissingSectionGivesTheBuiltInBooksAndXu98) {
     const CodeList &books = v.Books();
     ASSERT_EQ(books.Count(), 46);
     const std::vector<std::string> keys = {
-        "ABG", "AC",  "AD",    "AEU",  "ALTRUP", "APG", "ASQ", "BB",  "BCH", "CDL",
-        "CMS", "CSU", "CU",    "DSM",  "DSO",    "FG",  "GBA", "GF",  "HAC", "HAG",
-        "IU",  "MW",  "NGA",   "NSU",  "NW",     "OFG", "OHO", "QC",  "QQ",  "QRC",
-        "RU",  "SBVBS", "SCAG", "SKYCAT", "SPG", "TM",  "T",   "UAB", "UB",  "UG",
-        "UNI", "U",   "WCAG",  "WQA",  "WS"};
+        "ABG", "AC",  "AD",  "AEU", "ALTRUP", "APG",  "ASQ",    "BB",  "BCH",
+        "CDL", "CMS", "CSU", "CU",  "DSM",    "DSO",  "FG",     "GBA", "GF",
+        "HAC", "HAG", "IU",  "MW",  "NGA",    "NSU",  "NW",     "OFG", "OHO",
+        "QC",  "QQ",  "QRC", "RU",  "SBVBS",  "SCAG", "SKYCAT", "SPG", "TM",
+        "T",   "UAB", "UB",  "UG",  "UNI",    "U",    "WCAG",   "WQA", "WS"};
     for (size_t i = 0; i < keys.size(); ++i) {
         EXPECT_EQ(books.CodeOf(static_cast<int32_t>(i)), keys[i]) << i;
         EXPECT_FALSE(books.MeaningOf(static_cast<int32_t>(i)).empty()) << keys[i];
@@ -72,8 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
         BookCase{"[Book]\r\nNumberOf=0\r\n", {std::string(kXu98Book)}},
         BookCase{"[Book]\r\nNumberOf=1\r\nBook0=T;Sky Atlas 2000.0\r\n",
                  {"T;Sky Atlas 2000.0", std::string(kXu98Book)}},
-        BookCase{"[Book]\r\nNumberOf=1\r\nBook0=XU98;My own edition\r\n",
-                 {"XU98;My own edition"}},
+        BookCase{"[Book]\r\nNumberOf=1\r\nBook0=XU98;My own edition\r\n", {"XU98;My own edition"}},
         BookCase{"[Book]\r\nNumberOf=1\r\nBook0=XU98X;Another\r\n", {"XU98X;Another"}},
         BookCase{"[Book]\r\nNumberOf=2\r\nBook0=xu98;lower case\r\n",
                  {"xu98;lower case", "", std::string(kXu98Book)}}));
@@ -90,11 +89,10 @@ TEST(Books, AFullListIsNotOverrunByXu98) {
 TEST(Magazines, MissingSectionGivesNineAndACountOfZeroNone) {
     const SettingsVocabularies defaults = LoadedFrom("");
     EXPECT_EQ(defaults.Magazines().Entries(),
-              (std::vector<std::string>{"A;Astronomy Magazine", "S;Sky and Telescope Magazine",
-                                        "K;Deep Sky Magazine", "T;Telescope Making Magazine",
-                                        "B;Betelgeuse", "O;The Practical Observer",
-                                        "I;Scientific American Magazine", "R;The Reflector",
-                                        "W;The WASP"}));
+              (std::vector<std::string>{
+                  "A;Astronomy Magazine", "S;Sky and Telescope Magazine", "K;Deep Sky Magazine",
+                  "T;Telescope Making Magazine", "B;Betelgeuse", "O;The Practical Observer",
+                  "I;Scientific American Magazine", "R;The Reflector", "W;The WASP"}));
     EXPECT_EQ(defaults.Magazines().CodeIndex(), "ASKTBOIRW");
     EXPECT_EQ(LoadedFrom("[Mag]\r\nNumberOf=0\r\n").Magazines().Count(), 0);
 }
@@ -103,8 +101,8 @@ TEST(Magazines, MissingSectionGivesNineAndACountOfZeroNone) {
 
 struct CountCase {
     const char *stored;
-    int types;      // an ordinary list: missing or unusable is empty
-    int magazines;  // a list with defaults: missing or unusable gives the defaults
+    int types;     // an ordinary list: missing or unusable is empty
+    int magazines; // a list with defaults: missing or unusable gives the defaults
 };
 
 class DamagedCounts : public ::testing::TestWithParam<CountCase> {};
@@ -127,9 +125,9 @@ INSTANTIATE_TEST_SUITE_P(Vocabularies, DamagedCounts,
                                            CountCase{"abc", 0, 0}, CountCase{"", 0, 9}));
 
 TEST(Vocabularies, MissingEntryKeysAreEmptyExceptHelperApplications) {
-    const SettingsVocabularies v = LoadedFrom(
-        "[ObjectType]\r\nNumberOf=2\r\nType1=eg=Galaxy\r\n"
-        "[HelperApps]\r\nNumberOf=2\r\nHelperApp0=.pdf xdg-open,NoDDE,,,0,\r\n");
+    const SettingsVocabularies v =
+        LoadedFrom("[ObjectType]\r\nNumberOf=2\r\nType1=eg=Galaxy\r\n"
+                   "[HelperApps]\r\nNumberOf=2\r\nHelperApp0=.pdf xdg-open,NoDDE,,,0,\r\n");
     EXPECT_EQ(v.Types().Entries(), (std::vector<std::string>{"", "eg=Galaxy"}));
     EXPECT_EQ(v.Types().CodeIndex(), "=eg=");
     EXPECT_EQ(v.HelperApps().Entries(),
@@ -156,11 +154,10 @@ TEST(Vocabularies, PlanetariumInUseDefaultsToNone) {
 
 // --- the default place ---------------------------------------------------------------------
 
-constexpr std::string_view kPlaces =
-    "[ObsPlace]\r\nNumberOf=3\r\n"
-    "Place0=h=Home|-71.1|42.4|-5|1|2|1|10|0|0|0|EST|EDT\r\n"
-    "Place1=d=Dark site|-72.3|42.9|-5|1|2|1|10|0|0|0|EST|EDT\r\n"
-    "Place2=\xE9=Caf\xE9|10|-33.5|2|0|3|0|9|5|1|1|SAST|SAST\r\n";
+constexpr std::string_view kPlaces = "[ObsPlace]\r\nNumberOf=3\r\n"
+                                     "Place0=h=Home|-71.1|42.4|-5|1|2|1|10|0|0|0|EST|EDT\r\n"
+                                     "Place1=d=Dark site|-72.3|42.9|-5|1|2|1|10|0|0|0|EST|EDT\r\n"
+                                     "Place2=\xE9=Caf\xE9|10|-33.5|2|0|3|0|9|5|1|1|SAST|SAST\r\n";
 
 struct DefaultCase {
     const char *stored; // nullptr: no "Default" key
@@ -187,7 +184,7 @@ INSTANTIATE_TEST_SUITE_P(Vocabularies, DefaultPlace,
                                            DefaultCase{"100", 'd', "Dark site"},
                                            DefaultCase{"233", '\xE9', "Caf\xE9"},
                                            DefaultCase{"-23", '\xE9', "Caf\xE9"}, // signed char
-                                           DefaultCase{"120", 'h', "Home"},   // 'x' is no place
+                                           DefaultCase{"120", 'h', "Home"},       // 'x' is no place
                                            DefaultCase{"70000", 'h', "Home"}));
 
 TEST(DefaultPlace, IsParsedIntoTheCurrentPlaceRecordKeepingItsInstant) {
@@ -298,7 +295,8 @@ TEST(Vocabularies, SavingWhatWasLoadedChangesNothing) {
         "[ObjectType]\r\nNumberOf=2\r\nType0=eg=Galaxy\r\nType1=oc=Open cluster\r\n"
         "[ObjectSource]\r\nNumberOf=1\r\nSource0=a=Catalogue\r\n"
         "[ObjectCheck]\r\nNumberOf=1\r\nCheck0=N=Nice\r\n"
-        "[ObjectTry]\r\nNumberOf=1\r\nTry0=y=Yes\r\n" + std::string(kPlaces) +
+        "[ObjectTry]\r\nNumberOf=1\r\nTry0=y=Yes\r\n" +
+        std::string(kPlaces) +
         "Default=100\r\n[ObsEquip]\r\nNumberOf=1\r\nEquip0=8=8 inch\r\n"
         "[Edit]\r\nNumberOf=1\r\nEdit0=YBad ID\r\n"
         "[Book]\r\nNumberOf=1\r\nBook0=XU98;Explore\r\n"
