@@ -3,6 +3,7 @@
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
+#include "cli/settings.h"
 #include "cli/support.h"
 
 #include "db/cvespariodoc.h"
@@ -27,7 +28,8 @@ constexpr const char* kUsage =
     "  fields FILE.obs ID FIELD... [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"] [--precise]\n"
     "                                print stored and computed fields of one object\n"
     "  convert radec TEXT | time TEXT | dist VALUE UNIT [--place RECORD] [--at ...]\n"
-    "                                show a position, instant or distance in every notation\n";
+    "                                show a position, instant or distance in every notation\n"
+    "  settings                      print every setting and vocabulary as loaded\n";
 
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
     if (options.words.size() != 2) {
@@ -156,6 +158,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return RunFields(options, out, err);
     if (command == "convert")
         return RunConvert(options, out, err);
+    if (command == "settings")
+        return RunSettings(options.words, options.profilePath, out, err);
     err << "unknown command " << command << "\n" << kUsage;
     return 2;
 }

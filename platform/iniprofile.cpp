@@ -53,9 +53,51 @@ bool IsWritableKey(std::string_view key) {
            key.find_first_of("=\r\n") == std::string_view::npos;
 }
 
-bool ContainsName(const std::vector<std::string> &names, std::string_view name) {
-    return std::any_of(names.begin(), names.end(),
-                       [name](const std::string &n) { return SameName(n, name); });
+// FNV-1a over the names with ASCII case folded, a zero byte between section and key.
+uint32_t NameHash(std::string_view section, std::optional<std::string_view> key = {}) {
+    uint32_t hash = 2166136261u;
+    auto add = [&hash](char c) {
+        hash ^= static_cast<unsigned char>(LowerAscii(c));
+        hash *= 16777619u;
+    };
+    for (char c : section)
+        add(c);
+    if (key) {
+        add('\0');
+        for (char c : *key)
+            add(c);
+    }
+    return hash;
+}
+
+// Probes an open-addressing table for hash; found(slot) tells whether a slot with that hash
+// holds the name sought. Returns the matching slot, or the empty slot where it would go.
+template <class Slot, class Found>
+size_t Probe(const std::vector<Slot> &slots, uint32_t hash, uint32_t empty, Found found) {
+    const size_t mask = slots.size() - 1;
+    for (size_t i = hash & mask;; i = (i + 1) & mask) {
+        const Slot &slot = slots[i];
+        if (slot.section == empty || (slot.hash == hash && found(slot)))
+            return i;
+    }
+}
+
+// Makes room for one more entry, keeping the table at most half full.
+template <class Slot>
+void Reserve(std::vector<Slot> &slots, size_t count, uint32_t empty) {
+    if (2 * (count + 1) <= slots.size())
+        return;
+    std::vector<Slot> old = std::move(slots);
+    slots.assign(std::max<size_t>(16, 2 * old.size()), Slot{});
+    const size_t mask = slots.size() - 1;
+    for (const Slot &slot : old) {
+        if (slot.section == empty)
+            continue;
+        size_t i = slot.hash & mask;
+        while (slots[i].section != empty)
+            i = (i + 1) & mask;
+        slots[i] = slot;
+    }
 }
 
 } // namespace
@@ -82,6 +124,53 @@ std::string IniProfile::ValueOf(const Line &line) {
     return std::string(value);
 }
 
+void IniProfile::IndexSection(uint32_t section) {
+    Reserve(m_sectionSlots, m_sectionCount, kEmptySlot);
+    const std::string &name = m_sections[section].name;
+    const uint32_t hash = NameHash(name);
+    const size_t at = Probe(m_sectionSlots, hash, kEmptySlot, [&](const Slot &slot) {
+        return SameName(m_sections[slot.section].name, name);
+    });
+    if (m_sectionSlots[at].section != kEmptySlot)
+        return;
+    m_sectionSlots[at] = Slot{hash, section, 0};
+    ++m_sectionCount;
+}
+
+bool IniProfile::SameKeySlot(const Slot &slot, std::string_view section,
+                             std::string_view key) const {
+    const Section &s = m_sections[slot.section];
+    return SameName(s.lines[slot.line].key, key) && SameName(s.name, section);
+}
+
+void IniProfile::IndexKey(uint32_t section, uint32_t line) {
+    Reserve(m_keySlots, m_keyCount, kEmptySlot);
+    const std::string &name = m_sections[section].name;
+    const std::string &key = m_sections[section].lines[line].key;
+    const uint32_t hash = NameHash(name, key);
+    const size_t at = Probe(m_keySlots, hash, kEmptySlot,
+                            [&](const Slot &slot) { return SameKeySlot(slot, name, key); });
+    if (m_keySlots[at].section != kEmptySlot)
+        return;
+    m_keySlots[at] = Slot{hash, section, line};
+    ++m_keyCount;
+}
+
+void IniProfile::RebuildIndex() {
+    m_sectionSlots.clear();
+    m_keySlots.clear();
+    m_sectionCount = m_keyCount = 0;
+    for (uint32_t s = 0; s < m_sections.size(); ++s) {
+        if (!m_sections[s].hasHeader)
+            continue;
+        IndexSection(s);
+        for (uint32_t line = 0; line < m_sections[s].lines.size(); ++line) {
+            if (!m_sections[s].lines[line].key.empty())
+                IndexKey(s, line);
+        }
+    }
+}
+
 void IniProfile::SetText(std::string_view text) {
     m_sections.clear();
     m_sections.push_back(Section{false, {}, {}, {}});
@@ -100,6 +189,7 @@ void IniProfile::SetText(std::string_view text) {
         }
         m_sections.back().lines.push_back(ParseLine(std::string(raw)));
     }
+    RebuildIndex();
 }
 
 std::string IniProfile::Text() const {
@@ -116,6 +206,7 @@ std::string IniProfile::Text() const {
 void IniProfile::Clear() {
     m_sections.clear();
     m_byteOrderMark = false;
+    RebuildIndex();
 }
 
 bool IniProfile::Load(const std::string &path) {
@@ -164,24 +255,28 @@ bool IniProfile::SaveAs(const std::string &path) {
 const IniProfile::Line *IniProfile::FindKey(std::string_view section, std::string_view key) const {
     section = Trim(section);
     key = Trim(key);
-    for (const Section &s : m_sections) {
-        if (!s.hasHeader || !SameName(s.name, section))
-            continue;
-        for (const Line &line : s.lines) {
-            if (!line.key.empty() && SameName(line.key, key))
-                return &line;
-        }
-    }
-    return nullptr;
+    if (key.empty() || m_keySlots.empty())
+        return nullptr;
+    const size_t at = Probe(m_keySlots, NameHash(section, key), kEmptySlot,
+                            [&](const Slot &slot) { return SameKeySlot(slot, section, key); });
+    const Slot &slot = m_keySlots[at];
+    return slot.section == kEmptySlot ? nullptr : &m_sections[slot.section].lines[slot.line];
+}
+
+long IniProfile::FindSection(std::string_view section) const {
+    section = Trim(section);
+    if (m_sectionSlots.empty())
+        return -1;
+    const size_t at = Probe(m_sectionSlots, NameHash(section), kEmptySlot, [&](const Slot &slot) {
+        return SameName(m_sections[slot.section].name, section);
+    });
+    const uint32_t found = m_sectionSlots[at].section;
+    return found == kEmptySlot ? -1 : static_cast<long>(found);
 }
 
 IniProfile::Section *IniProfile::FirstSection(std::string_view section) {
-    section = Trim(section);
-    for (Section &s : m_sections) {
-        if (s.hasHeader && SameName(s.name, section))
-            return &s;
-    }
-    return nullptr;
+    const long found = FindSection(section);
+    return found < 0 ? nullptr : &m_sections[static_cast<size_t>(found)];
 }
 
 IniProfile::Section &IniProfile::AddSection(std::string_view section) {
@@ -195,6 +290,7 @@ IniProfile::Section &IniProfile::AddSection(std::string_view section) {
         last.lines.push_back(Line{});
     Section added{true, std::string(section), "[" + std::string(section) + "]", {}};
     m_sections.push_back(std::move(added));
+    IndexSection(static_cast<uint32_t>(m_sections.size() - 1));
     return m_sections.back();
 }
 
@@ -222,6 +318,8 @@ int IniProfile::GetInt(std::string_view section, std::string_view key, int defau
 }
 
 void IniProfile::DeleteKey(std::string_view section, std::string_view key) {
+    if (!FindKey(section, key))
+        return; // the common case when saving: nothing to remove, nothing to re-index
     section = Trim(section);
     key = Trim(key);
     for (Section &s : m_sections) {
@@ -231,6 +329,7 @@ void IniProfile::DeleteKey(std::string_view section, std::string_view key) {
             return !line.key.empty() && SameName(line.key, key);
         });
     }
+    RebuildIndex(); // the lines behind the removed ones moved up
 }
 
 void IniProfile::WriteString(std::string_view section, std::string_view key,
@@ -252,7 +351,10 @@ void IniProfile::WriteString(std::string_view section, std::string_view key,
     auto lastKey = std::find_if(target->lines.rbegin(), target->lines.rend(),
                                 [](const Line &line) { return !line.key.empty(); });
     const auto at = lastKey.base(); // just after the last key line, or the section's start
+    // Only lines without a key follow it, so the positions in the index stay right.
+    const auto line = static_cast<uint32_t>(at - target->lines.begin());
     target->lines.insert(at, ParseLine(std::string(Trim(key)) + "=" + std::string(text)));
+    IndexKey(static_cast<uint32_t>(target - m_sections.data()), line);
 }
 
 void IniProfile::WriteInt(std::string_view section, std::string_view key, int value) {
@@ -260,27 +362,28 @@ void IniProfile::WriteInt(std::string_view section, std::string_view key, int va
 }
 
 void IniProfile::DeleteSection(std::string_view section) {
+    if (FindSection(section) < 0)
+        return;
     section = Trim(section);
     std::erase_if(m_sections,
                   [section](const Section &s) { return s.hasHeader && SameName(s.name, section); });
+    RebuildIndex();
 }
 
 bool IniProfile::HasSection(std::string_view section) const {
-    section = Trim(section);
-    return std::any_of(m_sections.begin(), m_sections.end(), [section](const Section &s) {
-        return s.hasHeader && SameName(s.name, section);
-    });
+    return FindSection(section) >= 0;
 }
 
 bool IniProfile::HasKey(std::string_view section, std::string_view key) const {
     return FindKey(section, key) != nullptr;
 }
 
+// Each name is taken where the index points: at its first appearance.
 std::vector<std::string> IniProfile::Sections() const {
     std::vector<std::string> names;
-    for (const Section &s : m_sections) {
-        if (s.hasHeader && !ContainsName(names, s.name))
-            names.push_back(s.name);
+    for (size_t s = 0; s < m_sections.size(); ++s) {
+        if (m_sections[s].hasHeader && FindSection(m_sections[s].name) == static_cast<long>(s))
+            names.push_back(m_sections[s].name);
     }
     return names;
 }
@@ -292,7 +395,7 @@ std::vector<std::string> IniProfile::Keys(std::string_view section) const {
         if (!s.hasHeader || !SameName(s.name, section))
             continue;
         for (const Line &line : s.lines) {
-            if (!line.key.empty() && !ContainsName(keys, line.key))
+            if (!line.key.empty() && FindKey(section, line.key) == &line)
                 keys.push_back(line.key);
         }
     }

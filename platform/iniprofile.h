@@ -5,8 +5,12 @@
 // quotes; everything the profile does not understand (comments, blank lines, lines without
 // "=") is written back unchanged. Files are read with LF or CR LF line ends and written with
 // CR LF.
+//
+// Look-ups go through a hash index of the section and key names, so that each one costs the
+// same in a profile of any size; reading, writing and saving stay linear in its size.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -79,15 +83,36 @@ private:
         std::vector<Line> lines;
     };
 
+    // One entry of an open-addressing table: the hash of a name and where it stands. The
+    // first of several equal names (ASCII case ignored) in file order is the one entered.
+    struct Slot {
+        uint32_t hash = 0;
+        uint32_t section = kEmptySlot;
+        uint32_t line = 0;
+    };
+    static constexpr uint32_t kEmptySlot = 0xFFFFFFFFu;
+
     static Line ParseLine(std::string text);
     static std::string ValueOf(const Line &line);
     const Line *FindKey(std::string_view section, std::string_view key) const;
+    // The first section of that name, or -1.
+    long FindSection(std::string_view section) const;
     Section *FirstSection(std::string_view section);
     Section &AddSection(std::string_view section);
     void DeleteKey(std::string_view section, std::string_view key);
     bool WriteTo(const std::string &path);
+    // The index: entering a section header or key line (kept when its name is new), and
+    // building it anew after lines were removed.
+    void IndexSection(uint32_t section);
+    void IndexKey(uint32_t section, uint32_t line);
+    void RebuildIndex();
+    bool SameKeySlot(const Slot &slot, std::string_view section, std::string_view key) const;
 
     std::vector<Section> m_sections;
+    std::vector<Slot> m_sectionSlots; // size 0 or a power of two, at most half full
+    std::vector<Slot> m_keySlots;
+    size_t m_sectionCount = 0;
+    size_t m_keyCount = 0;
     bool m_byteOrderMark = false;
     std::string m_path;
     std::string m_error;

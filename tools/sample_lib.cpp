@@ -97,13 +97,13 @@ const char* TypeCode(const std::string& openNgcType) {
         {"Galaxy", "eg"},          {"Open cluster", "oc"},     {"Globular cluster", "gc"},
         {"Nebula", "gn"},          {"Planetary nebula", "pn"}, {"Supernova remnant", "sr"},
         {"Galaxy cluster", "cg"},  {"Asterism", "as"},         {"Dark nebula", "dn"},
-        {"Star", "s*"},            {"Multiple star", "**"},    {"Quasar", "qs"},
+        {"Star", "st"},            {"Multiple star", "ms"},    {"Quasar", "qs"},
         {"Radio source", "rs"},
     };
     for (const auto& t : kTypes)
         if (openNgcType == t.name)
             return t.code;
-    return "ot";
+    return "un"; // "Other": duplicates, nonexistent and unidentified entries
 }
 
 bool MakeRecord(const CatalogueRow& row, SampleRecord& record, std::string& error) {

@@ -15,7 +15,8 @@ struct CatalogueRow {
 // Splits one CSV line into its fields (quoted fields may hold commas and doubled quotes).
 std::vector<std::string> SplitCsvLine(const std::string& line);
 
-// The type code of the shipped type vocabulary for an OpenNGC type name; "ot" for others.
+// The type code of the shipped type vocabulary for an OpenNGC type name; "un" (unknown
+// object) for "Other" and any type not listed.
 const char* TypeCode(const std::string& openNgcType);
 
 // The record of one row: Try, RaDec, Type, ID, Magn, Size, Src and info, in the file's form.

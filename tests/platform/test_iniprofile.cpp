@@ -414,3 +414,67 @@ TEST(IniPaths, DefaultProfileLivesInTheProfileFolder) {
 
 } // namespace
 } // namespace vespario::platform
+
+namespace vespario::platform {
+namespace {
+
+// After any mix of writes and deletions, the profile answers as the same text read afresh:
+// its index of names never drifts from its lines.
+TEST(IniIndex, AnswersAsTheTextReadAfreshAfterEveryChange) {
+    std::mt19937 random(77);
+    const std::vector<std::string> sections = {"A", "a", " B ", "Settings", "SETTINGS", "c"};
+    const std::vector<std::string> keys = {"k", "K", "Left", "left ", "x1", "NumberOf"};
+    auto pick = [&random](const std::vector<std::string> &names) {
+        return names[random() % names.size()];
+    };
+    IniProfile profile;
+    profile.SetText("; head\r\nOrphan=1\r\n[A]\r\nk=0\r\n; note\r\n[a]\r\nK=dup\r\n[c]\r\n");
+    for (int step = 0; step < 3000; ++step) {
+        const std::string section = pick(sections);
+        const std::string key = pick(keys);
+        switch (random() % 8) {
+        case 0:
+            profile.WriteString(section, key, std::nullopt);
+            break;
+        case 1:
+            if (random() % 10 == 0)
+                profile.DeleteSection(section);
+            break;
+        default:
+            profile.WriteInt(section, key, step);
+            break;
+        }
+        if (step % 50 != 0)
+            continue;
+        IniProfile fresh;
+        fresh.SetText(profile.Text());
+        ASSERT_EQ(profile.Sections(), fresh.Sections()) << "step " << step;
+        for (const std::string &s : sections) {
+            ASSERT_EQ(profile.HasSection(s), fresh.HasSection(s)) << s;
+            ASSERT_EQ(profile.Keys(s), fresh.Keys(s)) << s;
+            for (const std::string &k : keys)
+                ASSERT_EQ(profile.GetString(s, k, "<none>"), fresh.GetString(s, k, "<none>"))
+                    << "step " << step << " [" << s << "] " << k;
+        }
+    }
+}
+
+TEST(IniIndex, TheFirstOfRepeatedSectionsAndKeysStillWins) {
+    std::string text;
+    for (int i = 0; i < 1000; ++i)
+        text += "[Settings]\r\nLockSci=" + std::to_string(i) + "\r\nKey" + std::to_string(i) +
+                "=v\r\n";
+    IniProfile profile;
+    profile.SetText(text);
+    EXPECT_EQ(profile.GetInt("settings", "locksci", -1), 0);
+    EXPECT_EQ(profile.GetString("Settings", "Key999"), "v");
+    EXPECT_EQ(profile.Keys("Settings").size(), 1001u);
+    EXPECT_EQ(profile.Sections(), (std::vector<std::string>{"Settings"}));
+    profile.WriteString("Settings", "LockSci", std::nullopt); // every copy goes
+    EXPECT_FALSE(profile.HasKey("Settings", "LockSci"));
+    profile.WriteInt("Settings", "LockSci", 5); // behind the first section's last key
+    EXPECT_EQ(profile.Text().substr(0, 41), "[Settings]\r\nKey0=v\r\nLockSci=5\r\n[Settings]");
+}
+
+} // namespace
+} // namespace vespario::platform
