@@ -2,6 +2,7 @@
 
 #include "astro/calendar.h"
 #include "astro/constants.h"
+#include "app/settingsvocabularies.h"
 #include "astro/datetimetext.h"
 #include "platform/files.h"
 
@@ -59,24 +60,8 @@ bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err)
     return true;
 }
 
-std::string DefaultPlaceRecord(const platform::IniProfile& profile) {
-    const int count = profile.GetInt("ObsPlace", "NumberOf", 0);
-    const int code = profile.GetInt("ObsPlace", "Default", 0);
-    std::string first;
-    for (int i = 0; i < count && i < 100; ++i) {
-        std::string record = profile.GetString("ObsPlace", "Place" + std::to_string(i), "");
-        if (record.empty())
-            continue;
-        if (code == 0 || static_cast<unsigned char>(record[0]) == code)
-            return record;
-        if (first.empty())
-            first = std::move(record);
-    }
-    return first;
-}
-
-bool PreparePlace(const Options& options, const platform::IniProfile& profile,
-                  ObservingPlace& place, std::ostream& err) {
+bool PreparePlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
+                  std::ostream& err) {
     double instant = PresentMoment();
     if (!options.atText.empty()) {
         instant = ParseDateTime(options.atText);
@@ -86,10 +71,14 @@ bool PreparePlace(const Options& options, const platform::IniProfile& profile,
             return false;
         }
     }
-    const std::string record =
-        options.placeRecord.empty() ? DefaultPlaceRecord(profile) : options.placeRecord;
-    if (!record.empty())
-        place.Parse(record);
+    if (options.placeRecord.empty()) {
+        // The default place as the program finds it at start-up.
+        SettingsVocabularies vocabularies;
+        vocabularies.LoadVocabularies(profile);
+        place = vocabularies.CurrentPlace();
+    } else {
+        place.Parse(options.placeRecord);
+    }
     place.SetInstant(instant);
     return true;
 }

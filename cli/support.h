@@ -31,11 +31,7 @@ bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err)
 
 // The default place: --place, else the profile's default place; at --at, else now. False
 // (with a message) when --at is not a date-time.
-bool PreparePlace(const Options& options, const platform::IniProfile& profile,
-                  ObservingPlace& place, std::ostream& err);
-
-// The profile's default place record: "ObsPlace" key "Default" holds the place code as a
-// character code (0: the first place); empty when the profile has no places.
-std::string DefaultPlaceRecord(const platform::IniProfile& profile);
+bool PreparePlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
+                  std::ostream& err);
 
 } // namespace vespario::cli
