@@ -6,6 +6,7 @@
 #include "astro/datetimetext.h"
 #include "platform/files.h"
 
+#include <cstdio>
 #include <ostream>
 
 namespace vespario::cli {
@@ -81,6 +82,47 @@ bool PreparePlace(const Options& options, platform::IniProfile& profile, Observi
     }
     place.SetInstant(instant);
     return true;
+}
+
+// The tag as a user writes it: " info: " is info.
+std::string_view BareTag(std::string_view tag) {
+    while (!tag.empty() && tag.front() == ' ')
+        tag.remove_prefix(1);
+    while (!tag.empty() && (tag.back() == ' ' || tag.back() == ':'))
+        tag.remove_suffix(1);
+    return tag;
+}
+
+// One line per field: every CR LF, CR or LF of a text becomes the characters \r\n.
+std::string OneLine(std::string_view text) {
+    std::string line;
+    line.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c != '\r' && c != '\n') {
+            line.push_back(c);
+            continue;
+        }
+        if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+            ++i;
+        line += "\\r\\n";
+    }
+    return line;
+}
+
+std::string ValueText(CVesparioDoc& doc, int fieldNo, int record, bool precise) {
+    const FieldSlot& slot = doc.Fields().Slot(fieldNo);
+    char number[64];
+    switch (slot.kind) {
+    case FieldKind::Integer:
+        std::snprintf(number, sizeof number, "%i", static_cast<int>(doc.GetInt(fieldNo, record)));
+        return number;
+    case FieldKind::Real:
+        std::snprintf(number, sizeof number, precise ? "%.10g" : "%g", doc.GetReal(fieldNo, record));
+        return number;
+    default:
+        return OneLine(doc.GetText(fieldNo, record));
+    }
 }
 
 } // namespace vespario::cli

@@ -34,4 +34,12 @@ bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err)
 bool PreparePlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
                   std::ostream& err);
 
+// The tag of a field as a user writes it: " info: " is info.
+std::string_view BareTag(std::string_view tag);
+// A text on one line: every CR LF, CR or LF becomes the four characters \r\n.
+std::string OneLine(std::string_view text);
+// A field's value as vespario-cli prints it: texts on one line, whole numbers with "%i",
+// real numbers with "%g" (precise: "%.10g").
+std::string ValueText(CVesparioDoc& doc, int fieldNo, int record, bool precise);
+
 } // namespace vespario::cli
