@@ -1,6 +1,7 @@
 #include "cli/commands.h"
 
 #include "cli/find.h"
+#include "cli/whatsup.h"
 
 #include "db/cvespariodoc.h"
 #include "platform/files.h"
@@ -20,7 +21,9 @@ constexpr const char* kUsage =
     "  match PATTERN TEXT [START]    search TEXT with a pattern; print the match and groups\n"
     "  save FILE.obs [OUT.obs]       read a database and save it in the current format\n"
     "  find FILE.obs TEXT [--exact | --pattern]\n"
-    "                                look TEXT up as the ID box does\n";
+    "                                look TEXT up as the ID box does\n"
+    "  whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n"
+    "                                the Sun, Moon and planets for a place at a UT instant\n";
 
 struct Options {
     std::string profilePath;
@@ -191,6 +194,11 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return RunSave(options, out, err);
     if (command == "find")
         return RunFindCommand(options, out, err);
+    if (command == "whatsup") {
+        platform::IniProfile profile;
+        return LoadProfile(options, profile, err) ? RunWhatsUp(options.words, profile, out, err)
+                                                  : 2;
+    }
     err << "unknown command " << command << "\n" << kUsage;
     return 2;
 }
