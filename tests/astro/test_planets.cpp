@@ -5,6 +5,7 @@
 
 #include "astro/constants.h"
 #include "astro/kepler.h"
+#include "astro/planetperturbations.h"
 
 #include "erfareference.h"
 
@@ -89,6 +90,19 @@ TEST(Planets, NewPhaseGivesAFiniteMagnitude) {
     EXPECT_TRUE(std::isfinite(venus.magnitude));
     EXPECT_GT(venus.diameter, 57.0);
     EXPECT_LT(venus.diameter, 59.0);
+}
+
+// The outer planets' equation-of-centre term is divided by the eccentricity: a circular
+// orbit must not turn it into an infinity.
+TEST(Planets, OuterPerturbationsStayFiniteForACircularOrbit) {
+    for (int planet = 4; planet <= 7; ++planet) {
+        const PlanetPerturbations circular = OuterPerturbations(planet, 1.2, 0.0);
+        EXPECT_TRUE(std::isfinite(circular.meanAnomaly)) << planet;
+        EXPECT_EQ(circular.meanAnomaly, circular.meanLongitude) << planet;
+        const PlanetPerturbations real = OuterPerturbations(planet, 1.2, 0.05);
+        EXPECT_TRUE(std::isfinite(real.meanAnomaly)) << planet;
+    }
+    EXPECT_EQ(OuterPerturbations(8, 1.2, 0.25).meanAnomaly, 0.0); // Pluto: none
 }
 
 TEST(Planets, IndexesOutsideTheTableGiveZeros) {
