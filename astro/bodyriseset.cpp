@@ -15,7 +15,7 @@ namespace {
 
 constexpr double kSiderealDay = 0.99726957; // days
 
-double SiderealOnDate(const ObservingPlace& place, double d0, double localSiderealHours) {
+double SiderealOnDate(const ObservingPlace &place, double d0, double localSiderealHours) {
     return SiderealToUT(d0 + localSiderealHours / 24.0 - place.Longitude() / 360.0);
 }
 
@@ -27,15 +27,15 @@ double NearEstimate(double refined, double estimate) {
     return refined - kSiderealDay * std::round((refined - estimate) / kSiderealDay);
 }
 
-bool RiseSetAt(const ObservingPlace& place, const BodyPlaceAt& body, double jd,
-               RiseSetTimes& times) {
+bool RiseSetAt(const ObservingPlace &place, const BodyPlaceAt &body, double jd,
+               RiseSetTimes &times) {
     const BodyPlace p = body(jd);
     return place.RiseSet(p.ra, p.dec, p.shift, times);
 }
 
 } // namespace
 
-DayRiseSet RiseSetForDate(const ObservingPlace& place, double jd, const BodyPlaceAt& body) {
+DayRiseSet RiseSetForDate(const ObservingPlace &place, double jd, const BodyPlaceAt &body) {
     DayRiseSet result;
     if (!std::isfinite(jd))
         return result;
@@ -57,14 +57,14 @@ DayRiseSet RiseSetForDate(const ObservingPlace& place, double jd, const BodyPlac
     return result;
 }
 
-DayRiseSet SunRiseSetForDate(const ObservingPlace& place, double jd) {
+DayRiseSet SunRiseSetForDate(const ObservingPlace &place, double jd) {
     return RiseSetForDate(place, jd, [](double t) {
         const ApparentPlace sun = SunApparent(t);
         return BodyPlace{sun.ra, sun.dec, kSunRiseSetShift};
     });
 }
 
-DayRiseSet MoonRiseSetForDate(const ObservingPlace& place, double jd) {
+DayRiseSet MoonRiseSetForDate(const ObservingPlace &place, double jd) {
     return RiseSetForDate(place, jd, [](double t) {
         const MoonPosition moon = ComputeMoon(t);
         return BodyPlace{moon.apparent.ra, moon.apparent.dec,
@@ -72,7 +72,7 @@ DayRiseSet MoonRiseSetForDate(const ObservingPlace& place, double jd) {
     });
 }
 
-DayRiseSet PlanetRiseSetForDate(const ObservingPlace& place, int planet, double jd) {
+DayRiseSet PlanetRiseSetForDate(const ObservingPlace &place, int planet, double jd) {
     return RiseSetForDate(place, jd, [planet](double t) {
         const PlanetPosition p = ComputePlanet(planet, t);
         return BodyPlace{p.apparent.ra, p.apparent.dec, kRefractionRiseSetShift};

@@ -47,12 +47,12 @@ using BodyPlaceAt = std::function<BodyPlace(double jd)>;
 //      position was used (without that step an event now and then came out a day away from
 //      its position, up to 6 minutes wrong for the Sun and far more for the Moon).
 //   3) When RiseSet has no result at any of the three steps there is no rise or set.
-DayRiseSet RiseSetForDate(const ObservingPlace& place, double jd, const BodyPlaceAt& body);
+DayRiseSet RiseSetForDate(const ObservingPlace &place, double jd, const BodyPlaceAt &body);
 
 // The same for the Sun (apparent place, shift 0.836 deg), the Moon (its own shift, see
 // MoonRiseSetShift) and a planet 1...8 (refraction only).
-DayRiseSet SunRiseSetForDate(const ObservingPlace& place, double jd);
-DayRiseSet MoonRiseSetForDate(const ObservingPlace& place, double jd);
-DayRiseSet PlanetRiseSetForDate(const ObservingPlace& place, int planet, double jd);
+DayRiseSet SunRiseSetForDate(const ObservingPlace &place, double jd);
+DayRiseSet MoonRiseSetForDate(const ObservingPlace &place, double jd);
+DayRiseSet PlanetRiseSetForDate(const ObservingPlace &place, int planet, double jd);
 
 } // namespace vespario

@@ -8,7 +8,9 @@
 
 namespace vespario {
 
-double CenturiesSince1900(double jd) { return (jd - kJd1900) / kDaysPerCentury; }
+double CenturiesSince1900(double jd) {
+    return (jd - kJd1900) / kDaysPerCentury;
+}
 
 double TurnsToDegrees(double revolutionsPerCentury, double t) {
     const double turns = revolutionsPerCentury * t;
@@ -24,17 +26,17 @@ double IntoDegrees360(double degrees) {
     return reduced < 0.0 ? reduced + 360.0 : reduced;
 }
 
-void EclipticToEquatorialOfDate(double lon, double lat, double jd, double& ra, double& dec) {
+void EclipticToEquatorialOfDate(double lon, double lat, double jd, double &ra, double &dec) {
     const double eps = MeanObliquity(jd);
     const double sinDec =
         std::sin(lat) * std::cos(eps) + std::cos(lat) * std::sin(eps) * std::sin(lon);
     dec = std::asin(std::clamp(sinDec, -1.0, 1.0));
-    ra = IntoFullTurn(std::atan2(std::sin(lon) * std::cos(eps) * std::cos(lat) -
-                                     std::sin(lat) * std::sin(eps),
-                                 std::cos(lon) * std::cos(lat)));
+    ra = IntoFullTurn(
+        std::atan2(std::sin(lon) * std::cos(eps) * std::cos(lat) - std::sin(lat) * std::sin(eps),
+                   std::cos(lon) * std::cos(lat)));
 }
 
-void CompleteApparentPlace(ApparentPlace& place, double jd) {
+void CompleteApparentPlace(ApparentPlace &place, double jd) {
     EclipticToEquatorialOfDate(place.longitude, place.latitude, jd, place.ra, place.dec);
 }
 

@@ -33,9 +33,9 @@ struct ApparentPlace {
 //   jd         the date (JD) whose mean obliquity (MeanObliquity) is used
 // Returned:
 //   ra 0...2 pi and dec (rad)
-void EclipticToEquatorialOfDate(double lon, double lat, double jd, double& ra, double& dec);
+void EclipticToEquatorialOfDate(double lon, double lat, double jd, double &ra, double &dec);
 
 // The same, filling in ra and dec of a place whose longitude and latitude are set.
-void CompleteApparentPlace(ApparentPlace& place, double jd);
+void CompleteApparentPlace(ApparentPlace &place, double jd);
 
 } // namespace vespario

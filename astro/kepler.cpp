@@ -22,8 +22,8 @@ KeplerSolution SolveKepler(double meanAnomaly, double eccentricity) {
         s.eccentricAnomaly = s.trueAnomaly = meanAnomaly;
         return s;
     }
-    const double e = std::isfinite(eccentricity) ? std::clamp(eccentricity, 0.0, kMaxEccentricity)
-                                                 : 0.0;
+    const double e =
+        std::isfinite(eccentricity) ? std::clamp(eccentricity, 0.0, kMaxEccentricity) : 0.0;
     const double m = meanAnomaly - kTwoPi * std::floor(meanAnomaly * kInverseTwoPi);
     double big = m;
     for (int step = 0; step < kMaxSteps; ++step) {

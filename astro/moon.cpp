@@ -18,7 +18,7 @@ using std::cos;
 using std::sin;
 
 constexpr double kEarthRadiusKm = 6378.14;
-constexpr double kRefraction = 0.0098902;      // 34' (rad)
+constexpr double kRefraction = 0.0098902; // 34' (rad)
 constexpr double kMoonRadiusInEarthRadii = 0.27249;
 
 // The mean arguments (rad), with the long-period additive terms, and the factor E.
@@ -31,17 +31,20 @@ struct LunarArguments {
     double node;  // longitude of the node (degrees)
     double e;
     double e2;
-    double t;     // centuries since 1900
+    double t; // centuries since 1900
 };
 
 LunarArguments ArgumentsOf(double t) {
     const double t2 = t * t, t3 = t2 * t;
-    double lMoon = 270.434164 + TurnsToDegrees(481267.8831 / 360.0, t) - 0.001133 * t2 + 0.0000019 * t3;
+    double lMoon =
+        270.434164 + TurnsToDegrees(481267.8831 / 360.0, t) - 0.001133 * t2 + 0.0000019 * t3;
     double m = 358.475833 + TurnsToDegrees(35999.0498 / 360.0, t) - 0.000150 * t2 - 0.0000033 * t3;
-    double mMoon = 296.104608 + TurnsToDegrees(477198.8491 / 360.0, t) + 0.009192 * t2 + 0.0000144 * t3;
+    double mMoon =
+        296.104608 + TurnsToDegrees(477198.8491 / 360.0, t) + 0.009192 * t2 + 0.0000144 * t3;
     double d = 350.737486 + TurnsToDegrees(445267.1142 / 360.0, t) - 0.001436 * t2 + 0.0000019 * t3;
     double f = 11.250889 + TurnsToDegrees(483202.0251 / 360.0, t) - 0.003211 * t2 - 0.0000003 * t3;
-    const double node = 259.183275 - TurnsToDegrees(1934.1420 / 360.0, t) + 0.002078 * t2 + 0.0000022 * t3;
+    const double node =
+        259.183275 - TurnsToDegrees(1934.1420 / 360.0, t) + 0.002078 * t2 + 0.0000022 * t3;
 
     const double s1 = sin((51.2 + 20.2 * t) * kDegToRad);
     lMoon += 0.000233 * s1;
@@ -72,19 +75,18 @@ LunarArguments ArgumentsOf(double t) {
     return a;
 }
 
-double LongitudeTermsDeg(const LunarArguments& a) {
+double LongitudeTermsDeg(const LunarArguments &a) {
     const double m = a.m, mp = a.mMoon, d = a.d, f = a.f, e = a.e, e2 = a.e2;
     double l = 6.288750 * sin(mp) + 1.274018 * sin(2 * d - mp) + 0.658309 * sin(2 * d) +
                0.213616 * sin(2 * mp) - e * 0.185596 * sin(m) - 0.114336 * sin(2 * f) +
                0.058793 * sin(2 * d - 2 * mp) + e * 0.057212 * sin(2 * d - m - mp) +
                0.053320 * sin(2 * d + mp) + e * 0.045874 * sin(2 * d - m) +
                e * 0.041024 * sin(mp - m) - 0.034718 * sin(d) - e * 0.030465 * sin(m + mp);
-    l += 0.015326 * sin(2 * d - 2 * f) - 0.012528 * sin(2 * f + mp) -
-         0.010980 * sin(2 * f - mp) + 0.010674 * sin(4 * d - mp) + 0.010034 * sin(3 * mp) +
-         0.008548 * sin(4 * d - 2 * mp) - e * 0.007910 * sin(m - mp + 2 * d) -
-         e * 0.006783 * sin(2 * d + m) + 0.005162 * sin(mp - d) + e * 0.005000 * sin(m + d) +
-         e * 0.004049 * sin(mp - m + 2 * d) + 0.003996 * sin(2 * mp + 2 * d) +
-         0.003862 * sin(4 * d) + 0.003665 * sin(2 * d - 3 * mp) +
+    l += 0.015326 * sin(2 * d - 2 * f) - 0.012528 * sin(2 * f + mp) - 0.010980 * sin(2 * f - mp) +
+         0.010674 * sin(4 * d - mp) + 0.010034 * sin(3 * mp) + 0.008548 * sin(4 * d - 2 * mp) -
+         e * 0.007910 * sin(m - mp + 2 * d) - e * 0.006783 * sin(2 * d + m) +
+         0.005162 * sin(mp - d) + e * 0.005000 * sin(m + d) + e * 0.004049 * sin(mp - m + 2 * d) +
+         0.003996 * sin(2 * mp + 2 * d) + 0.003862 * sin(4 * d) + 0.003665 * sin(2 * d - 3 * mp) +
          e * 0.002695 * sin(2 * mp - m) + 0.002602 * sin(mp - 2 * f - 2 * d) +
          e * 0.002396 * sin(2 * d - m - 2 * mp) - 0.002349 * sin(mp + d);
     l += e2 * 0.002249 * sin(2 * d - 2 * m) - e * 0.002125 * sin(2 * mp + m) -
@@ -99,7 +101,7 @@ double LongitudeTermsDeg(const LunarArguments& a) {
     return l;
 }
 
-double LatitudeTermsDeg(const LunarArguments& a) {
+double LatitudeTermsDeg(const LunarArguments &a) {
     const double m = a.m, mp = a.mMoon, d = a.d, f = a.f, e = a.e, e2 = a.e2;
     double b = 5.128189 * sin(f) + 0.280606 * sin(mp + f) + 0.277693 * sin(mp - f) +
                0.173238 * sin(2 * d - f) + 0.055413 * sin(2 * d + f - mp) +
@@ -111,10 +113,9 @@ double LatitudeTermsDeg(const LunarArguments& a) {
     b += e * 0.002222 * sin(2 * d + f - m) + e * 0.002072 * sin(2 * d - f - m - mp) +
          e * 0.001877 * sin(f - m + mp) + 0.001828 * sin(4 * d - f - mp) -
          e * 0.001803 * sin(f + m) - 0.001750 * sin(3 * f) + e * 0.001570 * sin(mp - m - f) -
-         0.001487 * sin(f + d) - e * 0.001481 * sin(f + m + mp) +
-         e * 0.001417 * sin(f - m - mp) + e * 0.001350 * sin(f - m) + 0.001330 * sin(f - d) +
-         0.001106 * sin(f + 3 * mp) + 0.001020 * sin(4 * d - f) +
-         0.000833 * sin(f + 4 * d - mp);
+         0.001487 * sin(f + d) - e * 0.001481 * sin(f + m + mp) + e * 0.001417 * sin(f - m - mp) +
+         e * 0.001350 * sin(f - m) + 0.001330 * sin(f - d) + 0.001106 * sin(f + 3 * mp) +
+         0.001020 * sin(4 * d - f) + 0.000833 * sin(f + 4 * d - mp);
     b += 0.000781 * sin(mp - 3 * f) + 0.000670 * sin(f + 4 * d - 2 * mp) +
          0.000606 * sin(2 * d - 3 * f) + 0.000597 * sin(2 * d + 2 * mp - f) +
          e * 0.000492 * sin(2 * d + mp - m - f) + 0.000450 * sin(2 * mp - f - 2 * d) +
@@ -128,26 +129,24 @@ double LatitudeTermsDeg(const LunarArguments& a) {
     return b * (1.0 - w1 - w2);
 }
 
-double ParallaxDeg(const LunarArguments& a) {
+double ParallaxDeg(const LunarArguments &a) {
     const double m = a.m, mp = a.mMoon, d = a.d, f = a.f, e = a.e, e2 = a.e2;
-    double p = 0.950724 + 0.051818 * cos(mp) + 0.009531 * cos(2 * d - mp) +
-               0.007843 * cos(2 * d) + 0.002824 * cos(2 * mp) + 0.000857 * cos(2 * d + mp) +
-               e * 0.000533 * cos(2 * d - m) + e * 0.000401 * cos(2 * d - m - mp) +
-               e * 0.000320 * cos(mp - m) - 0.000271 * cos(d) - e * 0.000264 * cos(m + mp) -
-               0.000198 * cos(2 * f - mp) + 0.000173 * cos(3 * mp) +
+    double p = 0.950724 + 0.051818 * cos(mp) + 0.009531 * cos(2 * d - mp) + 0.007843 * cos(2 * d) +
+               0.002824 * cos(2 * mp) + 0.000857 * cos(2 * d + mp) + e * 0.000533 * cos(2 * d - m) +
+               e * 0.000401 * cos(2 * d - m - mp) + e * 0.000320 * cos(mp - m) - 0.000271 * cos(d) -
+               e * 0.000264 * cos(m + mp) - 0.000198 * cos(2 * f - mp) + 0.000173 * cos(3 * mp) +
                0.000167 * cos(4 * d - mp) - e * 0.000111 * cos(m);
     p += 0.000103 * cos(4 * d - 2 * mp) - 0.000084 * cos(2 * mp - 2 * d) -
-         e * 0.000083 * cos(2 * d + m) + 0.000079 * cos(2 * d + 2 * mp) +
-         0.000072 * cos(4 * d) + e * 0.000064 * cos(2 * d - m + mp) -
-         e * 0.000063 * cos(2 * d + m - mp) + e * 0.000041 * cos(m + d) +
-         e * 0.000035 * cos(2 * mp - m) - 0.000033 * cos(3 * mp - 2 * d) -
-         0.000030 * cos(mp + d) - 0.000029 * cos(2 * f - 2 * d) -
+         e * 0.000083 * cos(2 * d + m) + 0.000079 * cos(2 * d + 2 * mp) + 0.000072 * cos(4 * d) +
+         e * 0.000064 * cos(2 * d - m + mp) - e * 0.000063 * cos(2 * d + m - mp) +
+         e * 0.000041 * cos(m + d) + e * 0.000035 * cos(2 * mp - m) -
+         0.000033 * cos(3 * mp - 2 * d) - 0.000030 * cos(mp + d) - 0.000029 * cos(2 * f - 2 * d) -
          e * 0.000029 * cos(2 * mp + m) + e2 * 0.000026 * cos(2 * d - 2 * m) -
          0.000023 * cos(2 * f - 2 * d + mp) + e * 0.000019 * cos(4 * d - m - mp);
     return p;
 }
 
-double PhaseFraction(const MoonPosition& moon, double sunLongitude) {
+double PhaseFraction(const MoonPosition &moon, double sunLongitude) {
     const double cosD = cos(moon.apparent.longitude - sunLongitude) * cos(moon.latitude);
     const double d = std::acos(std::clamp(cosD, -1.0, 1.0));
     const double i = kPi - d -

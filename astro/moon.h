@@ -6,13 +6,13 @@
 namespace vespario {
 
 struct MoonPosition {
-    double longitude = 0.0;         // geocentric ecliptic longitude of date, 0...2 pi (rad)
-    double latitude = 0.0;          // (rad)
-    double distance = 0.0;          // Earth's centre to the Moon's (km)
-    double horizontalParallax = 0.0; // (rad)
-    double meanAnomaly = 0.0;       // the Moon's mean anomaly M' (rad)
-    double sunMeanAnomaly = 0.0;    // the Sun's mean anomaly M of the same theory (rad)
-    ApparentPlace apparent;         // longitude with the nutation; right ascension, decl.
+    double longitude = 0.0;           // geocentric ecliptic longitude of date, 0...2 pi (rad)
+    double latitude = 0.0;            // (rad)
+    double distance = 0.0;            // Earth's centre to the Moon's (km)
+    double horizontalParallax = 0.0;  // (rad)
+    double meanAnomaly = 0.0;         // the Moon's mean anomaly M' (rad)
+    double sunMeanAnomaly = 0.0;      // the Sun's mean anomaly M of the same theory (rad)
+    ApparentPlace apparent;           // longitude with the nutation; right ascension, decl.
     double illuminatedFraction = 0.0; // 0...1
 };
 

@@ -29,7 +29,7 @@ NutationArguments ArgumentsOf(double t) {
     return a;
 }
 
-double LongitudeArcsec(const NutationArguments& a, double t) {
+double LongitudeArcsec(const NutationArguments &a, double t) {
     using std::sin;
     return -(17.2327 + 0.01737 * t) * sin(a.node) - (1.2729 + 0.00013 * t) * sin(a.twoL) +
            0.2088 * sin(2.0 * a.node) - 0.2037 * sin(a.twoLMoon) +
@@ -40,7 +40,7 @@ double LongitudeArcsec(const NutationArguments& a, double t) {
            0.0261 * sin(a.twoLMoon + a.mMoon);
 }
 
-double ObliquityArcsec(const NutationArguments& a, double t) {
+double ObliquityArcsec(const NutationArguments &a, double t) {
     using std::cos;
     return (9.21 + 0.00091 * t) * cos(a.node) + (0.5522 - 0.00029 * t) * cos(a.twoL) -
            0.0904 * cos(2.0 * a.node) + 0.0884 * cos(a.twoLMoon) + 0.0216 * cos(a.twoL + a.m) +

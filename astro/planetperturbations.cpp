@@ -18,7 +18,9 @@ namespace {
 using std::cos;
 using std::sin;
 
-double IntoTurn(double angle) { return angle - kTwoPi * std::floor(angle / kTwoPi); }
+double IntoTurn(double angle) {
+    return angle - kTwoPi * std::floor(angle / kTwoPi);
+}
 
 // The long-period arguments shared by the outer planets (rad) and the time in units of
 // five centuries from 1850 (the theory's nu).
@@ -29,12 +31,12 @@ struct OuterArguments {
 OuterArguments OuterArgumentsOf(double t) {
     OuterArguments a;
     a.j1 = t / 5.0 + 0.1;
-    a.j2 = IntoTurn(4.14473 + 52.9691 * t);  // Jupiter's mean anomaly
+    a.j2 = IntoTurn(4.14473 + 52.9691 * t);   // Jupiter's mean anomaly
     a.j3 = IntoTurn(4.641118 + 21.32991 * t); // Saturn's
     a.j4 = IntoTurn(4.250177 + 7.478172 * t); // Uranus's
     a.j5 = 5.0 * a.j3 - 2.0 * a.j2;           // the great inequality
     a.j6 = 2.0 * a.j2 - 6.0 * a.j3 + 3.0 * a.j4;
-    a.j8 = IntoTurn(1.46205 + 3.81337 * t);   // Neptune's mean anomaly
+    a.j8 = IntoTurn(1.46205 + 3.81337 * t); // Neptune's mean anomaly
     return a;
 }
 
@@ -44,7 +46,7 @@ struct JupiterSaturnTerms {
     double u1, u2, u3, u4, u5, u6, u7, u8, u9, ua, ub, uc, ud, ue, uf, ug, vh;
 };
 
-JupiterSaturnTerms TermsOf(const OuterArguments& a) {
+JupiterSaturnTerms TermsOf(const OuterArguments &a) {
     const double j7 = a.j3 - a.j2;
     JupiterSaturnTerms u;
     u.u1 = sin(a.j3);
@@ -73,7 +75,7 @@ double MeanAnomalyTerm(double meanLongitude, double vkDeg, double eccentricity) 
     return meanLongitude - vkDeg * kDegToRad / eccentricity;
 }
 
-PlanetPerturbations Jupiter(const OuterArguments& a, double e) {
+PlanetPerturbations Jupiter(const OuterArguments &a, double e) {
     const JupiterSaturnTerms u = TermsOf(a);
     const double j1 = a.j1;
     PlanetPerturbations p;
@@ -94,8 +96,7 @@ PlanetPerturbations Jupiter(const OuterArguments& a, double e) {
     qd += -6764.0 * u.u9 * u.u1 - 1110.0 * u.ub * u.u1 - 224.0 * u.ud * u.u1 - 204.0 * u.u1;
     qd += (1284.0 + 116.0 * j1) * u.ua * u.u1 + 188.0 * u.uc * u.u1;
     qd += (1460.0 + 130.0 * j1) * u.u9 * u.u2 + 224.0 * u.ub * u.u2 - 817.0 * u.u2;
-    qd += 6074.0 * u.u2 * u.ua + 992.0 * u.uc * u.u2 + 508.0 * u.ue * u.u2 +
-          230.0 * u.ug * u.u2;
+    qd += 6074.0 * u.u2 * u.ua + 992.0 * u.uc * u.u2 + 508.0 * u.ue * u.u2 + 230.0 * u.ug * u.u2;
     qd += 108.0 * u.vh * u.u2 - (956.0 + 73.0 * j1) * u.u9 * u.u3 + 448.0 * u.ub * u.u3;
     qd += 137.0 * u.ud * u.u3 + (108.0 * j1 - 997.0) * u.ua * u.u3 + 480.0 * u.uc * u.u3;
     qd += 148.0 * u.ue * u.u3 + (99.0 * j1 - 956.0) * u.u9 * u.u4 + 490.0 * u.ub * u.u4;
@@ -115,14 +116,13 @@ PlanetPerturbations Jupiter(const OuterArguments& a, double e) {
 
     double qf = 205.0 * u.ua - 263.0 * u.u6 + 693.0 * u.uc + 312.0 * u.ue + 147.0 * u.ug +
                 299.0 * u.u9 * u.u1;
-    qf += 181.0 * u.uc * u.u1 + 204.0 * u.ub * u.u2 + 111.0 * u.ud * u.u2 -
-          337.0 * u.ua * u.u2;
+    qf += 181.0 * u.uc * u.u1 + 204.0 * u.ub * u.u2 + 111.0 * u.ud * u.u2 - 337.0 * u.ua * u.u2;
     qf -= 111.0 * u.uc * u.u2;
     p.semiMajorAxis = qf * 1e-6;
     return p;
 }
 
-PlanetPerturbations Saturn(const OuterArguments& a, double e) {
+PlanetPerturbations Saturn(const OuterArguments &a, double e) {
     const JupiterSaturnTerms u = TermsOf(a);
     const double j1 = a.j1;
     const double ui = sin(3.0 * a.j3), uj = cos(3.0 * a.j3);
@@ -151,11 +151,10 @@ PlanetPerturbations Saturn(const OuterArguments& a, double e) {
     qd += (13381.0 + (1226.0 - 253.0 * j1) * j1) * u.u6 + (248.0 - 121.0 * j1) * u.u7;
     qd += -(305.0 + 91.0 * j1) * vi + 412.0 * u.ub + 12415.0 * u.u1;
     qd += (390.0 - 617.0 * j1) * u.u9 * u.u1 + (165.0 - 204.0 * j1) * u.ub * u.u1;
-    qd += 26599.0 * u.ua * u.u1 - 4687.0 * u.uc * u.u1 - 1870.0 * u.ue * u.u1 -
-          821.0 * u.ug * u.u1;
+    qd += 26599.0 * u.ua * u.u1 - 4687.0 * u.uc * u.u1 - 1870.0 * u.ue * u.u1 - 821.0 * u.ug * u.u1;
     qd += -377.0 * u.vh * u.u1 + 497.0 * up * u.u1 + (163.0 - 611.0 * j1) * u.u2;
-    qd += -12696.0 * u.u9 * u.u2 - 4200.0 * u.ub * u.u2 - 1503.0 * u.ud * u.u2 -
-          619.0 * u.uf * u.u2;
+    qd +=
+        -12696.0 * u.u9 * u.u2 - 4200.0 * u.ub * u.u2 - 1503.0 * u.ud * u.u2 - 619.0 * u.uf * u.u2;
     qd += -268.0 * un * u.u2 - (282.0 + 1306.0 * j1) * u.ua * u.u2;
     qd += (-86.0 + 230.0 * j1) * u.uc * u.u2 + 461.0 * uo * u.u2 - 350.0 * u.u3;
     qd += (2211.0 - 286.0 * j1) * u.u9 * u.u3 - 2208.0 * u.ub * u.u3 - 568.0 * u.ud * u.u3;
@@ -187,12 +186,9 @@ PlanetPerturbations Saturn(const OuterArguments& a, double e) {
     qf += 33629.0 * u.ua - 344.0 * u.uf * u.u2 - 3081.0 * u.uc + 2885.0 * u.ua * u.u2;
     qf += -1423.0 * u.ue + (2172.0 + 102.0 * j1) * u.uc * u.u2 - 671.0 * u.ug;
     qf += 296.0 * u.ue * u.u2 - 320.0 * u.vh - 267.0 * u.ub * u.u3 + 1098.0 * u.u1;
-    qf += -778.0 * u.ua * u.u3 - 2812.0 * u.u9 * u.u1 + 495.0 * u.uc * u.u3 +
-          688.0 * u.ub * u.u1;
-    qf += 250.0 * u.ue * u.u3 - 393.0 * u.ud * u.u1 - 856.0 * u.u9 * u.u4 -
-          228.0 * u.uf * u.u1;
-    qf += 441.0 * u.ub * u.u4 + 2138.0 * u.ua * u.u1 + 296.0 * u.uc * u.u4 -
-          999.0 * u.uc * u.u1;
+    qf += -778.0 * u.ua * u.u3 - 2812.0 * u.u9 * u.u1 + 495.0 * u.uc * u.u3 + 688.0 * u.ub * u.u1;
+    qf += 250.0 * u.ue * u.u3 - 393.0 * u.ud * u.u1 - 856.0 * u.u9 * u.u4 - 228.0 * u.uf * u.u1;
+    qf += 441.0 * u.ub * u.u4 + 2138.0 * u.ua * u.u1 + 296.0 * u.uc * u.u4 - 999.0 * u.uc * u.u1;
     qf += 211.0 * u.ue * u.u4 - 642.0 * u.ue * u.u1 - 427.0 * u.u9 * ui - 325.0 * u.ug * u.u1;
     qf += 398.0 * u.ud * ui - 890.0 * u.u2 + 344.0 * u.ua * uj + 2206.0 * u.u9 * u.u2;
     qf -= 427.0 * u.ue * uj;
@@ -204,7 +200,7 @@ PlanetPerturbations Saturn(const OuterArguments& a, double e) {
     return p;
 }
 
-PlanetPerturbations Uranus(const OuterArguments& a, double e) {
+PlanetPerturbations Uranus(const OuterArguments &a, double e) {
     const double j1 = a.j1;
     const double j9 = 2.0 * a.j8 - a.j4;
     const double vj = sin(j9), uu = cos(j9), uv = sin(2.0 * j9), uw = cos(2.0 * j9);
@@ -247,7 +243,7 @@ PlanetPerturbations Uranus(const OuterArguments& a, double e) {
     return p;
 }
 
-PlanetPerturbations Neptune(const OuterArguments& a, double e) {
+PlanetPerturbations Neptune(const OuterArguments &a, double e) {
     const double j1 = a.j1;
     const double j9 = 2.0 * a.j8 - a.j4;
     const double vj = sin(j9), uu = cos(j9), uv = sin(2.0 * j9), uw = cos(2.0 * j9);
@@ -265,18 +261,17 @@ PlanetPerturbations Neptune(const OuterArguments& a, double e) {
     p.semiMajorAxis = (8189.0 * uu - 817.0 * vj + 781.0 * uw) * 1e-6;
 
     const double vd = sin(2.0 * jc), ve = cos(2.0 * jc), vf = sin(a.j8), vg = cos(a.j8);
-    p.longitudeDeg = -0.009556 * sin(ja) - 0.005178 * sin(jb) + 0.002572 * vd -
-                     0.002972 * ve * vf - 0.002833 * vd * vg;
+    p.longitudeDeg = -0.009556 * sin(ja) - 0.005178 * sin(jb) + 0.002572 * vd - 0.002972 * ve * vf -
+                     0.002833 * vd * vg;
     p.latitude = (0.000336 * ve * vf + 0.000364 * vd * vg) * kDegToRad;
-    p.radius = (-40596.0 + 4992.0 * cos(ja) + 2744.0 * cos(jb) + 2044.0 * cos(jc) +
-                1051.0 * ve) *
-               1e-6;
+    p.radius =
+        (-40596.0 + 4992.0 * cos(ja) + 2744.0 * cos(jb) + 2044.0 * cos(jc) + 1051.0 * ve) * 1e-6;
     return p;
 }
 
 } // namespace
 
-PlanetPerturbations MercuryPerturbations(const InnerArguments& m) {
+PlanetPerturbations MercuryPerturbations(const InnerArguments &m) {
     PlanetPerturbations p;
     p.longitudeDeg = 0.00204 * cos(5.0 * m.venus - 2.0 * m.mercury + 0.21328) +
                      0.00103 * cos(2.0 * m.venus - m.mercury - 2.8046) +
@@ -289,25 +284,23 @@ PlanetPerturbations MercuryPerturbations(const InnerArguments& m) {
     return p;
 }
 
-PlanetPerturbations VenusPerturbations(const InnerArguments& m, double t) {
+PlanetPerturbations VenusPerturbations(const InnerArguments &m, double t) {
     PlanetPerturbations p;
     p.meanLongitude = 0.00077 * sin(4.1406 + t * 2.6227) * kDegToRad;
     p.meanAnomaly = p.meanLongitude;
     const double s = m.sun, v = m.venus, j = m.jupiter;
     p.longitudeDeg = 0.00313 * cos(2.0 * s - 2.0 * v - 2.587) +
-                     0.00198 * cos(3.0 * s - 3.0 * v + 0.044768) +
-                     0.00136 * cos(s - v - 2.0788) + 0.00096 * cos(3.0 * s - 2.0 * v - 2.3721) +
-                     0.00082 * cos(j - v - 3.6318);
+                     0.00198 * cos(3.0 * s - 3.0 * v + 0.044768) + 0.00136 * cos(s - v - 2.0788) +
+                     0.00096 * cos(3.0 * s - 2.0 * v - 2.3721) + 0.00082 * cos(j - v - 3.6318);
     p.radius = 2.2501e-05 * cos(2.0 * s - 2.0 * v - 1.01592) +
-               1.9045e-05 * cos(3.0 * s - 3.0 * v + 1.61577) +
-               6.887e-06 * cos(j - v - 2.06106) + 5.172e-06 * cos(s - v - 0.508065) +
-               3.62e-06 * cos(5.0 * s - 4.0 * v - 1.81877) +
+               1.9045e-05 * cos(3.0 * s - 3.0 * v + 1.61577) + 6.887e-06 * cos(j - v - 2.06106) +
+               5.172e-06 * cos(s - v - 0.508065) + 3.62e-06 * cos(5.0 * s - 4.0 * v - 1.81877) +
                3.283e-06 * cos(4.0 * s - 4.0 * v + 1.10851) +
                3.074e-06 * cos(2.0 * j - 2.0 * v - 0.962846);
     return p;
 }
 
-PlanetPerturbations MarsPerturbations(const InnerArguments& m) {
+PlanetPerturbations MarsPerturbations(const InnerArguments &m) {
     PlanetPerturbations p;
     const double s = m.sun, ma = m.mars, j = m.jupiter, v = m.venus;
     const double a = 3.0 * j - 8.0 * ma + 4.0 * s;
@@ -319,18 +312,15 @@ PlanetPerturbations MarsPerturbations(const InnerArguments& m) {
                      0.00204 * cos(2.0 * s - 3.0 * ma + 2.7688) +
                      0.00177 * cos(3.0 * ma - v - 1.0053) +
                      0.00136 * cos(2.0 * s - 4.0 * ma + 2.6894) + 0.00104 * cos(j + 0.30749);
-    p.radius = 5.3227e-05 * cos(j - ma + 0.717864) +
-               5.0989e-05 * cos(2.0 * j - 2.0 * ma - 1.77997) +
-               3.8278e-05 * cos(2.0 * j - ma - 1.71617) + 1.5996e-05 * cos(s - ma - 0.969618) +
-               1.4764e-05 * cos(2.0 * s - 3.0 * ma + 1.19768) +
-               8.966e-06 * cos(j - 2.0 * ma + 0.761225) +
-               7.914e-06 * cos(3.0 * j - 2.0 * ma - 2.43887) +
-               7.004e-06 * cos(2.0 * j - 3.0 * ma - 1.79573) +
-               6.62e-06 * cos(s - 2.0 * ma + 1.97575) +
-               4.93e-06 * cos(3.0 * j - 3.0 * ma - 1.33069) +
-               4.693e-06 * cos(3.0 * s - 5.0 * ma + 3.32665) +
-               4.571e-06 * cos(2.0 * s - 4.0 * ma + 4.27086) +
-               4.409e-06 * cos(3.0 * j - ma - 2.02158);
+    p.radius =
+        5.3227e-05 * cos(j - ma + 0.717864) + 5.0989e-05 * cos(2.0 * j - 2.0 * ma - 1.77997) +
+        3.8278e-05 * cos(2.0 * j - ma - 1.71617) + 1.5996e-05 * cos(s - ma - 0.969618) +
+        1.4764e-05 * cos(2.0 * s - 3.0 * ma + 1.19768) + 8.966e-06 * cos(j - 2.0 * ma + 0.761225) +
+        7.914e-06 * cos(3.0 * j - 2.0 * ma - 2.43887) +
+        7.004e-06 * cos(2.0 * j - 3.0 * ma - 1.79573) + 6.62e-06 * cos(s - 2.0 * ma + 1.97575) +
+        4.93e-06 * cos(3.0 * j - 3.0 * ma - 1.33069) +
+        4.693e-06 * cos(3.0 * s - 5.0 * ma + 3.32665) +
+        4.571e-06 * cos(2.0 * s - 4.0 * ma + 4.27086) + 4.409e-06 * cos(3.0 * j - ma - 2.02158);
     return p;
 }
 

@@ -5,13 +5,13 @@ namespace vespario {
 
 // Corrections to one planet's elliptic motion. Angles in radians unless noted.
 struct PlanetPerturbations {
-    double longitudeDeg = 0.0; // qa: added to the heliocentric longitude (degrees)
-    double radius = 0.0;       // qb: added to the radius vector (AU)
+    double longitudeDeg = 0.0;  // qa: added to the heliocentric longitude (degrees)
+    double radius = 0.0;        // qb: added to the radius vector (AU)
     double meanLongitude = 0.0; // qc: added to the mean longitude
-    double eccentricity = 0.0; // qd: added to the eccentricity
-    double meanAnomaly = 0.0;  // qe: added to the mean anomaly
+    double eccentricity = 0.0;  // qd: added to the eccentricity
+    double meanAnomaly = 0.0;   // qe: added to the mean anomaly
     double semiMajorAxis = 0.0; // qf: added to the semi-major axis (AU)
-    double latitude = 0.0;     // qg: added to the heliocentric latitude
+    double latitude = 0.0;      // qg: added to the heliocentric latitude
 };
 
 // The mean anomalies the inner planets' terms use (rad): Mercury, Venus, Mars, Jupiter
@@ -25,9 +25,9 @@ struct InnerArguments {
 };
 
 // Mercury, Venus and Mars: their own terms. t: centuries since 1900.
-PlanetPerturbations MercuryPerturbations(const InnerArguments& m);
-PlanetPerturbations VenusPerturbations(const InnerArguments& m, double t);
-PlanetPerturbations MarsPerturbations(const InnerArguments& m);
+PlanetPerturbations MercuryPerturbations(const InnerArguments &m);
+PlanetPerturbations VenusPerturbations(const InnerArguments &m, double t);
+PlanetPerturbations MarsPerturbations(const InnerArguments &m);
 
 // Jupiter (4), Saturn (5), Uranus (6) and Neptune (7): the common block of mutual terms.
 // eccentricity is the planet's mean eccentricity, by which the equation-of-centre term is

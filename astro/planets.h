@@ -19,10 +19,10 @@ struct OrbitalElements {
     double dailyMotion = 0.0;   // n (deg/day)
     double perihelion = 0.0;    // longitude of perihelion (deg)
     double eccentricity = 0.0;
-    double inclination = 0.0;   // (deg)
-    double node = 0.0;          // longitude of the ascending node (deg)
-    double semiMajorAxis = 0.0; // (AU)
-    double diameterAt1Au = 0.0; // angular diameter at 1 AU (arcsec)
+    double inclination = 0.0;    // (deg)
+    double node = 0.0;           // longitude of the ascending node (deg)
+    double semiMajorAxis = 0.0;  // (AU)
+    double diameterAt1Au = 0.0;  // angular diameter at 1 AU (arcsec)
     double magnitudeAt1Au = 0.0; // V0: magnitude at 1 AU from Sun and Earth, full phase
 };
 
@@ -46,15 +46,15 @@ struct PlanetPosition {
     double radiusVector = 0.0;          // r (AU)
     // Geocentric ecliptic position of date, corrected for light time, before nutation and
     // aberration.
-    double geocentricLongitude = 0.0;   // 0...2 pi (rad)
-    double geocentricLatitude = 0.0;    // (rad)
-    double distance = 0.0;              // Delta, Earth to planet (AU)
-    ApparentPlace apparent;             // with nutation and annual aberration
-    double diameterAt1Au = 0.0;         // (arcsec)
-    double magnitudeAt1Au = 0.0;        // V0
-    double illuminatedFraction = 0.0;   // k, 0...1
-    double magnitude = 0.0;             // apparent magnitude
-    double diameter = 0.0;              // apparent diameter (arcsec)
+    double geocentricLongitude = 0.0; // 0...2 pi (rad)
+    double geocentricLatitude = 0.0;  // (rad)
+    double distance = 0.0;            // Delta, Earth to planet (AU)
+    ApparentPlace apparent;           // with nutation and annual aberration
+    double diameterAt1Au = 0.0;       // (arcsec)
+    double magnitudeAt1Au = 0.0;      // V0
+    double illuminatedFraction = 0.0; // k, 0...1
+    double magnitude = 0.0;           // apparent magnitude
+    double diameter = 0.0;            // apparent diameter (arcsec)
 };
 
 // ComputePlanet: the position and appearance of a planet.

@@ -37,8 +37,8 @@ SunArguments ArgumentsOf(double t) {
 SunPosition ComputeSun(double jd) {
     const double t = CenturiesSince1900(jd);
     const double e = 0.01675104 - 0.0000418 * t - 0.000000126 * t * t;
-    const double mDeg = TurnsToDegrees(99.99736042, t) - (0.00015 + 0.0000033 * t) * t * t +
-                        358.47583;
+    const double mDeg =
+        TurnsToDegrees(99.99736042, t) - (0.00015 + 0.0000033 * t) * t * t + 358.47583;
     const KeplerSolution k = SolveKepler(mDeg * kDegToRad, e);
     const SunArguments s = ArgumentsOf(t);
     const double r = kDegToRad;

@@ -14,7 +14,7 @@ namespace {
 
 constexpr double kStepDays = 0.0006944444444444444; // one minute
 
-double SunAltitude(const ObservingPlace& place, double jd) {
+double SunAltitude(const ObservingPlace &place, double jd) {
     const ApparentPlace sun = SunApparent(jd);
     double azimuth = 0.0, altitude = 0.0;
     place.Horizon(place.HourAngle(jd, sun.ra), sun.dec, azimuth, altitude);
@@ -22,13 +22,13 @@ double SunAltitude(const ObservingPlace& place, double jd) {
 }
 
 // The local noon that opens the observing night in progress at jd (JD, UT).
-double OpeningNoon(const ObservingPlace& place, double jd) {
+double OpeningNoon(const ObservingPlace &place, double jd) {
     const double offset = (place.ZoneOffset() + place.DaylightOffset(jd)) / 24.0;
     return std::floor(jd + offset) - offset;
 }
 
 // The first sunset (or sunrise) after 'after' and within a day of it; NaN when none.
-double FirstEventAfter(const ObservingPlace& place, double after, bool sunset) {
+double FirstEventAfter(const ObservingPlace &place, double after, bool sunset) {
     double best = std::numeric_limits<double>::quiet_NaN();
     for (int day = -1; day <= 2; ++day) {
         const DayRiseSet s = SunRiseSetForDate(place, after + day);
@@ -42,8 +42,8 @@ double FirstEventAfter(const ObservingPlace& place, double after, bool sunset) {
 }
 
 // Steps from 'from' by 'step' until the altitude is at or below limit, at most to 'until'.
-bool StepToLimit(const ObservingPlace& place, double from, double until, double step,
-                 double limit, double& found) {
+bool StepToLimit(const ObservingPlace &place, double from, double until, double step, double limit,
+                 double &found) {
     const long steps = static_cast<long>(std::fabs(until - from) / kStepDays);
     for (long i = 0; i <= steps; ++i) {
         const double t = from + step * static_cast<double>(i);
@@ -61,7 +61,7 @@ double TwilightLimitDegrees(TwilightKind kind) {
     return -6.0 * (static_cast<int>(kind) + 1);
 }
 
-NightTwilight TwilightOfNight(const ObservingPlace& place, double jd) {
+NightTwilight TwilightOfNight(const ObservingPlace &place, double jd) {
     NightTwilight night;
     if (!std::isfinite(jd))
         return night;
@@ -76,7 +76,7 @@ NightTwilight TwilightOfNight(const ObservingPlace& place, double jd) {
     night.sunrise = sunrise;
     // Each deeper limit is reached after the shallower one: its search starts there.
     double evening = sunset, morning = sunrise;
-    for (TwilightTimes& times : night.kinds) {
+    for (TwilightTimes &times : night.kinds) {
         const int index = static_cast<int>(&times - night.kinds);
         const double limit = TwilightLimitDegrees(static_cast<TwilightKind>(index)) * kDegToRad;
         if (!StepToLimit(place, evening, sunrise, kStepDays, limit, evening) ||

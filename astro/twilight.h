@@ -40,6 +40,6 @@ struct NightTwilight {
 //      it is at or below the limit; morning: the same backward from the sunrise. A limit
 //      that the Sun does not reach before the sunrise (after the sunset) is not reached.
 //   3) A date without sunset or sunrise (midnight sun, polar night) gives none.
-NightTwilight TwilightOfNight(const ObservingPlace& place, double jd);
+NightTwilight TwilightOfNight(const ObservingPlace &place, double jd);
 
 } // namespace vespario

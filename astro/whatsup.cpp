@@ -22,20 +22,26 @@ namespace vespario {
 
 namespace {
 
-constexpr const char* kEol = "\r\n";
-constexpr const char* kHeader1 =
+constexpr const char *kEol = "\r\n";
+constexpr const char *kHeader1 =
     "                Solar                    Ang     %   Appr  ---Rise---  Trans ----Set---  "
     "Heliocentric  Dist    Geocentric   Dist\r\n";
-constexpr const char* kHeader2 =
+constexpr const char *kHeader2 =
     "       Object Elongation RaDec           Diam\" Illum Magn  Time  Azim  Time  Time  Azim  "
     "Long   Lat    Sun     Long   Lat   Earth\r\n";
-constexpr const char* kPlanetLabels[kLastPlanet + 1] = {
-    "",          "      Mercury ", "        Venus ", "         Mars ", "      Jupiter ",
-    "       Saturn ", "       Uranus ", "      Neptune ", "        Pluto "};
-constexpr const char* kTwilightLabels[3] = {"       Civil ", "    Nautical ", "Astronomical "};
+constexpr const char *kPlanetLabels[kLastPlanet + 1] = {"",
+                                                        "      Mercury ",
+                                                        "        Venus ",
+                                                        "         Mars ",
+                                                        "      Jupiter ",
+                                                        "       Saturn ",
+                                                        "       Uranus ",
+                                                        "      Neptune ",
+                                                        "        Pluto "};
+constexpr const char *kTwilightLabels[3] = {"       Civil ", "    Nautical ", "Astronomical "};
 constexpr double kSameLongitude = 0.01; // rad: the Sun's own row
 
-std::string Format(const char* format, double value) {
+std::string Format(const char *format, double value) {
     char text[64];
     std::snprintf(text, sizeof text, format, value);
     return text;
@@ -49,10 +55,10 @@ struct Heliocentric {
 
 // What one row shows; optional parts are blank when missing.
 struct Row {
-    const char* label = "";
+    const char *label = "";
     ApparentPlace place;
-    double sunLongitude = 0.0; // the Sun's apparent longitude at the row's instant (rad)
-    std::optional<double> diameter;  // arcsec
+    double sunLongitude = 0.0;      // the Sun's apparent longitude at the row's instant (rad)
+    std::optional<double> diameter; // arcsec
     double illuminatedPercent = 0.0;
     std::optional<double> magnitude;
     DayRiseSet riseSet;
@@ -61,7 +67,7 @@ struct Row {
     bool distanceInKm = false;
 };
 
-std::string Elongation(const Row& row) {
+std::string Elongation(const Row &row) {
     double difference = IntoFullTurn(row.place.longitude - row.sunLongitude);
     if (std::fmin(difference, 2.0 * kPi - difference) <= kSameLongitude)
         return std::string(11, ' ');
@@ -70,11 +76,11 @@ std::string Elongation(const Row& row) {
     return Format("%6.1f", elongation) + (difference < kPi ? " ev  " : " mo  ");
 }
 
-std::string ClockText(const ObservingPlace& place, double jd) {
+std::string ClockText(const ObservingPlace &place, double jd) {
     return place.LocalTimeText(jd, false).substr(11, 5);
 }
 
-std::string RiseTransitSet(const ObservingPlace& place, const DayRiseSet& r) {
+std::string RiseTransitSet(const ObservingPlace &place, const DayRiseSet &r) {
     if (!r.found)
         return std::string(30, ' ');
     const double set = r.set > r.rise ? r.set : r.set + 1.0;
@@ -84,7 +90,7 @@ std::string RiseTransitSet(const ObservingPlace& place, const DayRiseSet& r) {
            Format("%5.1f ", r.setAzimuth * kRadToDeg);
 }
 
-std::string RowText(const ObservingPlace& place, const Row& row) {
+std::string RowText(const ObservingPlace &place, const Row &row) {
     std::string text = row.label + Elongation(row);
     text += FormatRaDec(row.place.ra, row.place.dec) + " ";
     text += row.diameter ? Format("%5.2f ", *row.diameter) : std::string(6, ' ');
@@ -104,7 +110,7 @@ std::string RowText(const ObservingPlace& place, const Row& row) {
     return text + kEol;
 }
 
-Row SunRow(const ObservingPlace& place, double jd) {
+Row SunRow(const ObservingPlace &place, double jd) {
     Row row;
     row.label = "          Sun ";
     row.place = SunApparent(jd);
@@ -115,7 +121,7 @@ Row SunRow(const ObservingPlace& place, double jd) {
     return row;
 }
 
-Row PlanetRow(const ObservingPlace& place, int planet, double jd, double sunLongitude) {
+Row PlanetRow(const ObservingPlace &place, int planet, double jd, double sunLongitude) {
     const PlanetPosition p = ComputePlanet(planet, jd);
     Row row;
     row.label = kPlanetLabels[planet];
@@ -131,7 +137,7 @@ Row PlanetRow(const ObservingPlace& place, int planet, double jd, double sunLong
     return row;
 }
 
-Row MoonRow(const ObservingPlace& place, const char* label, double jd) {
+Row MoonRow(const ObservingPlace &place, const char *label, double jd) {
     const MoonPosition moon = ComputeMoon(jd);
     Row row;
     row.label = label;
@@ -144,11 +150,11 @@ Row MoonRow(const ObservingPlace& place, const char* label, double jd) {
     return row;
 }
 
-std::string LocalWithWeekday(const ObservingPlace& place, double jd) {
+std::string LocalWithWeekday(const ObservingPlace &place, double jd) {
     return place.LocalTimeText(jd, true) + " " + place.WeekdayName(jd);
 }
 
-std::string HeaderText(const ObservingPlace& place, double jd) {
+std::string HeaderText(const ObservingPlace &place, double jd) {
     char julian[40];
     std::snprintf(julian, sizeof julian, "%.12g", jd);
     return "Data for " + LocalWithWeekday(place, jd) + "       (Julian " + julian + ")" + kEol +
@@ -156,7 +162,7 @@ std::string HeaderText(const ObservingPlace& place, double jd) {
            "      Latitude=" + FormatDms(place.Latitude() * kDegToRad) + ")" + kEol + kEol;
 }
 
-std::string MoonsText(const ObservingPlace& place, double jd) {
+std::string MoonsText(const ObservingPlace &place, double jd) {
     std::string text = "\r\nNew Moons                        Full Moons\r\n";
     const double d0 = std::floor(jd + 0.5) - 0.5;
     for (const double date : {d0 - 30.0, d0, d0 + 30.0}) {
@@ -167,18 +173,18 @@ std::string MoonsText(const ObservingPlace& place, double jd) {
     return text;
 }
 
-std::string SiderealClock(const ObservingPlace& place, double jd) {
+std::string SiderealClock(const ObservingPlace &place, double jd) {
     return FormatDateTime(GreenwichSidereal(jd) + place.Longitude() / 360.0).substr(11, 5);
 }
 
-std::string TwilightText(const ObservingPlace& place, double jd) {
+std::string TwilightText(const ObservingPlace &place, double jd) {
     const NightTwilight night = TwilightOfNight(place, jd);
     if (!night.sunSetsAndRises)
         return {};
     std::string text = "\r\n             Twilight                 (Sidereal)    Dawn"
                        "                     (Sidereal)\r\n";
     for (int k = 0; k < 3; ++k) {
-        const TwilightTimes& t = night.kinds[k];
+        const TwilightTimes &t = night.kinds[k];
         text += kTwilightLabels[k];
         if (!t.reached) {
             text += "none: the Sun stays above " +
@@ -186,16 +192,16 @@ std::string TwilightText(const ObservingPlace& place, double jd) {
                     " deg all night" + kEol;
             continue;
         }
-        text += LocalWithWeekday(place, t.evening) + " (" + SiderealClock(place, t.evening) +
-                ") " + LocalWithWeekday(place, t.morning) + " (" +
-                SiderealClock(place, t.morning) + ")" + kEol;
+        text += LocalWithWeekday(place, t.evening) + " (" + SiderealClock(place, t.evening) + ") " +
+                LocalWithWeekday(place, t.morning) + " (" + SiderealClock(place, t.morning) + ")" +
+                kEol;
     }
     return text;
 }
 
 } // namespace
 
-std::string WhatsUpReport(const ObservingPlace& place) {
+std::string WhatsUpReport(const ObservingPlace &place) {
     const double jd = place.Instant();
     std::string text = HeaderText(place, jd) + kHeader1 + kHeader2;
     const Row sun = SunRow(place, jd);

@@ -25,6 +25,6 @@ class ObservingPlace;
 //      body does not rise or set that day, and the heliocentric block for Sun and Moon.
 //   2) A twilight limit the Sun does not reach that night reads "none: the Sun stays
 //      above -18 deg all night" (the limit of the line) after the line's label.
-std::string WhatsUpReport(const ObservingPlace& place);
+std::string WhatsUpReport(const ObservingPlace &place);
 
 } // namespace vespario

@@ -17,7 +17,7 @@
 namespace vespario {
 namespace {
 
-ObservingPlace Place(const char* record, const char* utc) {
+ObservingPlace Place(const char *record, const char *utc) {
     ObservingPlace place;
     place.Parse(record);
     place.SetInstant(ParseDateTime(utc));
@@ -31,7 +31,7 @@ const ObservingPlace kBoston =
 const ObservingPlace kNorth =
     Place("n=North|10.7|60.0|1|1|2|5|9|5|0|0|CET|CEST", "2024/06/21 20:00:00");
 
-void BM_WhatsUpReport(benchmark::State& state, const ObservingPlace* place) {
+void BM_WhatsUpReport(benchmark::State &state, const ObservingPlace *place) {
     std::size_t bytes = 0;
     for (auto _ : state) {
         const std::string text = WhatsUpReport(*place);
@@ -43,7 +43,7 @@ void BM_WhatsUpReport(benchmark::State& state, const ObservingPlace* place) {
 BENCHMARK_CAPTURE(BM_WhatsUpReport, Boston_March, &kBoston)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_WhatsUpReport, North60_Midsummer, &kNorth)->Unit(benchmark::kMillisecond);
 
-void BM_SunApparent(benchmark::State& state) {
+void BM_SunApparent(benchmark::State &state) {
     double jd = 2460384.5;
     for (auto _ : state) {
         benchmark::DoNotOptimize(SunApparent(jd));
@@ -52,7 +52,7 @@ void BM_SunApparent(benchmark::State& state) {
 }
 BENCHMARK(BM_SunApparent);
 
-void BM_ComputePlanet(benchmark::State& state) {
+void BM_ComputePlanet(benchmark::State &state) {
     const int planet = static_cast<int>(state.range(0));
     double jd = 2460384.5;
     for (auto _ : state) {
@@ -62,7 +62,7 @@ void BM_ComputePlanet(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputePlanet)->Arg(1)->Arg(5)->Arg(8);
 
-void BM_ComputeMoon(benchmark::State& state) {
+void BM_ComputeMoon(benchmark::State &state) {
     double jd = 2460384.5;
     for (auto _ : state) {
         benchmark::DoNotOptimize(ComputeMoon(jd));
@@ -71,13 +71,13 @@ void BM_ComputeMoon(benchmark::State& state) {
 }
 BENCHMARK(BM_ComputeMoon);
 
-void BM_MoonRiseSetForDate(benchmark::State& state) {
+void BM_MoonRiseSetForDate(benchmark::State &state) {
     for (auto _ : state)
         benchmark::DoNotOptimize(MoonRiseSetForDate(kBoston, kBoston.Instant()));
 }
 BENCHMARK(BM_MoonRiseSetForDate);
 
-void BM_TwilightOfNight(benchmark::State& state, const ObservingPlace* place) {
+void BM_TwilightOfNight(benchmark::State &state, const ObservingPlace *place) {
     for (auto _ : state)
         benchmark::DoNotOptimize(TwilightOfNight(*place, place->Instant()));
 }

@@ -12,7 +12,7 @@
 namespace vespario::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char *kUsage =
     "usage: vespario-cli whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
 constexpr int kPlaceCapacity = 100; // the places vocabulary holds at most 100 entries
 
@@ -23,8 +23,7 @@ struct WhatsUpOptions {
     bool hasAt = false;
 };
 
-bool ParseWords(const std::vector<std::string>& words, WhatsUpOptions& options,
-                std::ostream& err) {
+bool ParseWords(const std::vector<std::string> &words, WhatsUpOptions &options, std::ostream &err) {
     for (size_t i = 1; i < words.size(); ++i) {
         const bool place = words[i] == "--place";
         if ((!place && words[i] != "--at") || i + 1 >= words.size()) {
@@ -38,11 +37,13 @@ bool ParseWords(const std::vector<std::string>& words, WhatsUpOptions& options,
 }
 
 // A place record begins with its one-character code and "=".
-bool IsPlaceRecord(const std::string& record) { return record.size() > 2 && record[1] == '='; }
+bool IsPlaceRecord(const std::string &record) {
+    return record.size() > 2 && record[1] == '=';
+}
 
 } // namespace
 
-bool DefaultPlaceRecord(const platform::IniProfile& profile, std::string& record) {
+bool DefaultPlaceRecord(const platform::IniProfile &profile, std::string &record) {
     const int count = std::clamp(profile.GetInt("ObsPlace", "NumberOf", 0), 0, kPlaceCapacity);
     std::vector<std::string> entries;
     for (int i = 0; i < count; ++i)
@@ -51,7 +52,7 @@ bool DefaultPlaceRecord(const platform::IniProfile& profile, std::string& record
         return false;
     const int code = profile.GetInt("ObsPlace", "Default", 0);
     record = entries.front();
-    for (const std::string& entry : entries) {
+    for (const std::string &entry : entries) {
         if (code != 0 && !entry.empty() && static_cast<unsigned char>(entry[0]) == code) {
             record = entry;
             break;
@@ -60,8 +61,8 @@ bool DefaultPlaceRecord(const platform::IniProfile& profile, std::string& record
     return true;
 }
 
-int RunWhatsUp(const std::vector<std::string>& words, const platform::IniProfile& profile,
-               std::ostream& out, std::ostream& err) {
+int RunWhatsUp(const std::vector<std::string> &words, const platform::IniProfile &profile,
+               std::ostream &out, std::ostream &err) {
     WhatsUpOptions options;
     if (!ParseWords(words, options, err))
         return 2;

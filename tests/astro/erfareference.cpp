@@ -14,9 +14,13 @@ constexpr double kDeltaT[] = {29.07, 31.07, 33.15, 35.73, 40.18, 45.48, 50.54, 5
                               56.86, 60.78, 63.83, 64.69, 66.07, 67.64, 69.36};
 constexpr int kDeltaTCount = sizeof kDeltaT / sizeof kDeltaT[0];
 
-double YearOf(double jd) { return 2000.0 + (jd - 2451544.5) / 365.25; }
+double YearOf(double jd) {
+    return 2000.0 + (jd - 2451544.5) / 365.25;
+}
 
-double LightDays(double distanceAu) { return distanceAu * ERFA_AULT / ERFA_DAYSEC; }
+double LightDays(double distanceAu) {
+    return distanceAu * ERFA_AULT / ERFA_DAYSEC;
+}
 
 // The apparent place of an astrometric geocentric vector p (au) at TT tt.
 RaDec Apparent(double p[3], double tt, bool aberration) {
@@ -68,7 +72,9 @@ double DeltaTSeconds(double jdUT) {
     return kDeltaT[i] + (kDeltaT[i + 1] - kDeltaT[i]) * (index - i);
 }
 
-static double TT(double jdUT) { return jdUT + DeltaTSeconds(jdUT) / ERFA_DAYSEC; }
+static double TT(double jdUT) {
+    return jdUT + DeltaTSeconds(jdUT) / ERFA_DAYSEC;
+}
 
 RaDec ErfaSun(double jdUT) {
     const double tt = TT(jdUT);
@@ -88,7 +94,7 @@ RaDec ErfaPlanet(int planet, double jdUT) {
     });
 }
 
-void MeeusPlutoHeliocentric(double jdTT, double& l, double& b, double& r) {
+void MeeusPlutoHeliocentric(double jdTT, double &l, double &b, double &r) {
     struct Term {
         int j, s, p;
         double lonA, lonB, latA, latB, radA, radB;
@@ -143,7 +149,7 @@ void MeeusPlutoHeliocentric(double jdTT, double& l, double& b, double& r) {
     const double sat = 50.08 + 1222.1138 * t;
     const double plu = 238.96 + 144.9600 * t;
     double sumL = 0.0, sumB = 0.0, sumR = 0.0;
-    for (const Term& k : kTerms) {
+    for (const Term &k : kTerms) {
         const double a = (k.j * jup + k.s * sat + k.p * plu) * ERFA_DD2R;
         sumL += k.lonA * std::sin(a) + k.lonB * std::cos(a);
         sumB += k.latA * std::sin(a) + k.latB * std::cos(a);
@@ -177,7 +183,7 @@ RaDec ErfaMoon(double jdUT) {
     return out;
 }
 
-double EclipticLongitudeOfDate(const RaDec& place, double jdUT) {
+double EclipticLongitudeOfDate(const RaDec &place, double jdUT) {
     const double tt = TT(jdUT);
     double dpsi = 0.0, deps = 0.0;
     eraNut80(tt, 0.0, &dpsi, &deps);

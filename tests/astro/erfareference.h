@@ -19,8 +19,8 @@ namespace vespario::test {
 double DeltaTSeconds(double jdUT);
 
 struct RaDec {
-    double ra = 0.0;  // rad
-    double dec = 0.0; // rad
+    double ra = 0.0;       // rad
+    double dec = 0.0;      // rad
     double distance = 0.0; // AU (geometric, Earth to body at the light-time instant)
 };
 
@@ -37,13 +37,13 @@ RaDec MeeusPluto(double jdUT);
 
 // Pluto's heliocentric ecliptic longitude, latitude (deg, J2000 ecliptic and equinox)
 // and radius (AU) from that series at a TT Julian Date.
-void MeeusPlutoHeliocentric(double jdTT, double& l, double& b, double& r);
+void MeeusPlutoHeliocentric(double jdTT, double &l, double &b, double &r);
 
 // The Moon from eraMoon98 (distance in km).
 RaDec ErfaMoon(double jdUT);
 
 // Apparent ecliptic longitude of date (rad, 0...2 pi) of an apparent place of date.
-double EclipticLongitudeOfDate(const RaDec& place, double jdUT);
+double EclipticLongitudeOfDate(const RaDec &place, double jdUT);
 
 // Angular distance (deg) of two positions (rad).
 double SeparationDeg(double ra1, double dec1, double ra2, double dec2);

@@ -30,8 +30,8 @@ TEST(Moon, ApparentPlaceAndDistanceAgainstErfa) {
     for (double jd = kFirst; jd <= kLast; jd += 1.713) {
         const MoonPosition moon = ComputeMoon(jd);
         const test::RaDec ref = test::ErfaMoon(jd);
-        worst = std::max(worst, test::SeparationDeg(moon.apparent.ra, moon.apparent.dec,
-                                                    ref.ra, ref.dec));
+        worst = std::max(worst,
+                         test::SeparationDeg(moon.apparent.ra, moon.apparent.dec, ref.ra, ref.dec));
         worstKm = std::max(worstKm, std::fabs(moon.distance - ref.distance));
         ++checked;
     }
@@ -49,10 +49,11 @@ TEST(Moon, IlluminatedFractionAgainstErfa) {
     for (double jd = kFirst; jd <= kLast; jd += 7.31) {
         const test::RaDec moon = test::ErfaMoon(jd);
         const test::RaDec sun = test::ErfaSun(jd);
-        const double elongation = test::SeparationDeg(moon.ra, moon.dec, sun.ra, sun.dec) * kDegToRad;
+        const double elongation =
+            test::SeparationDeg(moon.ra, moon.dec, sun.ra, sun.dec) * kDegToRad;
         const double rSun = sun.distance * 149597870.7;
-        const double phaseAngle = std::atan2(rSun * std::sin(elongation),
-                                             moon.distance - rSun * std::cos(elongation));
+        const double phaseAngle =
+            std::atan2(rSun * std::sin(elongation), moon.distance - rSun * std::cos(elongation));
         const double k = (1.0 + std::cos(phaseAngle)) / 2.0;
         worst = std::max(worst, std::fabs(ComputeMoon(jd).illuminatedFraction - k));
     }
@@ -76,7 +77,7 @@ TEST(Moon, RisesAndSetsAtTheHorizonWithinOneRefinement) {
         double toleranceDeg;
     };
     const Site sites[] = {{42.4, 0.9}, {-33.9, 1.0}, {0.0, 1.05}, {60.0, 0.9}};
-    for (const Site& site : sites) {
+    for (const Site &site : sites) {
         ObservingPlace place;
         place.SetLongitude(-71.1);
         place.SetLatitude(site.lat);
@@ -95,8 +96,8 @@ TEST(Moon, RisesAndSetsAtTheHorizonWithinOneRefinement) {
                 worst = std::max(worst, off / kDegToRad);
             }
         }
-        std::printf("Moon rise/set at %.1f: %d of %d days, worst %.3f deg\n", site.lat, found,
-                    days, worst);
+        std::printf("Moon rise/set at %.1f: %d of %d days, worst %.3f deg\n", site.lat, found, days,
+                    worst);
         EXPECT_LT(worst, site.toleranceDeg) << site.lat;
         // Below 60 deg the Moon rises and sets on nearly every date; on the dates without
         // one the event falls on the next date.
@@ -126,7 +127,7 @@ const PublishedPhase kEspenak[] = {
 
 TEST(LunarPhases, WithinTenMinutesOfEspenaksTables) {
     double worst = 0.0;
-    for (const PublishedPhase& p : kEspenak) {
+    for (const PublishedPhase &p : kEspenak) {
         const double published = JulianDate(p.year, p.month, p.day, p.hour, p.minute);
         // The lunation found from a date a few days before the phase.
         const LunarPhases phases = NewAndFullMoon(published - (p.full ? 14.0 : 3.0));

@@ -23,21 +23,21 @@ constexpr double kLast = 2469807.5;  // 2050 January 1
 
 struct Tolerance {
     int planet;
-    const char* name;
-    double degrees;      // apparent place
-    double distanceRel;  // relative error of Delta
+    const char *name;
+    double degrees;     // apparent place
+    double distanceRel; // relative error of Delta
 };
 
 // The tolerances asked of the theory: 0.05 deg Mercury to Saturn, 0.1 deg Uranus and
 // Neptune, 0.5 deg Pluto.
 const Tolerance kTolerances[] = {
-    {1, "Mercury", 0.05, 2e-3}, {2, "Venus", 0.05, 2e-3},   {3, "Mars", 0.05, 2e-3},
-    {4, "Jupiter", 0.05, 2e-3}, {5, "Saturn", 0.05, 2e-3},  {6, "Uranus", 0.1, 2e-3},
+    {1, "Mercury", 0.05, 2e-3}, {2, "Venus", 0.05, 2e-3},  {3, "Mars", 0.05, 2e-3},
+    {4, "Jupiter", 0.05, 2e-3}, {5, "Saturn", 0.05, 2e-3}, {6, "Uranus", 0.1, 2e-3},
     {7, "Neptune", 0.1, 2e-3},  {8, "Pluto", 0.5, 1e-2},
 };
 
 TEST(Planets, ApparentPlacesAgainstTheReferences) {
-    for (const Tolerance& tol : kTolerances) {
+    for (const Tolerance &tol : kTolerances) {
         double worst = 0.0, worstJd = 0.0, worstDistance = 0.0;
         int checked = 0;
         for (double jd = kFirst; jd <= kLast; jd += 11.37) {
@@ -65,14 +65,14 @@ TEST(Planets, PhaseMagnitudeAndDiameterFollowFromTheGeometry) {
     for (int planet = kFirstPlanet; planet <= kLastPlanet; ++planet) {
         for (double jd = kFirst; jd <= kLast; jd += 401.7) {
             const PlanetPosition p = ComputePlanet(planet, jd);
-            const double k = (1.0 + std::cos(p.geocentricLongitude - p.heliocentricLongitude)) / 2.0;
+            const double k =
+                (1.0 + std::cos(p.geocentricLongitude - p.heliocentricLongitude)) / 2.0;
             EXPECT_NEAR(p.illuminatedFraction, k, 1e-12);
             EXPECT_GE(p.illuminatedFraction, 0.0);
             EXPECT_LE(p.illuminatedFraction, 1.0);
             EXPECT_NEAR(p.diameter * p.distance, p.diameterAt1Au, 1e-9);
-            const double v = p.magnitudeAt1Au +
-                             5.0 * std::log10(p.radiusVector * p.distance /
-                                              std::sqrt(std::max(k, 1e-6)));
+            const double v = p.magnitudeAt1Au + 5.0 * std::log10(p.radiusVector * p.distance /
+                                                                 std::sqrt(std::max(k, 1e-6)));
             EXPECT_NEAR(p.magnitude, v, 1e-9);
             // Superior planets are never far from full.
             if (planet >= 4) {

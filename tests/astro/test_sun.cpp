@@ -93,8 +93,8 @@ TEST(Sun, ApparentPlaceWithinAHundredthOfADegreeOfErfa) {
         const test::RaDec ref = test::ErfaSun(jd);
         const double sep = test::SeparationDeg(sun.ra, sun.dec, ref.ra, ref.dec);
         worst = std::max(worst, sep);
-        double dl = std::remainder(sun.longitude - test::EclipticLongitudeOfDate(ref, jd),
-                                   2.0 * M_PI);
+        double dl =
+            std::remainder(sun.longitude - test::EclipticLongitudeOfDate(ref, jd), 2.0 * M_PI);
         worstLongitude = std::max(worstLongitude, std::fabs(dl) * ERFA_DR2D);
         worstRadius = std::max(worstRadius, std::fabs(ComputeSun(jd).radiusVector - ref.distance));
         ++checked;
@@ -102,8 +102,8 @@ TEST(Sun, ApparentPlaceWithinAHundredthOfADegreeOfErfa) {
     RecordProperty("worst_deg", std::to_string(worst));
     RecordProperty("worst_longitude_deg", std::to_string(worstLongitude));
     RecordProperty("worst_radius_au", std::to_string(worstRadius));
-    std::printf("Sun: %d instants, worst %.5f deg, longitude %.5f deg, radius %.2e au\n",
-                checked, worst, worstLongitude, worstRadius);
+    std::printf("Sun: %d instants, worst %.5f deg, longitude %.5f deg, radius %.2e au\n", checked,
+                worst, worstLongitude, worstRadius);
     EXPECT_GT(checked, 3000);
     EXPECT_LT(worst, 0.01);
     EXPECT_LT(worstLongitude, 0.01);
@@ -143,12 +143,12 @@ TEST(SunRiseSet, WithinTwoMinutesOfErfaForTheSameHorizon) {
     struct Site {
         double lon, lat;
     };
-    const Site sites[] = {{-71.1, 42.4}, {0.0, 51.5}, {151.2, -33.9}, {-58.4, -34.6},
-                          {139.7, 35.7}, {18.1, 59.3}, {-149.9, 61.2}, {36.8, -1.3},
+    const Site sites[] = {{-71.1, 42.4},  {0.0, 51.5},  {151.2, -33.9}, {-58.4, -34.6},
+                          {139.7, 35.7},  {18.1, 59.3}, {-149.9, 61.2}, {36.8, -1.3},
                           {-68.1, -54.8}, {24.9, 60.2}};
     double worst = 0.0;
     int checked = 0;
-    for (const Site& site : sites) {
+    for (const Site &site : sites) {
         ObservingPlace place;
         place.SetLongitude(site.lon);
         place.SetLatitude(site.lat);

@@ -23,12 +23,12 @@ namespace vespario {
 namespace {
 
 // Places in the record form of the profile.
-constexpr const char* kBoston = "h=Home|-71.1|42.4|-5|1|2|1|10|0|0|0|EST|EDT";
-constexpr const char* kBerlin = "b=Berlin|13.4|52.5|1|1|2|5|9|5|0|0|CET|CEST";
-constexpr const char* kTromso = "t=Tromso|18.96|69.65|1|1|2|5|9|5|0|0|CET|CEST";
-constexpr const char* kCopenhagen = "c=Copenhagen|12.57|55.68|1|1|2|5|9|5|0|0|CET|CEST";
+constexpr const char *kBoston = "h=Home|-71.1|42.4|-5|1|2|1|10|0|0|0|EST|EDT";
+constexpr const char *kBerlin = "b=Berlin|13.4|52.5|1|1|2|5|9|5|0|0|CET|CEST";
+constexpr const char *kTromso = "t=Tromso|18.96|69.65|1|1|2|5|9|5|0|0|CET|CEST";
+constexpr const char *kCopenhagen = "c=Copenhagen|12.57|55.68|1|1|2|5|9|5|0|0|CET|CEST";
 
-ObservingPlace PlaceAt(const char* record, const char* utc) {
+ObservingPlace PlaceAt(const char *record, const char *utc) {
     ObservingPlace place;
     place.Parse(record);
     place.SetInstant(ParseDateTime(utc));
@@ -36,7 +36,7 @@ ObservingPlace PlaceAt(const char* record, const char* utc) {
 }
 
 // The report cut into lines; every line must end with "\r\n" and hold no other line end.
-std::vector<std::string> Lines(const std::string& text) {
+std::vector<std::string> Lines(const std::string &text) {
     std::vector<std::string> lines;
     std::size_t start = 0;
     while (start < text.size()) {
@@ -53,10 +53,10 @@ std::vector<std::string> Lines(const std::string& text) {
 }
 
 // Column spans of a row (0-based start, length).
-constexpr std::size_t kElongation = 14, kRaDec = 25, kDiameter = 41, kIllum = 47,
-                      kMagnitude = 53, kRiseBlock = 59, kHelio = 89, kGeo = 111;
+constexpr std::size_t kElongation = 14, kRaDec = 25, kDiameter = 41, kIllum = 47, kMagnitude = 53,
+                      kRiseBlock = 59, kHelio = 89, kGeo = 111;
 
-const char* const kLabels[11] = {"          Sun ", "      Mercury ", "        Venus ",
+const char *const kLabels[11] = {"          Sun ", "      Mercury ", "        Venus ",
                                  "         Mars ", "      Jupiter ", "       Saturn ",
                                  "       Uranus ", "      Neptune ", "        Pluto ",
                                  "   Moon Today ", "Moon Tomorrow "};
@@ -72,7 +72,7 @@ TEST(WhatsUp, HeaderLinesAndTheElevenRows) {
     EXPECT_EQ(lines[3].substr(0, 21), "                Solar");
     EXPECT_EQ(lines[4].substr(0, 30), "       Object Elongation RaDec");
     for (int i = 0; i < 11; ++i) {
-        const std::string& row = lines[5 + i];
+        const std::string &row = lines[5 + i];
         EXPECT_EQ(row.substr(0, 14), kLabels[i]);
         const bool moon = i >= 9;
         EXPECT_EQ(row.size(), moon ? 133u : 132u) << row;
@@ -88,7 +88,7 @@ TEST(WhatsUp, HeaderLinesAndTheElevenRows) {
 TEST(WhatsUp, TheSunsOwnRowAndWhatDoesNotApply) {
     const ObservingPlace place = PlaceAt(kBoston, "2024/03/15 02:00:00");
     const std::vector<std::string> lines = Lines(WhatsUpReport(place));
-    const std::string& sun = lines[5];
+    const std::string &sun = lines[5];
     EXPECT_EQ(sun.substr(kElongation, 11), std::string(11, ' '));
     EXPECT_EQ(sun.substr(kDiameter, 6), std::string(6, ' '));
     EXPECT_EQ(sun.substr(kIllum, 6), "100.0 ");
@@ -99,7 +99,7 @@ TEST(WhatsUp, TheSunsOwnRowAndWhatDoesNotApply) {
                 0.005);
     // The Moon: no diameter, magnitude or heliocentric block; its distance in km.
     for (const std::size_t row : {14u, 15u}) {
-        const std::string& moon = lines[row];
+        const std::string &moon = lines[row];
         EXPECT_EQ(moon.substr(kDiameter, 6), std::string(6, ' '));
         EXPECT_EQ(moon.substr(kMagnitude, 6), std::string(6, ' '));
         EXPECT_EQ(moon.substr(kHelio, 22), std::string(22, ' '));
@@ -112,7 +112,7 @@ TEST(WhatsUp, TheSunsOwnRowAndWhatDoesNotApply) {
     EXPECT_NEAR(std::atof(lines[14].substr(kElongation, 6).c_str()), 64.0, 6.0);
     // Planets: a diameter, magnitude and heliocentric distance on every row.
     for (int planet = 1; planet <= 8; ++planet) {
-        const std::string& row = lines[5 + planet];
+        const std::string &row = lines[5 + planet];
         EXPECT_NE(row.substr(kDiameter, 6), std::string(6, ' ')) << row;
         EXPECT_NE(row.substr(kMagnitude, 6), std::string(6, ' ')) << row;
         const double r = std::atof(row.substr(kHelio + 13, 5).c_str());
@@ -141,15 +141,14 @@ TEST(WhatsUp, MoonsSectionHasThreeLunationsInOrder) {
     EXPECT_EQ(lines[17], "New Moons                        Full Moons");
     // Espenak: new moons 2024 Feb 9 22:59, Mar 10 09:00 and Apr 8 18:21 UT, here in local
     // time (EST, then EDT from 0h UT of 10 March).
-    const char* espenak[3] = {"2024/02/09 22:59:00", "2024/03/10 09:00:00",
-                              "2024/04/08 18:21:00"};
+    const char *espenak[3] = {"2024/02/09 22:59:00", "2024/03/10 09:00:00", "2024/04/08 18:21:00"};
     for (int i = 0; i < 3; ++i) {
         const double shown = place.LocalTextToUT(lines[18 + i].substr(0, 19));
         EXPECT_NEAR(shown, ParseDateTime(espenak[i]), 10.0 / 1440.0) << lines[18 + i];
     }
     EXPECT_EQ(lines[19].substr(20, 3), "EDT");
     for (int i = 18; i <= 20; ++i) {
-        const std::string& line = lines[i];
+        const std::string &line = lines[i];
         // "yyyy/mm/dd hh:mm:ss ZZZ Ddd yyyy/mm/dd hh:mm:ss ZZZ Ddd"
         ASSERT_EQ(line.size(), 55u) << line;
         EXPECT_LT(line.substr(0, 19), line.substr(28, 19)) << "full moon after new";
@@ -162,9 +161,9 @@ TEST(WhatsUp, TwilightSectionForTheEveningInProgress) {
     ASSERT_EQ(lines.size(), 26u);
     EXPECT_EQ(lines[21], "");
     EXPECT_EQ(lines[22].substr(0, 21), "             Twilight");
-    const char* labels[3] = {"       Civil ", "    Nautical ", "Astronomical "};
+    const char *labels[3] = {"       Civil ", "    Nautical ", "Astronomical "};
     for (int k = 0; k < 3; ++k) {
-        const std::string& line = lines[23 + k];
+        const std::string &line = lines[23 + k];
         EXPECT_EQ(line.substr(0, 13), labels[k]);
         // The evening of Thursday 14 March and the dawn of Friday 15 March, with sidereal
         // times "(hh:mm)".
@@ -190,8 +189,8 @@ TEST(WhatsUp, TwilightSectionForTheEveningInProgress) {
 // is that of the night in progress (opened by the last local noon), not the night before.
 TEST(Twilight, TheNightOpenedByTheLastLocalNoon) {
     struct Case {
-        const char* utc;
-        const char* eveningDate; // local date of the evening
+        const char *utc;
+        const char *eveningDate; // local date of the evening
     };
     const Case cases[] = {
         {"2024/01/15 19:00:00", "2024/01/15"}, // 20:00 CET: tonight
@@ -199,7 +198,7 @@ TEST(Twilight, TheNightOpenedByTheLastLocalNoon) {
         {"2024/01/15 11:30:00", "2024/01/15"}, // 12:30 CET: the coming night
         {"2024/01/15 23:30:00", "2024/01/15"}, // 00:30 CET next day: still tonight
     };
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         const ObservingPlace place = PlaceAt(kBerlin, c.utc);
         const NightTwilight night = TwilightOfNight(place, place.Instant());
         ASSERT_TRUE(night.sunSetsAndRises) << c.utc;
@@ -211,7 +210,7 @@ TEST(Twilight, TheNightOpenedByTheLastLocalNoon) {
 
 // Each limit is where the Sun's altitude first reaches it, a minute's step at a time.
 TEST(Twilight, EachEndIsTheFirstMinuteAtOrBelowTheLimit) {
-    for (const char* record : {kBoston, kBerlin}) {
+    for (const char *record : {kBoston, kBerlin}) {
         const ObservingPlace place = PlaceAt(record, "2024/09/01 12:00:00");
         const NightTwilight night = TwilightOfNight(place, place.Instant());
         ASSERT_TRUE(night.sunSetsAndRises);
@@ -223,7 +222,7 @@ TEST(Twilight, EachEndIsTheFirstMinuteAtOrBelowTheLimit) {
         };
         double previousEvening = night.sunset, previousMorning = night.sunrise;
         for (int k = 0; k < 3; ++k) {
-            const TwilightTimes& t = night.kinds[k];
+            const TwilightTimes &t = night.kinds[k];
             ASSERT_TRUE(t.reached);
             const double limit = TwilightLimitDegrees(static_cast<TwilightKind>(k));
             EXPECT_LE(altitude(t.evening), limit);

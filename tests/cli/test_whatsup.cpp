@@ -20,15 +20,16 @@ struct Result {
     std::string err;
 };
 
-Result RunCli(const std::vector<std::string>& args) {
+Result RunCli(const std::vector<std::string> &args) {
     std::ostringstream out, err;
     const int code = cli::Run(args, out, err);
     return {code, out.str(), err.str()};
 }
 
 TEST(CliWhatsUp, ReportForAPlaceAndInstant) {
-    const Result r = RunCli({"whatsup", "--place", "x=Dark site|-72.3|42.9|-5|1|2|1|10|0|0|0|EST|EDT",
-                             "--at", "2024/03/15 02:00:00", "--profile", kProfile});
+    const Result r =
+        RunCli({"whatsup", "--place", "x=Dark site|-72.3|42.9|-5|1|2|1|10|0|0|0|EST|EDT", "--at",
+                "2024/03/15 02:00:00", "--profile", kProfile});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Data for 2024/03/14 22:00:00 EDT Thu       (Julian 2460384.58333)\r\n"
                           "At Dark site (Longitude=-72d 18'  0.0\"      Latitude=42d 54'  0.0\")"
@@ -73,7 +74,7 @@ TEST(CliWhatsUp, WithoutAtUsesThePresentMoment) {
 TEST(CliWhatsUp, WrongCommandLinesAreRefused) {
     struct Row {
         std::vector<std::string> args;
-        const char* message;
+        const char *message;
     };
     const Row rows[] = {
         {{"whatsup", "--at"}, "usage: vespario-cli whatsup"},
@@ -84,7 +85,7 @@ TEST(CliWhatsUp, WrongCommandLinesAreRefused) {
         {{"whatsup", "--place", "Home|-71|42"}, "not a place record"},
         {{"whatsup", "--place", ""}, "not a place record"},
     };
-    for (const Row& row : rows) {
+    for (const Row &row : rows) {
         std::vector<std::string> args = row.args;
         args.insert(args.end(), {"--profile", kProfile});
         const Result r = RunCli(args);
