@@ -18,7 +18,7 @@ struct SunPosition {
 // Returned:
 //   the Sun's position (above)
 // Notes:
-//   Against ERFA's eraEpv00 the apparent place (SunApparent) stays within about 0.003 deg
+//   Against ERFA's eraEpv00 the apparent place (SunApparent) stays within about 0.005 deg
 //   over 1950-2050; see tests/astro/test_sun.cpp for the measured figures.
 // Reference:
 //   Newcomb's elements as given in the Explanatory Supplement to the Astronomical
