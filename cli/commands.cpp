@@ -5,6 +5,7 @@
 #include "cli/find.h"
 #include "cli/settings.h"
 #include "cli/support.h"
+#include "cli/whatsup.h"
 
 #include "db/cvespariodoc.h"
 #include "platform/files.h"
@@ -29,7 +30,9 @@ constexpr const char* kUsage =
     "                                print stored and computed fields of one object\n"
     "  convert radec TEXT | time TEXT | dist VALUE UNIT [--place RECORD] [--at ...]\n"
     "                                show a position, instant or distance in every notation\n"
-    "  settings                      print every setting and vocabulary as loaded\n";
+    "  settings                      print every setting and vocabulary as loaded\n"
+    "  whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n"
+    "                                the Sun, Moon and planets for a place at a UT instant\n";
 
 int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
     if (options.words.size() != 2) {
@@ -160,6 +163,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return RunConvert(options, out, err);
     if (command == "settings")
         return RunSettings(options.words, options.profilePath, out, err);
+    if (command == "whatsup")
+        return RunWhatsUp(options, out, err);
     err << "unknown command " << command << "\n" << kUsage;
     return 2;
 }

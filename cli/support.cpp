@@ -22,11 +22,13 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::o
         else if (arg == "--at")
             value = &options.atText;
         if (value) {
-            if (i + 1 >= args.size()) {
+            // The next option is not a value: "--at --profile F" lacks its instant.
+            if (i + 1 >= args.size() || args[i + 1].rfind("--", 0) == 0) {
                 err << arg << " needs a value\n";
                 return false;
             }
             *value = args[++i];
+            options.placeGiven = options.placeGiven || value == &options.placeRecord;
             continue;
         }
         if (arg == "--precise") {
@@ -72,12 +74,18 @@ bool PreparePlace(const Options& options, platform::IniProfile& profile, Observi
             return false;
         }
     }
-    if (options.placeRecord.empty()) {
+    if (!options.placeGiven) {
         // The default place as the program finds it at start-up.
         SettingsVocabularies vocabularies;
         vocabularies.LoadVocabularies(profile);
         place = vocabularies.CurrentPlace();
     } else {
+        // A place record begins with its one-character code and "=".
+        if (options.placeRecord.size() < 3 || options.placeRecord[1] != '=') {
+            err << "not a place record (code=name|longitude|latitude|...): " << options.placeRecord
+                << "\n";
+            return false;
+        }
         place.Parse(options.placeRecord);
     }
     place.SetInstant(instant);

@@ -15,6 +15,7 @@ namespace vespario::cli {
 struct Options {
     std::string profilePath; // --profile FILE
     std::string placeRecord; // --place RECORD: a place record string, "|" separated
+    bool placeGiven = false;
     std::string atText;      // --at "yyyy/mm/dd hh:mm:ss": the UT instant
     bool precise = false;    // --precise: real values with "%.10g"
     std::vector<std::string> words; // the command and its operands, options removed
