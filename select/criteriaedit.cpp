@@ -1,0 +1,81 @@
+#include "select/criteriaedit.h"
+
+#include "astro/radectext.h"
+
+#include <algorithm>
+
+namespace vespario {
+
+std::optional<std::string> CheckNearValues(std::span<const CriteriaLine> lines) {
+    for (const CriteriaLine &line : lines) {
+        double ra = 0.0;
+        double dec = 0.0;
+        if (line.op != op::Near || ParseRaDec(line.value, ra, dec))
+            continue;
+        return "\"" + line.value +
+               "\" (in the \"Look for\" box) is not a valid RaDec.  The \"is near\" operator "
+               "requires a valid RaDec to work correctly.";
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CheckParentheses(std::span<const CriteriaLine> lines) {
+    int depth = 0;
+    for (const CriteriaLine &line : lines) {
+        if (line.op == op::Open) {
+            ++depth;
+        } else if (line.op == op::Close && --depth < 0) {
+            break;
+        }
+    }
+    if (depth == 0)
+        return std::nullopt;
+    return std::string("Unmatched parenthesis or illegal nesting of parenthesis.");
+}
+
+std::optional<std::string> CheckCriteria(std::span<const CriteriaLine> lines) {
+    if (auto message = CheckNearValues(lines))
+        return message;
+    return CheckParentheses(lines);
+}
+
+const std::array<PatternMenuItem, 12> &PatternMenuItems() {
+    static constexpr std::array<PatternMenuItem, 12> kItems = {{
+        {PatternMenuEntry::CaseSensitive, "Case Sensitive", "_"},
+        {PatternMenuEntry::AnyCharacter, "Any Character", "?"},
+        {PatternMenuEntry::ZeroOrMoreCharacters, "Zero or more characters", "*"},
+        {PatternMenuEntry::ZeroOrMoreOfPreceding, "Zero or more of preceeding", "@"},
+        {PatternMenuEntry::OneOrMoreOfPreceding, "One or more of preceeding", "+"},
+        {PatternMenuEntry::BeginOrEndOfField, "Begin or End of Field", "%"},
+        {PatternMenuEntry::Date, "Date", "#"},
+        {PatternMenuEntry::Or, "Or", "|"},
+        {PatternMenuEntry::SetOfCharacters, "Set of Characters", "[]"},
+        {PatternMenuEntry::RangeOfCharacters, "Range of Characters", "[-]"},
+        {PatternMenuEntry::Not, "Not", "~"},
+        {PatternMenuEntry::Group, "Group", "{}"},
+    }};
+    return kItems;
+}
+
+ValueBox ApplyPatternMenuEntry(PatternMenuEntry entry, const ValueBox &box) {
+    const std::string_view inserted = PatternMenuItems()[static_cast<size_t>(entry)].inserted;
+    ValueBox result = box;
+    const int size = static_cast<int>(box.text.size());
+    int start = std::clamp(std::min(box.selectionStart, box.selectionEnd), 0, size);
+    int end = std::clamp(std::max(box.selectionStart, box.selectionEnd), 0, size);
+    if (entry == PatternMenuEntry::CaseSensitive) {
+        if (!box.text.empty() && box.text.front() == '_')
+            return result;
+        result.text.insert(0, inserted);
+        result.selectionStart = result.selectionEnd = 1;
+        return result;
+    }
+    result.text.replace(static_cast<size_t>(start), static_cast<size_t>(end - start), inserted);
+    int caret = start + static_cast<int>(inserted.size());
+    if (inserted.size() == 2)
+        caret = start + 1; // between the brackets or braces, ready for what goes inside
+    result.selectionStart = result.selectionEnd = caret;
+    return result;
+}
+
+} // namespace vespario

@@ -1,0 +1,252 @@
+#include "select/sortorder.h"
+
+#include "db/cvespariodoc.h"
+#include "db/fieldtable.h"
+#include "platform/files.h"
+#include "select/criterialine.h"
+#include "select/smallfile.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace vespario {
+namespace {
+
+constexpr const char *kTitle = "Vespario";
+
+unsigned char Fold(unsigned char c) {
+    return c >= 'A' && c <= 'Z' ? c + 32 : c;
+}
+
+// Byte order, or byte order after folding A-Z to a-z (the platform's case-insensitive
+// comparison folds to lower case, so "_" sorts before letters either way).
+int CompareText(std::string_view a, std::string_view b, bool caseSensitive) {
+    if (caseSensitive) {
+        const int c = a.compare(b);
+        return (c > 0) - (c < 0);
+    }
+    const size_t n = std::min(a.size(), b.size());
+    for (size_t i = 0; i < n; ++i) {
+        const unsigned char x = Fold(static_cast<unsigned char>(a[i]));
+        const unsigned char y = Fold(static_cast<unsigned char>(b[i]));
+        if (x != y)
+            return x < y ? -1 : 1;
+    }
+    return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
+}
+
+// By value; a value that is no number (0/0 of an elongation) sorts after all numbers, so
+// that the order stays consistent and the search stays within the list.
+int CompareReal(double a, double b) {
+    const bool aNaN = std::isnan(a);
+    const bool bNaN = std::isnan(b);
+    if (aNaN || bNaN)
+        return aNaN == bNaN ? 0 : aNaN ? 1 : -1;
+    return (a > b) - (a < b);
+}
+
+bool ReadKey(SmallFileReader &in, int32_t version, SortKey &key) {
+    if (!in.ReadInt(key.field))
+        return false;
+    if (version > 2) {
+        if (!in.ReadInt(key.caseSensitive) || !in.ReadInt(key.direction))
+            return false;
+        key.caseSensitive = key.caseSensitive != 0 ? 1 : 0;
+        key.direction = key.direction != 0 ? 1 : 0;
+    } else {
+        key.caseSensitive = 1;
+        key.direction = 0;
+    }
+    // Version 1 had no slot 33 yet: its later fields move up.
+    if (version < 2 && key.field >= 33)
+        ++key.field;
+    return FieldTable::IsValidField(key.field);
+}
+
+} // namespace
+
+std::string FormatSortFile(std::span<const SortKey> keys) {
+    std::string out = std::to_string(kSortFileMark) + " " + std::to_string(kSortFileVersion) + " " +
+                      std::to_string(keys.size()) + " ";
+    for (const SortKey &key : keys) {
+        out += std::to_string(key.field) + " " + std::to_string(key.caseSensitive) + " " +
+               std::to_string(key.direction) + " ";
+    }
+    return out;
+}
+
+bool ParseSortFile(std::string_view bytes, std::vector<SortKey> &keys) {
+    SmallFileReader in(bytes);
+    int32_t mark = 0;
+    int32_t version = 0;
+    int32_t count = 0;
+    if (!in.ReadInt(mark) || mark != kSortFileMark || !in.ReadInt(version) || !in.ReadInt(count) ||
+        count < 0)
+        return false;
+    std::vector<SortKey> read;
+    for (int32_t i = 0; i < count; ++i) {
+        SortKey key;
+        if (!ReadKey(in, version, key))
+            return false;
+        read.push_back(key);
+    }
+    keys = std::move(read);
+    return true;
+}
+
+SortOrder::SortOrder(CVesparioDoc &doc) : m_doc(doc) {}
+
+SortOrder::~SortOrder() {
+    std::unique_ptr<SortOrder> next = std::move(m_previous);
+    while (next)
+        next = std::move(next->m_previous);
+}
+
+void SortOrder::AddKey(int32_t field, int32_t caseSensitive, int32_t direction) {
+    m_keys.push_back({field, caseSensitive, direction});
+}
+
+void SortOrder::InsertKey(int position, SortKey key) {
+    position = std::clamp(position, 0, KeyCount());
+    m_keys.insert(m_keys.begin() + position, key);
+}
+
+void SortOrder::SetKey(int i, SortKey key) {
+    if (i >= 0 && i < KeyCount())
+        m_keys[static_cast<size_t>(i)] = key;
+}
+
+void SortOrder::RemoveKey(int i) {
+    if (i >= 0 && i < KeyCount())
+        m_keys.erase(m_keys.begin() + i);
+}
+
+void SortOrder::CopyFrom(const SortOrder &other) {
+    const std::vector<SortKey> keys = other.m_keys; // safe when other is this
+    m_keys.insert(m_keys.end(), keys.begin(), keys.end());
+}
+
+bool SortOrder::DependsOnTimeOrPlace() const {
+    return std::any_of(m_keys.begin(), m_keys.end(),
+                       [](const SortKey &key) { return IsTimeOrPlaceField(key.field); });
+}
+
+// The new record's value of the current key, kept while the list entries are compared.
+void SortOrder::TakeValue(int record) {
+    switch (static_cast<FieldKind>(m_kind)) {
+    case FieldKind::StoredText:
+    case FieldKind::Text:
+        // Copied: a computed text lives only until the next getter call.
+        m_text.assign(m_doc.GetText(m_field, record));
+        break;
+    case FieldKind::Integer:
+        m_whole = m_doc.GetInt(m_field, record);
+        break;
+    case FieldKind::Real:
+        m_real = m_doc.GetReal(m_field, record);
+        break;
+    case FieldKind::None:
+        break;
+    }
+}
+
+// How a list entry compares with the new record on the current key: < 0 entry first.
+int SortOrder::CompareEntry(int entry) {
+    if (entry < 0 || entry >= m_doc.GetRecordCount())
+        return 0;
+    int c = 0;
+    switch (static_cast<FieldKind>(m_kind)) {
+    case FieldKind::StoredText:
+    case FieldKind::Text:
+        c = CompareText(m_doc.GetText(m_field, entry), m_text, m_caseSensitive != 0);
+        break;
+    case FieldKind::Integer: {
+        const int32_t v = m_doc.GetInt(m_field, entry);
+        c = (v > m_whole) - (v < m_whole);
+        break;
+    }
+    case FieldKind::Real:
+        c = CompareReal(m_doc.GetReal(m_field, entry), m_real);
+        break;
+    case FieldKind::None:
+        break;
+    }
+    // A descending key exchanges the operands.
+    return m_direction != 0 ? -c : c;
+}
+
+int SortOrder::InsertPosition(std::span<const int> list, int record) {
+    int lo = 0;
+    int hi = static_cast<int>(list.size());
+    if (hi == 0 || record < 0 || record >= m_doc.GetRecordCount())
+        return hi;
+    for (const SortKey &key : m_keys) {
+        if (lo >= hi)
+            break;
+        m_field = key.field;
+        m_kind = FieldTable::IsValidField(key.field)
+                     ? static_cast<int>(m_doc.Fields().Slot(key.field).kind)
+                     : static_cast<int>(FieldKind::None);
+        m_caseSensitive = key.caseSensitive;
+        m_direction = key.direction;
+        TakeValue(record);
+        // Binary search for an entry equal to the record on this key.
+        int a = lo;
+        int b = hi - 1;
+        int equal = -1;
+        while (a <= b) {
+            const int mid = a + (b - a) / 2;
+            const int c = CompareEntry(list[static_cast<size_t>(mid)]);
+            if (c < 0)
+                a = mid + 1;
+            else if (c > 0)
+                b = mid - 1;
+            else {
+                equal = mid;
+                break;
+            }
+        }
+        if (equal < 0)
+            return a; // behind the last entry before the record, before the first after it
+        // Widen over the run of equal entries; the next key orders the record within it.
+        int first = equal;
+        while (first > lo && CompareEntry(list[static_cast<size_t>(first - 1)]) == 0)
+            --first;
+        int last = equal;
+        while (last + 1 < hi && CompareEntry(list[static_cast<size_t>(last + 1)]) == 0)
+            ++last;
+        lo = first;
+        hi = last + 1;
+    }
+    return hi;
+}
+
+void SortOrder::ShowMessage(std::string_view text) const {
+    m_doc.Host().MessageBox(text, kTitle, platform::Buttons::Ok);
+}
+
+bool SortOrder::ReadFile(const std::string &path) {
+    std::string error;
+    const std::optional<std::string> bytes = platform::ReadWholeFile(path, &error);
+    if (!bytes) {
+        ShowMessage(error);
+        return false;
+    }
+    std::vector<SortKey> keys;
+    if (!ParseSortFile(*bytes, keys)) {
+        ShowMessage(kIllegalSortFile);
+        return false;
+    }
+    m_keys = std::move(keys);
+    return true;
+}
+
+bool SortOrder::WriteFile(const std::string &path) const {
+    std::string error;
+    if (platform::WriteWholeFileAtomic(path, FormatSortFile(m_keys), &error))
+        return true;
+    ShowMessage(error);
+    return false;
+}
+
+} // namespace vespario

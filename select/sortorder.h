@@ -1,0 +1,94 @@
+#pragma once
+// A sort order: the keys that place each newly selected record in the ordered selection
+// list, its file ".srt", and the link to the sort order remembered before it.
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vespario {
+
+class CVesparioDoc;
+
+struct SortKey {
+    int32_t field = 0;
+    int32_t caseSensitive = 0; // 1: text compared case-sensitively; used by text fields only
+    int32_t direction = 0;     // 0 ascending, 1 descending
+    bool operator==(const SortKey &) const = default;
+};
+
+inline constexpr int32_t kSortFileMark = 3275;
+inline constexpr int32_t kSortFileVersion = 3;
+inline constexpr std::string_view kSortExtension = ".srt";
+inline constexpr std::string_view kIllegalSortFile = "Illegal sort order file";
+
+// "3275 3 ", the key count and a blank, then field, case flag and direction of each key,
+// each followed by a blank.
+std::string FormatSortFile(std::span<const SortKey> keys);
+// Reads a sort order file of any version. False, with keys untouched, for a wrong mark and
+// for a damaged file (cut short, a negative or too large count, a number that is not one, a
+// field number that names no field).
+bool ParseSortFile(std::string_view bytes, std::vector<SortKey> &keys);
+
+class SortOrder {
+public:
+    explicit SortOrder(CVesparioDoc &doc);
+    ~SortOrder();
+    SortOrder(const SortOrder &) = delete;
+    SortOrder &operator=(const SortOrder &) = delete;
+
+    CVesparioDoc &Document() { return m_doc; }
+    const std::string &Name() const { return m_name; }
+    void SetName(std::string name) { m_name = std::move(name); }
+
+    // The stack of remembered sort orders: each owns the one remembered before it.
+    SortOrder *Previous() { return m_previous.get(); }
+    void SetPrevious(std::unique_ptr<SortOrder> previous) { m_previous = std::move(previous); }
+    std::unique_ptr<SortOrder> TakePrevious() { return std::move(m_previous); }
+
+    int KeyCount() const { return static_cast<int>(m_keys.size()); }
+    const std::vector<SortKey> &Keys() const { return m_keys; }
+    const SortKey &Key(int i) const { return m_keys[static_cast<size_t>(i)]; }
+    void AddKey(int32_t field, int32_t caseSensitive, int32_t direction);
+    void InsertKey(int position, SortKey key); // position clamped to 0..KeyCount()
+    void SetKey(int i, SortKey key);
+    void RemoveKey(int i);
+    void SetKeys(std::vector<SortKey> keys) { m_keys = std::move(keys); }
+    void Clear() { m_keys.clear(); }
+    void CopyFrom(const SortOrder &other); // appends the other's keys
+
+    // Where in list (record indexes already in this order) record r goes: behind every
+    // entry that ties with it on all keys. 0 for an empty list.
+    int InsertPosition(std::span<const int> list, int record);
+    // True when a key is a field that follows the time or the observing place.
+    bool DependsOnTimeOrPlace() const;
+
+    // Reads a file; on a wrong mark or a damaged file shows "Illegal sort order file" and
+    // keeps the keys.
+    bool ReadFile(const std::string &path);
+    bool WriteFile(const std::string &path) const;
+
+private:
+    void TakeValue(int record);
+    int CompareEntry(int entry);
+    void ShowMessage(std::string_view text) const;
+
+    CVesparioDoc &m_doc;
+    std::string m_name;
+    std::unique_ptr<SortOrder> m_previous;
+    std::vector<SortKey> m_keys;
+
+    // Working state of InsertPosition: the key being applied and the new record's value.
+    int32_t m_field = 0;
+    int m_kind = -1;
+    int32_t m_caseSensitive = 0;
+    int32_t m_direction = 0;
+    std::string m_text;
+    int32_t m_whole = 0;
+    double m_real = 0.0;
+};
+
+} // namespace vespario
