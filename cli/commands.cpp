@@ -3,6 +3,7 @@
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
+#include "cli/select.h"
 #include "cli/settings.h"
 #include "cli/support.h"
 #include "cli/whatsup.h"
@@ -30,6 +31,9 @@ constexpr const char* kUsage =
     "                                print stored and computed fields of one object\n"
     "  convert radec TEXT | time TEXT | dist VALUE UNIT [--place RECORD] [--at ...]\n"
     "                                show a position, instant or distance in every notation\n"
+    "  select FILE.obs [--sel FILE.sel] [--srt FILE.srt] [--where \"FIELD OP VALUE\"]...\n"
+    "         [--sort FIELD[:desc][:case]]... [--show FIELD]... [--place RECORD] [--at ...]\n"
+    "                                list the selected objects in sort order\n"
     "  settings                      print every setting and vocabulary as loaded\n"
     "  whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n"
     "                                the Sun, Moon and planets for a place at a UT instant\n";
@@ -163,6 +167,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return RunConvert(options, out, err);
     if (command == "settings")
         return RunSettings(options.words, options.profilePath, out, err);
+    if (command == "select")
+        return RunSelect(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
     err << "unknown command " << command << "\n" << kUsage;

@@ -45,10 +45,10 @@ bool IsNumber(const std::string& text) {
     return used > 0 && used == text.size();
 }
 
-// A catalogue designation (M 31, NGC 224, UGC 454, PGC 2557, Winnecke 4) rather than a
-// common name: a catalogue word followed by a number.
+// A catalogue designation (M 31, NGC 224, UGC 454, UGC A 13, PGC 2557, Winnecke 4) rather
+// than a common name: a catalogue word followed by a number.
 bool IsDesignation(const std::string& name) {
-    static const char* const kCatalogues[] = {"M ", "NGC ", "IC ", "UGC ", "PGC ", "Winnecke "};
+    static const char* const kCatalogues[] = {"M ", "NGC ", "IC ", "UGC A ", "UGC ", "PGC ", "Winnecke "};
     for (const char* prefix : kCatalogues) {
         const std::string p(prefix);
         if (name.size() > p.size() && name.compare(0, p.size(), p) == 0 && IsDigit(name[p.size()]))

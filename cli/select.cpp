@@ -1,0 +1,139 @@
+#include "cli/select.h"
+
+#include "db/astropositions.h"
+#include "platform/headlesshost.h"
+#include "select/criteriaedit.h"
+#include "select/objectlist.h"
+#include "select/queryparse.h"
+
+#include <ostream>
+
+namespace vespario::cli {
+namespace {
+
+constexpr const char* kSelectUsage =
+    "usage: vespario-cli select FILE.obs [--sel FILE.sel] [--srt FILE.srt]\n"
+    "       [--where \"FIELD OP VALUE\"]... [--sort FIELD[:desc][:case]]... [--show FIELD]...\n"
+    "       [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
+
+struct SelectOptions {
+    std::string database;
+    std::string selFile;
+    std::string srtFile;
+    std::vector<std::string> where;
+    std::vector<std::string> sort;
+    std::vector<std::string> show;
+};
+
+bool ParseSelectWords(const std::vector<std::string>& words, SelectOptions& select) {
+    if (words.size() < 2 || words[1].rfind("--", 0) == 0)
+        return false;
+    select.database = words[1];
+    for (size_t i = 2; i < words.size(); ++i) {
+        if (i + 1 >= words.size())
+            return false;
+        const std::string& option = words[i];
+        const std::string& value = words[++i];
+        if (option == "--sel")
+            select.selFile = value;
+        else if (option == "--srt")
+            select.srtFile = value;
+        else if (option == "--where")
+            select.where.push_back(value);
+        else if (option == "--sort")
+            select.sort.push_back(value);
+        else if (option == "--show")
+            select.show.push_back(value);
+        else
+            return false;
+    }
+    return true;
+}
+
+// The messages the document and the criteria showed, for the user of the command line.
+void ReportMessages(const platform::HeadlessHost& host, std::ostream& err) {
+    for (const std::string& message : host.Messages())
+        err << message << "\n";
+}
+
+} // namespace
+
+int RunSelect(const Options& options, std::ostream& out, std::ostream& err) {
+    SelectOptions select;
+    if (!ParseSelectWords(options.words, select)) {
+        err << kSelectUsage;
+        return 2;
+    }
+    platform::IniProfile profile;
+    if (!LoadProfile(options, profile, err))
+        return 2;
+    ObservingPlace place;
+    if (!PreparePlace(options, profile, place, err))
+        return 2;
+    AstroPositionServices astro(place);
+    platform::HeadlessHost host;
+    CVesparioDoc doc(host, profile, &astro);
+    const FieldTable& fields = doc.Fields();
+
+    std::vector<int> shown;
+    for (const std::string& name : select.show) {
+        const int n = fields.FindTag(name);
+        if (n < 0) {
+            err << "unknown field " << name << "\n";
+            return 2;
+        }
+        shown.push_back(n);
+    }
+    if (!doc.ReadDatabaseFile(select.database)) {
+        err << "cannot open " << select.database << "\n";
+        return 2;
+    }
+    ObjectList list(doc);
+    SelectionCriteria& criteria = list.Criteria();
+    if (!select.selFile.empty() && !criteria.ReadFile(select.selFile)) {
+        ReportMessages(host, err);
+        err << "cannot read criteria file " << select.selFile << "\n";
+        return 2;
+    }
+    for (const std::string& text : select.where) {
+        CriteriaLine line;
+        const std::string error = ParseWhereClause(text, fields, DefaultNearRadius(profile), line);
+        if (!error.empty()) {
+            err << error << "\n";
+            return 2;
+        }
+        criteria.InsertLine(criteria.LineCount(), std::move(line));
+    }
+    if (const auto problem = CheckCriteria(criteria.Lines())) {
+        err << *problem << "\n";
+        return 2;
+    }
+    SortOrder& sort = list.Sort();
+    if (!select.srtFile.empty() && !sort.ReadFile(select.srtFile)) {
+        ReportMessages(host, err);
+        err << "cannot read sort order file " << select.srtFile << "\n";
+        return 2;
+    }
+    for (const std::string& text : select.sort) {
+        SortKey key;
+        const std::string error = ParseSortKey(text, fields, key);
+        if (!error.empty()) {
+            err << error << "\n";
+            return 2;
+        }
+        sort.InsertKey(sort.KeyCount(), key);
+    }
+
+    list.RestartSelection();
+    list.RunToCompletion();
+    for (int record : list.List()) {
+        out << OneLine(doc.GetText(field::Id, record));
+        for (int n : shown)
+            out << '\t' << ValueText(doc, n, record, options.precise);
+        out << '\n';
+    }
+    ReportMessages(host, err);
+    return 0;
+}
+
+} // namespace vespario::cli
