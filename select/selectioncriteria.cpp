@@ -292,6 +292,10 @@ bool SelectionCriteria::NearHolds(const CriteriaLine &line, int record) {
     if (!line.prepared.positionValid)
         return false; // no position to be near: nothing is
     const double ra = m_doc.GetReal(field::RaHour, record) * (kPi / 12.0);
+    // A record whose RaDec does not parse has no position (the getters said so and return
+    // placeholders): it is near nothing.
+    if (!m_doc.Record(record).PositionParsed())
+        return false;
     const double dec = m_doc.GetReal(field::DeclDeg, record) * (kPi / 180.0);
     const double ra0 = line.prepared.ra;
     const double dec0 = line.prepared.dec;

@@ -54,10 +54,11 @@ bool SmallFileReader::ReadInt(int32_t &value) {
 bool SmallFileReader::ReadReal(double &value) {
     SkipWhiteSpace();
     size_t p = m_pos;
-    if (p < m_bytes.size() && m_bytes[p] == '+')
+    if (p < m_bytes.size() && m_bytes[p] == '+') {
         ++p;
-    if (p < m_bytes.size() && m_bytes[p] == '+')
-        return false; // from_chars would not see a second sign
+        if (p < m_bytes.size() && (m_bytes[p] == '+' || m_bytes[p] == '-'))
+            return false; // one sign only
+    }
     const char *begin = m_bytes.data() + p;
     const auto result = std::from_chars(begin, m_bytes.data() + m_bytes.size(), value);
     if (result.ec != std::errc())

@@ -152,6 +152,7 @@ void SortOrder::TakeValue(int record) {
 
 // How a list entry compares with the new record on the current key: < 0 entry first.
 int SortOrder::CompareEntry(int entry) {
+    ++m_comparisons;
     if (entry < 0 || entry >= m_doc.GetRecordCount())
         return 0;
     int c = 0;
@@ -173,6 +174,33 @@ int SortOrder::CompareEntry(int entry) {
     }
     // A descending key exchanges the operands.
     return m_direction != 0 ? -c : c;
+}
+
+// The first entry in [from, to] that does not compare less than the record (to compares
+// equal).
+int SortOrder::FirstNotBefore(std::span<const int> list, int from, int to) {
+    while (from < to) {
+        const int mid = from + (to - from) / 2;
+        if (CompareEntry(list[static_cast<size_t>(mid)]) < 0)
+            from = mid + 1;
+        else
+            to = mid;
+    }
+    return from;
+}
+
+// The first entry in (from, to) that compares greater than the record, or to (from compares
+// equal).
+int SortOrder::FirstAfter(std::span<const int> list, int from, int to) {
+    ++from;
+    while (from < to) {
+        const int mid = from + (to - from) / 2;
+        if (CompareEntry(list[static_cast<size_t>(mid)]) <= 0)
+            from = mid + 1;
+        else
+            to = mid;
+    }
+    return to;
 }
 
 int SortOrder::InsertPosition(std::span<const int> list, int record) {
@@ -208,15 +236,11 @@ int SortOrder::InsertPosition(std::span<const int> list, int record) {
         }
         if (equal < 0)
             return a; // behind the last entry before the record, before the first after it
-        // Widen over the run of equal entries; the next key orders the record within it.
-        int first = equal;
-        while (first > lo && CompareEntry(list[static_cast<size_t>(first - 1)]) == 0)
-            --first;
-        int last = equal;
-        while (last + 1 < hi && CompareEntry(list[static_cast<size_t>(last + 1)]) == 0)
-            ++last;
-        lo = first;
-        hi = last + 1;
+        // Widen over the run of equal entries; the next key orders the record within it. The
+        // range is in order, so the run is contiguous and its ends are found by halving
+        // too: stepping over a long run one entry at a time would make a pass quadratic.
+        lo = FirstNotBefore(list, lo, equal);
+        hi = FirstAfter(list, equal, hi);
     }
     return hi;
 }

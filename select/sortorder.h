@@ -63,6 +63,8 @@ public:
     // Where in list (record indexes already in this order) record r goes: behind every
     // entry that ties with it on all keys. 0 for an empty list.
     int InsertPosition(std::span<const int> list, int record);
+    // Entries compared so far by InsertPosition, all calls together.
+    int64_t Comparisons() const { return m_comparisons; }
     // True when a key is a field that follows the time or the observing place.
     bool DependsOnTimeOrPlace() const;
 
@@ -74,6 +76,8 @@ public:
 private:
     void TakeValue(int record);
     int CompareEntry(int entry);
+    int FirstNotBefore(std::span<const int> list, int from, int to);
+    int FirstAfter(std::span<const int> list, int from, int to);
     void ShowMessage(std::string_view text) const;
 
     CVesparioDoc &m_doc;
@@ -89,6 +93,7 @@ private:
     std::string m_text;
     int32_t m_whole = 0;
     double m_real = 0.0;
+    int64_t m_comparisons = 0;
 };
 
 } // namespace vespario

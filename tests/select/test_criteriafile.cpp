@@ -126,6 +126,10 @@ TEST(CriteriaFile, ReadsEveryVersion) {
          "trailing",
          {40},
          "what follows the lines"},
+        {"101 3273 1 40 2 +5 0 v\xFF"
+         "d\xFF",
+         {40},
+         "a radius with a plus sign"},
     };
     for (const Row &row : rows) {
         std::vector<CriteriaLine> read;
@@ -210,6 +214,9 @@ TEST(CriteriaFile, DamagedFilesAreRefusedWithoutTouchingTheLines) {
         {"101 3273 1 1 8 five 0 v\xFF"
          "d\xFF",
          "radius no number"},
+        {"101 3273 1 1 8 +-5 0 v\xFF"
+         "d\xFF",
+         "radius with two signs"},
         {"101 3273 1 1 8 5 x v\xFF"
          "d\xFF",
          "flag no number"},

@@ -175,6 +175,18 @@ TEST_F(Criteria, IsNearWithAValueThatIsNoRaDecSaysSoOnceAndSelectsNothing) {
     EXPECT_EQ(host.Messages(), (std::vector<std::string>{"nowhere is not a valid RaDec."}));
 }
 
+TEST_F(Criteria, ARecordWithoutAValidPositionIsNearNothing) {
+    const int r = AddRecord({{field::RaDec, "not a position"}});
+    SelectionCriteria criteria(doc);
+    criteria.AddLine(field::RaDec, op::Near, "000000.0+000000");
+    CriteriaLine line = criteria.Line(0);
+    line.radius = 400.0; // wider than the sky
+    criteria.ReplaceLine(0, line);
+    EXPECT_FALSE(criteria.Evaluate(r));
+    // The position getter says once per look that the record's RaDec is not valid.
+    EXPECT_EQ(host.Messages(), (std::vector<std::string>{"not a position is not a valid RaDec."}));
+}
+
 TEST_F(Criteria, AnInvalidPatternSaysSoWhenPreparedAndMatchesNothing) {
     const int r = AddRecord({{field::Info, "anything"}});
     SelectionCriteria has(doc);

@@ -116,6 +116,32 @@ TEST_F(Sorting, InsertPositionsGiveTheStableSortOfTheRecords) {
     }
 }
 
+TEST_F(Sorting, LongRunsOfEqualValuesCostLogarithmicallyManyComparisons) {
+    // Most records of a real database share a handful of types: the run of equal entries
+    // must not be walked one by one for every record placed in it.
+    constexpr int kRecords = 4096;
+    std::vector<int> records;
+    for (int i = 0; i < kRecords; ++i)
+        records.push_back(AddRecord(
+            {{field::Type, i % 16 ? "eg" : "gc"}, {field::Magn, std::to_string(i % 97)}}));
+    SortOrder order(doc);
+    order.AddKey(field::Type, 0, 0);
+    order.AddKey(field::MagnValue, 0, 0);
+    const std::vector<int> list = Insert(order, records);
+    // Per record and key: one search and two bounds of at most 13 halvings each.
+    EXPECT_LT(order.Comparisons(), int64_t{kRecords} * 2 * 3 * 13);
+    for (size_t i = 1; i < list.size(); ++i) {
+        const int a = list[i - 1];
+        const int b = list[i];
+        const bool ordered =
+            doc.GetText(field::Type, a) < doc.GetText(field::Type, b) ||
+            (doc.GetText(field::Type, a) == doc.GetText(field::Type, b) &&
+             (doc.GetReal(field::MagnValue, a) < doc.GetReal(field::MagnValue, b) ||
+              (doc.GetReal(field::MagnValue, a) == doc.GetReal(field::MagnValue, b) && a < b)));
+        ASSERT_TRUE(ordered) << i;
+    }
+}
+
 TEST_F(Sorting, NoKeysKeepExaminationOrder) {
     SortOrder order(doc);
     const std::vector<int> records = {AddRecord({{field::Type, "gc"}}),
