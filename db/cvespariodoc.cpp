@@ -74,6 +74,33 @@ int CVesparioDoc::MoveRecord(int from, int to, int tracked) {
     return tracked < 0 ? tracked : IndexAfterMove(tracked, from, to);
 }
 
+void CVesparioDoc::GatherFront(int from, const std::vector<char>& selected,
+                               std::vector<int>& newIndex) {
+    const int count = static_cast<int>(selected.size());
+    newIndex.assign(selected.size(), 0);
+    if (from < 0 || count == 0 || from + count > GetRecordCount())
+        return;
+    int next = from;
+    for (int i = 0; i < count; ++i)
+        if (selected[static_cast<size_t>(i)])
+            newIndex[static_cast<size_t>(i)] = next++;
+    for (int i = 0; i < count; ++i)
+        if (!selected[static_cast<size_t>(i)])
+            newIndex[static_cast<size_t>(i)] = next++;
+    std::vector<std::unique_ptr<ObjectRecord>> moved(selected.size());
+    for (int i = 0; i < count; ++i)
+        moved[static_cast<size_t>(newIndex[static_cast<size_t>(i)] - from)] =
+            std::move(m_records[static_cast<size_t>(from + i)]);
+    std::move(moved.begin(), moved.end(), m_records.begin() + from);
+    const auto follow = [&](int index) {
+        return index >= from && index < from + count ? newIndex[static_cast<size_t>(index - from)] : index;
+    };
+    if (m_currentIndex >= 0)
+        m_currentIndex = follow(m_currentIndex);
+    if (!m_load.allParsed && m_load.recordsParsed < GetRecordCount())
+        m_load.recordsParsed = follow(m_load.recordsParsed);
+}
+
 int CVesparioDoc::RecordIndexOfIdentity(int identity) const {
     for (size_t i = 0; i < m_records.size(); ++i) {
         if (m_records[i]->m_identity == identity)

@@ -5,6 +5,7 @@
 #include "db/fieldtable.h"
 #include "db/objectrecord.h"
 #include "db/positionservices.h"
+#include "db/selectionlist.h"
 #include "platform/host.h"
 #include "platform/iniprofile.h"
 #include "select/pattern.h"
@@ -69,7 +70,7 @@ public:
 
     void SetViews(DocumentViews* views) { m_views = views ? views : &m_noViews; }
     // The selected records in list order; the writer consults it when saving selected only.
-    void SetSelectionList(const std::vector<int>* list) { m_selectionList = list; }
+    void SetSelectionList(const SelectionList* list) { m_selectionList = list; }
     const FieldTable& Fields() const { return m_fields; }
     platform::Host& Host() { return m_host; }
     platform::IniProfile& Profile() { return m_profile; }
@@ -98,6 +99,12 @@ public:
     // pointing at the same records. Returns the new index of the record that was at
     // `tracked` (the caller's own positions follow the same rule).
     int MoveRecord(int from, int to, int tracked = -1);
+    // GatherFront: within the records [from, from + selected.size()), moves those whose
+    // flag is set to the front of the range, keeping the order within both parts (as if
+    // each selected record had been moved down in turn). newIndex gets the new index of
+    // each record of the range, in the old order. The current record and the parse position
+    // follow their records. One pass over the range, however many records move.
+    void GatherFront(int from, const std::vector<char>& selected, std::vector<int>& newIndex);
 
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
@@ -201,7 +208,7 @@ private:
     PositionServices m_noAstro;
     DocumentViews m_noViews;
     DocumentViews* m_views = &m_noViews;
-    const std::vector<int>* m_selectionList = nullptr;
+    const SelectionList* m_selectionList = nullptr;
     FieldTable m_fields;
 
     std::vector<std::unique_ptr<ObjectRecord>> m_records;

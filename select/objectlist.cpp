@@ -93,6 +93,9 @@ void ObjectList::RunToCompletion() {
 
 void ObjectList::RestartSelection() {
     m_examined = 0;
+    m_gathered = 0;
+    m_selectedFlags.clear();
+    m_renumberFrom = 0;
     m_list.clear();
     m_running = true;
     m_showFirstMatch = true;
@@ -116,46 +119,81 @@ void ObjectList::MoveRecord(int from, int to) {
 void ObjectList::SelectionSlice(uint32_t deadline) {
     const bool filtered = Criteria().LineCount() > 0;
     const bool sorted = Sort().KeyCount() > 0;
+    // Records from m_gathered on are not yet in their place at the front of the record
+    // array: the selected ones are moved there together when the slice ends.
     bool added = false;
     while (m_examined < m_doc.GetRecordCount()) {
-        int record = m_examined;
-        if (filtered && !Criteria().Evaluate(record)) {
-            ++m_examined;
-        } else {
+        const int record = m_examined;
+        const bool selected = !filtered || Criteria().Evaluate(record);
+        if (filtered)
+            m_selectedFlags.push_back(selected ? 1 : 0);
+        if (selected) {
             const int length = static_cast<int>(m_list.size());
-            // Gather the selected records at the front of the record array, in the order found.
-            if (filtered && record != length) {
-                MoveRecord(record, length);
-                record = length;
-            }
             int at = sorted ? Sort().InsertPosition(m_list, record) : -1;
             if (at < 0 || at >= length) {
                 at = length;
                 m_list.push_back(record);
             } else {
-                m_list.insert(m_list.begin() + at, record);
-                for (size_t k = static_cast<size_t>(at) + 1; k < m_list.size(); ++k)
-                    m_doc.Record(m_list[k]).m_listPosition = static_cast<int32_t>(k);
+                m_list.insert(static_cast<size_t>(at), record);
                 if (m_currentPos >= at)
                     ++m_currentPos;
             }
-            m_doc.Record(record).m_listPosition = at;
+            // The records behind it are renumbered once, at the end of the slice.
+            m_renumberFrom = std::min(m_renumberFrom, at);
             added = true;
-            ++m_examined;
-            if (m_showFirstMatch) {
-                m_showFirstMatch = false;
-                GoTo(0, -1);
-                EnterCurrentIntoHistory();
-            }
+        }
+        ++m_examined;
+        if (selected && m_showFirstMatch) {
+            m_showFirstMatch = false;
+            RenumberListPositions();
+            GoTo(0, -1);
+            EnterCurrentIntoHistory();
         }
         if (platform::TickReached(platform::TickCount(), deadline))
             break;
     }
+    GatherSelected();
+    // The stored list positions are written when the pass ends or a position is asked for:
+    // renumbering after every slice would cost the list's length each time. Until then a
+    // stale position fails the list's own check and the record counts as not listed.
+    if (m_doc.Load().allSplit && m_examined >= m_doc.GetRecordCount())
+        RenumberListPositions();
     if (added)
         m_observer->RowsChanged();
     if (m_doc.Load().allSplit && m_examined >= m_doc.GetRecordCount())
         m_running = false;
     ShowCounts();
+}
+
+// Moves the records selected since the last gathering to the front of the record array, in
+// the order found, behind those gathered before; the list, the current record, the parse
+// position and the edit checks' position follow them.
+void ObjectList::GatherSelected() {
+    if (m_selectedFlags.empty())
+        return;
+    const int from = m_examined - static_cast<int>(m_selectedFlags.size());
+    // The unselected records between the front and the new ones take part in the move.
+    std::vector<char> flags(static_cast<size_t>(from - m_gathered), 0);
+    flags.insert(flags.end(), m_selectedFlags.begin(), m_selectedFlags.end());
+    m_selectedFlags.clear();
+    std::vector<int> newIndex;
+    m_doc.GatherFront(m_gathered, flags, newIndex);
+    const auto follow = [&](int index) {
+        const int offset = index - m_gathered;
+        return offset >= 0 && offset < static_cast<int>(newIndex.size()) ? newIndex[static_cast<size_t>(offset)]
+                                                                         : index;
+    };
+    for (size_t k = 0; k < m_list.size(); ++k)
+        m_list[k] = follow(m_list[k]);
+    if (m_editChecks && m_editChecks->FirstPassPosition() >= 0)
+        m_editChecks->SetFirstPassPosition(follow(m_editChecks->FirstPassPosition()));
+    m_gathered = static_cast<int>(m_list.size());
+}
+
+void ObjectList::RenumberListPositions() {
+    for (size_t k = static_cast<size_t>(std::max(0, m_renumberFrom)); k < m_list.size(); ++k)
+        m_doc.Record(m_list[k]).m_listPosition = static_cast<int32_t>(k);
+    m_renumberFrom = static_cast<int>(m_list.size());
 }
 
 void ObjectList::ShowCounts() {
@@ -167,7 +205,9 @@ void ObjectList::ShowCounts() {
     host.SetStatusRaised(kExaminedPane, m_running);
 }
 
-int ObjectList::ListPositionOf(int record) const {
+int ObjectList::ListPositionOf(int record) {
+    if (m_renumberFrom < static_cast<int>(m_list.size()))
+        RenumberListPositions();
     if (record < 0 || record >= m_doc.GetRecordCount())
         return -1;
     const int position = m_doc.Record(record).m_listPosition;

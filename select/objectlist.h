@@ -71,10 +71,10 @@ public:
     // --- the selection -----------------------------------------------------------------
     void RestartSelection();
     bool PassRunning() const { return m_running; }
-    const std::vector<int>& List() const { return m_list; }
+    const SelectionList& List() const { return m_list; }
     int ExaminedCount() const { return m_examined; }
     // The list position of a record, or -1 when it is not listed.
-    int ListPositionOf(int record) const;
+    int ListPositionOf(int record);
     SelectionCriteria& Criteria() { return *m_criteria.back(); }
     SortOrder& Sort() { return *m_sort.back(); }
     // The time or the observing place changed: a pass that depends on them starts again.
@@ -121,6 +121,8 @@ public:
 private:
     void SelectionSlice(uint32_t deadline);
     void MoveRecord(int from, int to);
+    void GatherSelected();
+    void RenumberListPositions();
     void ShowCounts();
     void ShowCurrentPosition();
     void EnterCurrentIntoHistory();
@@ -136,8 +138,11 @@ private:
 
     std::vector<std::unique_ptr<SelectionCriteria>> m_criteria; // the last is current
     std::vector<std::unique_ptr<SortOrder>> m_sort;              // the last is current
-    std::vector<int> m_list;
+    SelectionList m_list;
     int m_examined = 0;
+    int m_gathered = 0;              // records at the front of the array that are listed
+    std::vector<char> m_selectedFlags; // examined since then: selected or not
+    int m_renumberFrom = 0;          // list positions from here on are not stored yet
     bool m_running = false;
     bool m_showFirstMatch = false;
     bool m_paused = false;

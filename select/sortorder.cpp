@@ -178,7 +178,7 @@ int SortOrder::CompareEntry(int entry) {
 
 // The first entry in [from, to] that does not compare less than the record (to compares
 // equal).
-int SortOrder::FirstNotBefore(std::span<const int> list, int from, int to) {
+int SortOrder::FirstNotBefore(RecordSequence list, int from, int to) {
     while (from < to) {
         const int mid = from + (to - from) / 2;
         if (CompareEntry(list[static_cast<size_t>(mid)]) < 0)
@@ -191,7 +191,7 @@ int SortOrder::FirstNotBefore(std::span<const int> list, int from, int to) {
 
 // The first entry in (from, to) that compares greater than the record, or to (from compares
 // equal).
-int SortOrder::FirstAfter(std::span<const int> list, int from, int to) {
+int SortOrder::FirstAfter(RecordSequence list, int from, int to) {
     ++from;
     while (from < to) {
         const int mid = from + (to - from) / 2;
@@ -203,7 +203,7 @@ int SortOrder::FirstAfter(std::span<const int> list, int from, int to) {
     return to;
 }
 
-int SortOrder::InsertPosition(std::span<const int> list, int record) {
+int SortOrder::InsertPosition(RecordSequence list, int record) {
     int lo = 0;
     int hi = static_cast<int>(list.size());
     if (hi == 0 || record < 0 || record >= m_doc.GetRecordCount())
@@ -218,6 +218,21 @@ int SortOrder::InsertPosition(std::span<const int> list, int record) {
         m_caseSensitive = key.caseSensitive;
         m_direction = key.direction;
         TakeValue(record);
+        if (&key == &m_keys.back()) {
+            // On the last key only the end of the run of equal entries matters, as the record
+            // goes behind it: one halving search for the first entry greater than the record
+            // gives the same place as finding an equal entry and widening from it.
+            int a = lo;
+            int b = hi;
+            while (a < b) {
+                const int mid = a + (b - a) / 2;
+                if (CompareEntry(list[static_cast<size_t>(mid)]) <= 0)
+                    a = mid + 1;
+                else
+                    b = mid;
+            }
+            return a;
+        }
         // Binary search for an entry equal to the record on this key.
         int a = lo;
         int b = hi - 1;

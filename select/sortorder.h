@@ -2,6 +2,8 @@
 // A sort order: the keys that place each newly selected record in the ordered selection
 // list, its file ".srt", and the link to the sort order remembered before it.
 
+#include "db/selectionlist.h"
+
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -62,7 +64,7 @@ public:
 
     // Where in list (record indexes already in this order) record r goes: behind every
     // entry that ties with it on all keys. 0 for an empty list.
-    int InsertPosition(std::span<const int> list, int record);
+    int InsertPosition(RecordSequence list, int record);
     // Entries compared so far by InsertPosition, all calls together.
     int64_t Comparisons() const { return m_comparisons; }
     // True when a key is a field that follows the time or the observing place.
@@ -76,8 +78,8 @@ public:
 private:
     void TakeValue(int record);
     int CompareEntry(int entry);
-    int FirstNotBefore(std::span<const int> list, int from, int to);
-    int FirstAfter(std::span<const int> list, int from, int to);
+    int FirstNotBefore(RecordSequence list, int from, int to);
+    int FirstAfter(RecordSequence list, int from, int to);
     void ShowMessage(std::string_view text) const;
 
     CVesparioDoc &m_doc;

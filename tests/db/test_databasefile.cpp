@@ -430,7 +430,9 @@ TEST_F(DatabaseFileTest, DeletedRecordsAreLeftOut) {
 TEST_F(DatabaseFileTest, SaveSelectedWritesOnlyTrustedListEntries) {
     for (const char* id : {"=a=", "=b=", "=c=", "=d="})
         Add({{{field::Id, id}}});
-    std::vector<int> list = {2, 0};
+    SelectionList list;
+    list.push_back(2);
+    list.push_back(0);
     doc->Record(2).m_listPosition = 0;
     doc->Record(0).m_listPosition = 1;
     doc->Record(3).m_listPosition = 1;  // stale: the list's entry 1 is record 0
