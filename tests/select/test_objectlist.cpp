@@ -5,6 +5,7 @@
 
 #include "select/objectlist.h"
 
+#include "db/astropositions.h"
 #include "db/nameindex.h"
 #include "docfixture.h"
 #include "platform/clock.h"
@@ -300,6 +301,99 @@ TEST_F(ObjectListTest, TimingSettingsBelowFiveBecomeFive) {
     list.IdleWork(clock.Now());
     EXPECT_GE(list.ExaminedCount(), 1);
     EXPECT_LE(list.ExaminedCount(), 6);
+}
+
+TEST_F(ObjectListTest, PareNearTakesItsDistanceOrTheDefault) {
+    // Positions need the real astronomy behind the document.
+    ObservingPlace place;
+    AstroPositionServices astro(place);
+    platform::IniProfile nearProfile;
+    nearProfile.WriteString("Settings", "DefaultNear", "2");
+    CVesparioDoc nearDoc(host, nearProfile, &astro);
+    const char* positions[] = {"0042+41", "0043+42", "0050+41", "1200+00"};
+    for (int i = 0; i < 4; ++i) {
+        nearDoc.NewObject();
+        nearDoc.SetFieldText(field::Id, Id(i));
+        nearDoc.SetFieldText(field::RaDec, positions[i]);
+    }
+    nearDoc.SetCurrentRecord(0, false, false);
+    ObjectList list(nearDoc);
+    list.PareNear("0042+41");  // within the default 2 degrees: all but the last
+    while (list.IdleWork(clock.Now())) {
+    }
+    EXPECT_EQ(list.List().size(), 3u);
+    EXPECT_DOUBLE_EQ(list.Criteria().Line(0).radius, 2.0);
+    list.PareNear("0042+41,1.1");  // 0050+41 lies 1.5 degrees away
+    while (list.IdleWork(clock.Now())) {
+    }
+    EXPECT_EQ(list.List().size(), 2u);
+    EXPECT_DOUBLE_EQ(list.Criteria().Line(0).radius, 1.1);
+    EXPECT_EQ(list.Criteria().LineCount(), 1);
+}
+
+class Following : public ObjectListObserver {
+public:
+    void CurrentObjectChanged(int record) override { records.push_back(record); }
+    void RowsChanged() override { ++rowChanges; }
+    std::vector<int> records;
+    int rowChanges = 0;
+};
+
+TEST_F(ObjectListTest, CompanionsHearOfEveryNewCurrentObject) {
+    Make(3);
+    ObjectList list(doc);
+    Following following;
+    list.SetObserver(&following);
+    Drive(list);
+    list.Next();
+    list.Last();
+    ASSERT_EQ(following.records.size(), 3u);
+    EXPECT_EQ(following.records.back(), list.List()[2]);
+    EXPECT_GT(following.rowChanges, 0);
+    list.SetObserver(nullptr);  // back to nobody: no call reaches the old observer
+    list.First();
+    EXPECT_EQ(following.records.size(), 3u);
+}
+
+TEST_F(ObjectListTest, DeletingTheCurrentObjectMarksAndCommitsIt) {
+    Make(3);
+    ObjectList list(doc);
+    Drive(list);
+    ObjectRecord* current = doc.CurrentRecord();
+    ASSERT_NE(current, nullptr);
+    list.DeleteCurrent();
+    EXPECT_TRUE(current->m_deleted);
+    EXPECT_TRUE(doc.DeletedRecordsExist());
+    ASSERT_FALSE(doc.ChangedRecords().empty());
+    EXPECT_EQ(doc.ChangedRecords().back(), current);
+}
+
+TEST_F(ObjectListTest, RememberedSortOrdersAndThePausedPass) {
+    Make(20);
+    ObjectList list(doc);
+    Drive(list);
+    SortOrder edited(doc);
+    edited.AddKey(field::Magn, 0, 1);
+    edited.SetName("faint first");
+    list.PausePass(true);  // the modal dialog is open
+    list.RestartSelection();
+    for (int i = 0; i < 50; ++i)
+        list.IdleWork(clock.Now());
+    EXPECT_EQ(list.ExaminedCount(), 0);
+    list.AcceptSortOrder(edited);  // replaces the keys and resumes
+    Drive(list);
+    EXPECT_EQ(list.Sort().KeyCount(), 1);
+    EXPECT_EQ(list.Sort().Name(), "faint first");
+    EXPECT_EQ(list.List().size(), 20u);
+    host.QueueAnswer(Answer::No);
+    list.RememberSortOrderAndDefineNew();
+    EXPECT_EQ(host.Messages().back(), "Initialize new sort order with current sort order ?");
+    EXPECT_EQ(list.Sort().KeyCount(), 0);  // No: a new empty one
+    EXPECT_EQ(list.RememberedSortOrders(), 1u);
+    list.RevertSortOrder();
+    EXPECT_EQ(list.RememberedSortOrders(), 0u);
+    EXPECT_EQ(list.Sort().KeyCount(), 1);
+    EXPECT_TRUE(list.PassRunning());
 }
 
 } // namespace
