@@ -1,6 +1,7 @@
 #include "select/criteriaedit.h"
 
 #include "astro/radectext.h"
+#include "select/selectioncriteria.h"
 
 #include <algorithm>
 
@@ -20,15 +21,7 @@ std::optional<std::string> CheckNearValues(std::span<const CriteriaLine> lines) 
 }
 
 std::optional<std::string> CheckParentheses(std::span<const CriteriaLine> lines) {
-    int depth = 0;
-    for (const CriteriaLine &line : lines) {
-        if (line.op == op::Open) {
-            ++depth;
-        } else if (line.op == op::Close && --depth < 0) {
-            break;
-        }
-    }
-    if (depth == 0)
+    if (ParenthesesMatch(lines))
         return std::nullopt;
     return std::string("Unmatched parenthesis or illegal nesting of parenthesis.");
 }

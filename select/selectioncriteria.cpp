@@ -68,10 +68,11 @@ std::string ConditionDescription(const CriteriaLine &line, const FieldTable &fie
 } // namespace
 
 double DefaultNearRadius(const platform::IniProfile &profile) {
-    return LeadingReal(profile.GetString("Settings", "DefaultNear", "5"));
+    const std::string text = profile.GetString("Settings", "DefaultNear");
+    return text.empty() ? 5.0 : LeadingReal(text);
 }
 
-bool ParenthesesMatch(const std::vector<CriteriaLine> &lines) {
+bool ParenthesesMatch(std::span<const CriteriaLine> lines) {
     int depth = 0;
     for (const CriteriaLine &line : lines) {
         if (line.op == op::Open)

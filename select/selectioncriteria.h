@@ -7,6 +7,7 @@
 #include "select/evaluationorder.h"
 
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +26,7 @@ double DefaultNearRadius(const platform::IniProfile &profile);
 // match (a ")" that closes nothing, or a "(" still open at the end).
 bool DescribeLines(std::vector<CriteriaLine> &lines, const FieldTable &fields);
 // The same check alone: every ")" closes an open "(" and none stays open.
-bool ParenthesesMatch(const std::vector<CriteriaLine> &lines);
+bool ParenthesesMatch(std::span<const CriteriaLine> lines);
 
 class SelectionCriteria {
 public:

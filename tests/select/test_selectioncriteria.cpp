@@ -309,6 +309,9 @@ TEST_F(Criteria, AddLineTakesTheDefaultNearSetting) {
     profile.WriteString("Settings", "DefaultNear", "2.5");
     criteria.AddLine(field::RaDec, op::Near, "0042+41");
     EXPECT_EQ(criteria.Line(1).radius, 2.5);
+    profile.WriteString("Settings", "DefaultNear", "");
+    criteria.AddLine(field::RaDec, op::Near, "0042+41");
+    EXPECT_EQ(criteria.Line(2).radius, 5.0); // an empty setting is the default too
     EXPECT_EQ(criteria.Line(1).fromThisObject, 0);
 }
 
