@@ -75,7 +75,8 @@ public:
     platform::Host& Host() { return m_host; }
     platform::IniProfile& Profile() { return m_profile; }
     // The Greek character set texts are held in ("GreekHandling"/"Internal").
-    int GreekSet() const { return m_profile.GetInt("GreekHandling", "Internal", 0); }
+    // The program's own character set (1) unless the profile says otherwise.
+    int GreekSet() const { return m_profile.GetInt("GreekHandling", "Internal", 1); }
 
     // --- records -------------------------------------------------------------------------
     int GetRecordCount() const { return static_cast<int>(m_records.size()); }
