@@ -209,98 +209,74 @@ void CodePageModel::Store(AppSettings &settings) {
 // --- the pages that need nothing more --------------------------------------------------------
 
 CodePageTraits TypePageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::Types;
-    t.codeWidth = 2;
-    t.codeBoxLimit = 2;
-    t.rowSeparator = '\t';
-    t.storedSeparator = '=';
-    t.emptyMeaning = "undefined";
-    t.lockLoadedCodes = true;
-    t.newRow = "XX\tundefined";
-    t.deleteQuestion = "Are you sure you wish to delete this type,\nand have you ensured it is not "
-                       "used by any objects ?";
-    t.duplicateMessage = "Unique codes must be used for all Types. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::Types,
+        .codeWidth = 2,
+        .codeBoxLimit = 2,
+        .newRow = "XX\tundefined",
+        .deleteQuestion = "Are you sure you wish to delete this type,\nand have you ensured it is not "
+            "used by any objects ?",
+        .duplicateMessage = "Unique codes must be used for all Types. %s is a duplicate.",
+    };
 }
 
 CodePageTraits CheckboxPageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::Checkboxes;
-    t.codeWidth = 1;
-    t.codeBoxLimit = 1;
-    t.rowSeparator = '\t';
-    t.storedSeparator = '=';
-    t.emptyMeaning = "undefined";
-    t.lockLoadedCodes = true;
-    t.newRow = "X\tundefined";
-    t.deleteQuestion = "Are you sure you wish to delete this checkbox,\nand have you ensured it is "
-                       "not checked in any object ?";
-    t.duplicateMessage = "Unique codes must be used for all Checkboxes. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::Checkboxes,
+        .newRow = "X\tundefined",
+        .deleteQuestion = "Are you sure you wish to delete this checkbox,\nand have you ensured it is "
+            "not checked in any object ?",
+        .duplicateMessage = "Unique codes must be used for all Checkboxes. %s is a duplicate.",
+    };
 }
 
 CodePageTraits TryPageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::TryValues;
-    t.codeWidth = 1;
-    t.codeBoxLimit = 1;
-    t.rowSeparator = '\t';
-    t.storedSeparator = '=';
-    t.emptyMeaning = "undefined";
-    t.lockLoadedCodes = true;
-    t.newRow = "X\tundefined";
-    t.deleteQuestion = "Are you sure you wish to delete this try value,\nand have you ensured it "
-                       "is not used in any objects ?";
-    t.duplicateMessage = "Unique codes must be used for all Try entries. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::TryValues,
+        .newRow = "X\tundefined",
+        .deleteQuestion = "Are you sure you wish to delete this try value,\nand have you ensured it "
+            "is not used in any objects ?",
+        .duplicateMessage = "Unique codes must be used for all Try entries. %s is a duplicate.",
+    };
 }
 
 // The equipment box takes any number of characters; the code is cut to one all the same.
 CodePageTraits EquipmentPageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::Equipment;
-    t.codeWidth = 1;
-    t.codeBoxLimit = 0;
-    t.rowSeparator = '\t';
-    t.storedSeparator = '=';
-    t.emptyMeaning = "undefined";
-    t.lockLoadedCodes = true;
-    t.newRow = "X\tundefined";
-    t.deleteQuestion = "Are you sure you wish to delete this equipment code,\nand have you ensured "
-                       "it is not used by any observation ?";
-    t.duplicateMessage = "Unique codes must be used for all Equipment. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::Equipment,
+        .codeBoxLimit = 0,
+        .newRow = "X\tundefined",
+        .deleteQuestion = "Are you sure you wish to delete this equipment code,\nand have you ensured "
+            "it is not used by any observation ?",
+        .duplicateMessage = "Unique codes must be used for all Equipment. %s is a duplicate.",
+    };
 }
 
 CodePageTraits BookPageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::Books;
-    t.codeWidth = 0;
-    t.codeBoxLimit = 0;
-    t.rowSeparator = ';';
-    t.storedSeparator = ';';
-    t.emptyMeaning = "NewBook";
-    t.lockLoadedCodes = false;
-    t.newRow = "X;NewBook";
-    t.deleteQuestion = "Are you sure you wish to delete this Book ?";
-    t.duplicateMessage = "Unique codes must be used for all Books. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::Books,
+        .codeWidth = 0,
+        .codeBoxLimit = 0,
+        .rowSeparator = ';',
+        .storedSeparator = ';',
+        .emptyMeaning = "NewBook",
+        .lockLoadedCodes = false,
+        .newRow = "X;NewBook",
+        .deleteQuestion = "Are you sure you wish to delete this Book ?",
+        .duplicateMessage = "Unique codes must be used for all Books. %s is a duplicate.",
+    };
 }
 
 CodePageTraits MagazinePageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::Magazines;
-    t.codeWidth = 1;
-    t.codeBoxLimit = 1;
-    t.rowSeparator = '\t';
-    t.storedSeparator = ';';
-    t.emptyMeaning = "NewMag";
-    t.lockLoadedCodes = false;
-    t.newRow = "X\tNewMag";
-    t.deleteQuestion = "Are you sure you wish to delete this Magazine ?";
-    t.duplicateMessage = "Unique codes must be used for all Magazines. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::Magazines,
+        .storedSeparator = ';',
+        .emptyMeaning = "NewMag",
+        .lockLoadedCodes = false,
+        .newRow = "X\tNewMag",
+        .deleteQuestion = "Are you sure you wish to delete this Magazine ?",
+        .duplicateMessage = "Unique codes must be used for all Magazines. %s is a duplicate.",
+    };
 }
 
 } // namespace vespario

@@ -25,10 +25,10 @@ struct PageRow {
 struct CodePageTraits {
     Vocabulary vocabulary = Vocabulary::Types;
     int codeWidth = 1;             // 2 for types, 1 for most, 0: an abbreviation (books)
-    size_t codeBoxLimit = 0;       // characters the code box accepts; 0 for any number
+    size_t codeBoxLimit = 1;       // characters the code box accepts; 0 for any number
     char rowSeparator = '\t';      // between code and meaning in a row: a tab, or ";"
     char storedSeparator = '=';    // between them in the stored entry
-    std::string_view emptyMeaning; // what an empty meaning becomes
+    std::string_view emptyMeaning = "undefined"; // what an empty meaning becomes
     bool lockLoadedCodes = true;   // the code box is disabled for loaded rows
     std::string_view newRow;       // the row that Insert puts in
     std::string_view deleteQuestion;

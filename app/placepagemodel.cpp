@@ -22,19 +22,13 @@ constexpr std::string_view kRecordSeparators = "|";
 } // namespace
 
 CodePageTraits PlacePageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::Places;
-    t.codeWidth = 1;
-    t.codeBoxLimit = 1;
-    t.rowSeparator = '\t';
-    t.storedSeparator = '=';
-    t.emptyMeaning = "undefined";
-    t.lockLoadedCodes = true;
-    t.newRow = "";
-    t.deleteQuestion = "Are you sure you wish to delete this place,\nand have you ensured it is "
-                       "not used by any observation ?";
-    t.duplicateMessage = "Unique codes must be used for all Places. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::Places,
+        .newRow = "",
+        .deleteQuestion = "Are you sure you wish to delete this place,\nand have you ensured it is "
+            "not used by any observation ?",
+        .duplicateMessage = "Unique codes must be used for all Places. %s is a duplicate.",
+    };
 }
 
 PlacePageModel::PlacePageModel(platform::Host &host) : CodePageModel(PlacePageTraits(), host) {}

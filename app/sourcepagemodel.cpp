@@ -3,19 +3,13 @@
 namespace vespario {
 
 CodePageTraits SourcePageTraits() {
-    CodePageTraits t;
-    t.vocabulary = Vocabulary::Sources;
-    t.codeWidth = 1;
-    t.codeBoxLimit = 1;
-    t.rowSeparator = '\t';
-    t.storedSeparator = '=';
-    t.emptyMeaning = "undefined";
-    t.lockLoadedCodes = true;
-    t.newRow = "X\tundefined\t\t\t\t\t\t\t\t\t\t\t\t0";
-    t.deleteQuestion = "Are you sure you wish to delete this source, and have you ensured it is "
-                       "not used by any object ?";
-    t.duplicateMessage = "Unique codes must be used for all Sources. %s is a duplicate.";
-    return t;
+    return {
+        .vocabulary = Vocabulary::Sources,
+        .newRow = "X\tundefined\t\t\t\t\t\t\t\t\t\t\t\t0",
+        .deleteQuestion = "Are you sure you wish to delete this source, and have you ensured it is "
+            "not used by any object ?",
+        .duplicateMessage = "Unique codes must be used for all Sources. %s is a duplicate.",
+    };
 }
 
 SourcePageModel::SourcePageModel(platform::Host &host) : CodePageModel(SourcePageTraits(), host) {}
