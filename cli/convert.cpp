@@ -84,10 +84,8 @@ int RunConvert(const Options& options, std::ostream& out, std::ostream& err) {
     if (words[1] == "dist")
         return ConvertDistance(words[2], words[3], out, err);
     platform::IniProfile profile;
-    if (!LoadProfile(options, profile, err))
-        return 2;
     ObservingPlace place;
-    if (!PreparePlace(options, profile, place, err))
+    if (!LoadProfileAndPlace(options, profile, place, err))
         return 2;
     return words[1] == "radec" ? ConvertRaDec(words[2], place, out) : ConvertTime(words[2], place, out);
 }

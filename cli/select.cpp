@@ -65,10 +65,8 @@ int RunSelect(const Options& options, std::ostream& out, std::ostream& err) {
         return 2;
     }
     platform::IniProfile profile;
-    if (!LoadProfile(options, profile, err))
-        return 2;
     ObservingPlace place;
-    if (!PreparePlace(options, profile, place, err))
+    if (!LoadProfileAndPlace(options, profile, place, err))
         return 2;
     AstroPositionServices astro(place);
     platform::HeadlessHost host;

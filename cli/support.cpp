@@ -92,6 +92,11 @@ bool PreparePlace(const Options& options, platform::IniProfile& profile, Observi
     return true;
 }
 
+bool LoadProfileAndPlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
+                         std::ostream& err) {
+    return LoadProfile(options, profile, err) && PreparePlace(options, profile, place, err);
+}
+
 // The tag as a user writes it: " info: " is info.
 std::string_view BareTag(std::string_view tag) {
     while (!tag.empty() && tag.front() == ' ')

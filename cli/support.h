@@ -34,6 +34,9 @@ bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err)
 // (with a message) when --at is not a date-time.
 bool PreparePlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
                   std::ostream& err);
+// LoadProfile, then PreparePlace: what every command that computes positions starts with.
+bool LoadProfileAndPlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
+                         std::ostream& err);
 
 // The tag of a field as a user writes it: " info: " is info.
 std::string_view BareTag(std::string_view tag);

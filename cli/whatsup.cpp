@@ -12,10 +12,8 @@ int RunWhatsUp(const Options& options, std::ostream& out, std::ostream& err) {
         return 2;
     }
     platform::IniProfile profile;
-    if (!LoadProfile(options, profile, err))
-        return 2;
     ObservingPlace place;
-    if (!PreparePlace(options, profile, place, err))
+    if (!LoadProfileAndPlace(options, profile, place, err))
         return 2;
     out << WhatsUpReport(place);
     return 0;

@@ -1,6 +1,6 @@
 // vespario-cli's commands, run on the shipped example database and profile.
 
-#include "cli/commands.h"
+#include "clirun.h"
 
 #include <gtest/gtest.h>
 
@@ -18,21 +18,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kData = VESPARIO_DATA_DIR_FOR_TESTS;
-const std::string kProfile = kData + "/Vespario.ini";
-
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Result RunCli(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = cli::Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::kData;
+using test::kProfile;
+using test::RunCli;
+using Result = test::CliResult;
 
 std::string ReadFile(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -1,7 +1,7 @@
 // vespario-cli select: a whole pass over the real sample database, criteria and sort orders
 // from the command line and from files, and the refusals with their messages.
 
-#include "cli/commands.h"
+#include "clirun.h"
 
 #include "../platform/tempfolder.h"
 #include "db/cvespariodoc.h"
@@ -20,21 +20,16 @@
 namespace vespario {
 namespace {
 
-const std::string kData = VESPARIO_DATA_DIR_FOR_TESTS;
-const std::string kProfile = kData + "/Vespario.ini";
+using test::kData;
+using test::kProfile;
 const std::string kSample = kData + "/sample.obs";
 
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
+using Result = test::CliResult;
 
+// Every run here uses the shipped profile.
 Result RunCli(std::vector<std::string> args) {
     args.insert(args.end(), {"--profile", kProfile});
-    std::ostringstream out, err;
-    const int code = cli::Run(args, out, err);
-    return {code, out.str(), err.str()};
+    return test::RunCli(args);
 }
 
 std::vector<std::vector<std::string>> Rows(const std::string& text) {

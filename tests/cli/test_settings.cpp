@@ -1,6 +1,6 @@
 // vespario-cli settings: every setting and vocabulary as loaded, one SECTION/KEY=VALUE line.
 
-#include "cli/commands.h"
+#include "clirun.h"
 
 #include "tests/platform/tempfolder.h"
 
@@ -16,7 +16,7 @@
 namespace vespario {
 namespace {
 
-const std::string kProfile = std::string(VESPARIO_DATA_DIR_FOR_TESTS) + "/Vespario.ini";
+using test::kProfile;
 
 struct Result {
     int code;
@@ -25,11 +25,9 @@ struct Result {
 };
 
 Result Settings(std::vector<std::string> args) {
-    std::ostringstream out;
-    std::ostringstream err;
-    const int code = cli::Run(args, out, err);
-    Result result{code, {}, err.str()};
-    std::istringstream in(out.str());
+    const test::CliResult run = test::RunCli(args);
+    Result result{run.code, {}, run.err};
+    std::istringstream in(run.out);
     for (std::string line; std::getline(in, line);)
         result.lines.push_back(line);
     return result;

@@ -1,7 +1,7 @@
 // vespario-cli whatsup: the report for a given place and instant, the profile's default
 // place, and the messages for a wrong command line.
 
-#include "cli/commands.h"
+#include "clirun.h"
 #include "cli/whatsup.h"
 #include "../platform/tempfolder.h"
 #include "platform/files.h"
@@ -13,20 +13,10 @@
 namespace vespario {
 namespace {
 
-const std::string kData = VESPARIO_DATA_DIR_FOR_TESTS;
-const std::string kProfile = kData + "/Vespario.ini";
-
-struct Result {
-    int code;
-    std::string out;
-    std::string err;
-};
-
-Result RunCli(const std::vector<std::string> &args) {
-    std::ostringstream out, err;
-    const int code = cli::Run(args, out, err);
-    return {code, out.str(), err.str()};
-}
+using test::kData;
+using test::kProfile;
+using test::RunCli;
+using Result = test::CliResult;
 
 TEST(CliWhatsUp, ReportForAPlaceAndInstant) {
     const Result r =
