@@ -56,10 +56,8 @@ std::string_view TrimBlanks(std::string_view text) {
 }
 
 bool ParseEpoch(std::string_view text, double& year) {
-    text = TrimBlanks(text);
-    size_t used = 0;
-    const double value = ReadDecimal(text, &used);
-    if (used == 0 || used != text.size() || std::fabs(value - 2000.0) > kMaxEpochDistance)
+    double value = 0.0;
+    if (!ReadWholeDecimal(text, value) || std::fabs(value - 2000.0) > kMaxEpochDistance)
         return false;
     year = value;
     return true;

@@ -114,15 +114,9 @@ bool DistancesTool::Take(int field, double value) {
 bool DistancesTool::Edit(int field, std::string_view text) {
     const size_t at = Index(field);
     m_text[at] = std::string(text);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    size_t used = 0;
-    const double value = ReadDecimal(text, &used);
+    double value = 0.0;
     const double before = m_metres;
-    if (used == 0 || used != text.size() || !Take(static_cast<int>(at), value) ||
-        !std::isfinite(m_metres)) {
+    if (!ReadWholeDecimal(text, value) || !Take(static_cast<int>(at), value) || !std::isfinite(m_metres)) {
         m_metres = before;
         m_host.Beep();
         m_hint = std::string("ILLEGAL! Use format: number[.decimal][e{+/-}exponent] ") + Unit(field);

@@ -66,6 +66,20 @@ double ReadDecimal(std::string_view text, std::size_t* used) {
     return text[0] == '-' ? -value : value;
 }
 
+bool ReadWholeDecimal(std::string_view text, double& value) {
+    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
+    while (!text.empty() && blank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && blank(text.back()))
+        text.remove_suffix(1);
+    std::size_t used = 0;
+    const double read = ReadDecimal(text, &used);
+    if (used == 0 || used != text.size())
+        return false;
+    value = read;
+    return true;
+}
+
 int ReadInteger(std::string_view text, std::size_t* used) {
     if (used)
         *used = 0;

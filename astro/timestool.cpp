@@ -53,13 +53,8 @@ double TimesTool::ParseField(int field, std::string_view text) const {
     double sidereal = kInvalidJulianDate;
     switch (field) {
     case JulianDay: {
-        while (!text.empty() && text.back() == ' ')
-            text.remove_suffix(1);
-        while (!text.empty() && text.front() == ' ')
-            text.remove_prefix(1);
-        size_t used = 0;
-        const double jd = ReadDecimal(text, &used);
-        if (used == 0 || used != text.size() || !(jd >= kFirstJulianDate && jd <= kLastJulianDate))
+        double jd = 0.0;
+        if (!ReadWholeDecimal(text, jd) || !(jd >= kFirstJulianDate && jd <= kLastJulianDate))
             return kInvalidJulianDate;
         return jd;
     }

@@ -40,9 +40,8 @@ std::string TrimDecimals(std::string number) {
 }
 
 bool IsNumber(const std::string& text) {
-    size_t used = 0;
-    ReadDecimal(text, &used);
-    return used > 0 && used == text.size();
+    double value = 0.0;
+    return ReadWholeDecimal(text, value);
 }
 
 // A catalogue designation (M 31, NGC 224, UGC 454, UGC A 13, PGC 2557, Winnecke 4) rather
