@@ -8,7 +8,7 @@
 // their ";"). Each row carries a loaded flag, set for the rows the page opened with: their
 // codes may be in the database, so on most pages they can only be re-described.
 
-#include "app/appsettings.h"
+#include "settings/appsettings.h"
 #include "platform/host.h"
 
 #include <string>

@@ -3,7 +3,7 @@
 // message" (built with "%s\t%s,%s,%s,%s,%i,%s"); in the profile the tab is one blank. The
 // DDE fields are enabled only while "Use DDE" is checked. Rows are deleted without asking.
 
-#include "app/appsettings.h"
+#include "settings/appsettings.h"
 #include "platform/host.h"
 
 #include <array>

@@ -3,7 +3,7 @@
 // row is the program in use ("Planetaria"/"Current"). "Assist" appends one of twelve
 // ready-made rows.
 
-#include "app/appsettings.h"
+#include "settings/appsettings.h"
 #include "platform/host.h"
 
 #include <array>

@@ -1,6 +1,6 @@
 #include "app/preferencespagemodel.h"
 
-#include "app/staratlasorder.h"
+#include "settings/staratlasorder.h"
 #include "db/nameindex.h"
 
 #include <algorithm>

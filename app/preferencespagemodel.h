@@ -3,7 +3,7 @@
 // order). A change of the Greek character set converts the open database's records first
 // (ChangeGreekHandling) and only then is stored.
 
-#include "app/appsettings.h"
+#include "settings/appsettings.h"
 
 #include <array>
 #include <string>

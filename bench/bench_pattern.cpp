@@ -2,7 +2,7 @@
 // equivalent expressions. Each benchmark walks the whole text match by match, as a search
 // over all records does, and reports bytes per second.
 
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #define PCRE2_CODE_UNIT_WIDTH 8
 #include <pcre2.h>

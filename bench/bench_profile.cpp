@@ -4,8 +4,8 @@
 // filled to its capacity); if each look-up walked the whole file, loading would cost
 // thousands of times the baseline, so the ratios show at once whether look-ups are indexed.
 
-#include "app/appsettings.h"
-#include "app/settingsvocabularies.h"
+#include "settings/appsettings.h"
+#include "settings/settingsvocabularies.h"
 #include "platform/files.h"
 #include "platform/iniprofile.h"
 #include "platform/registry.h"

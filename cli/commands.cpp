@@ -12,7 +12,7 @@
 #include "platform/files.h"
 #include "platform/headlesshost.h"
 #include "platform/iniprofile.h"
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <charconv>
 #include <ostream>

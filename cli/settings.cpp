@@ -1,7 +1,7 @@
 #include "cli/settings.h"
 
-#include "app/appsettings.h"
-#include "app/dialogpositions.h"
+#include "settings/appsettings.h"
+#include "settings/dialogpositions.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 

@@ -2,7 +2,7 @@
 
 #include "astro/calendar.h"
 #include "astro/constants.h"
-#include "app/settingsvocabularies.h"
+#include "settings/settingsvocabularies.h"
 #include "astro/datetimetext.h"
 #include "platform/files.h"
 

@@ -222,7 +222,7 @@ void CVesparioDoc::EmptyDocument() {
     m_deletedRecordsExist = false;
 }
 
-bool CVesparioDoc::SaveSelectedRecords(const std::string& path) {
+bool CVesparioDoc::SaveSelectedRecords(const std::string& path, RecordSequence selected) {
     const char* key = "SaveSelRecs";
     if (!m_profile.GetInt("Settings", key, 0)) {
         bool dontAskAgain = false;
@@ -233,9 +233,9 @@ bool CVesparioDoc::SaveSelectedRecords(const std::string& path) {
     }
     if (path.empty())
         return false;
-    m_saveSelectedOnly = true;
+    m_savingOnly = &selected;
     const bool saved = SaveDatabase(path);
-    m_saveSelectedOnly = false;
+    m_savingOnly = nullptr;
     return saved;
 }
 

@@ -5,10 +5,10 @@
 #include "db/fieldtable.h"
 #include "db/objectrecord.h"
 #include "db/positionservices.h"
-#include "db/selectionlist.h"
+#include "db/recordsequence.h"
 #include "platform/host.h"
 #include "platform/iniprofile.h"
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -69,8 +69,6 @@ public:
     CVesparioDoc& operator=(const CVesparioDoc&) = delete;
 
     void SetViews(DocumentViews* views) { m_views = views ? views : &m_noViews; }
-    // The selected records in list order; the writer consults it when saving selected only.
-    void SetSelectionList(const SelectionList* list) { m_selectionList = list; }
     const FieldTable& Fields() const { return m_fields; }
     platform::Host& Host() { return m_host; }
     platform::IniProfile& Profile() { return m_profile; }
@@ -89,9 +87,9 @@ public:
     void NewObject();
     void RevertRecord();
     void EmptyDocument();
-    // Asks first; on Yes, writes the selected records only to the file that chooseFile
-    // names (empty: cancelled). Returns true when a file was written.
-    bool SaveSelectedRecords(const std::string& path);
+    // Asks first; on Yes, writes the records of selected (the object list's entries, in list
+    // order) to path (empty: cancelled), in file order. Returns true when a file was written.
+    bool SaveSelectedRecords(const std::string& path, RecordSequence selected);
     // The File Save command: asks about deleted records first. Returns true when saved.
     bool SaveCommand(const std::string& path);
     int RecordIndexOfIdentity(int identity) const;
@@ -209,7 +207,6 @@ private:
     PositionServices m_noAstro;
     DocumentViews m_noViews;
     DocumentViews* m_views = &m_noViews;
-    const SelectionList* m_selectionList = nullptr;
     FieldTable m_fields;
 
     std::vector<std::unique_ptr<ObjectRecord>> m_records;
@@ -221,7 +218,7 @@ private:
     bool m_currentChanged = false;
     bool m_modified = false;
     bool m_indexRebuildNeeded = false;
-    bool m_saveSelectedOnly = false;
+    const RecordSequence* m_savingOnly = nullptr; // set while saving selected records only
     bool m_rereading = false;
     bool m_deletedRecordsExist = false;
 

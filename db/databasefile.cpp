@@ -514,7 +514,7 @@ bool CVesparioDoc::WriteDatabase(std::ostream& out) {
     const int count = GetRecordCount();
     for (int i = 0; i < count; ++i) {
         ObjectRecord& record = Record(i);
-        if (record.m_deleted || (m_saveSelectedOnly && !RecordIsSelected(record)))
+        if (record.m_deleted || (m_savingOnly && !RecordIsSelected(record)))
             continue;
         const int percent = static_cast<int>(int64_t{written} * 100 / count);
         if (percent != shownPercent) {
@@ -557,12 +557,10 @@ void CVesparioDoc::WriteRecord(std::string& out, ObjectRecord& record, int recor
 }
 
 bool CVesparioDoc::RecordIsSelected(const ObjectRecord& record) const {
-    if (!m_selectionList)
-        return false;
     const int position = record.m_listPosition;
-    if (position < 0 || static_cast<size_t>(position) >= m_selectionList->size())
+    if (position < 0 || static_cast<size_t>(position) >= m_savingOnly->size())
         return false;
-    const int index = (*m_selectionList)[static_cast<size_t>(position)];
+    const int index = (*m_savingOnly)[static_cast<size_t>(position)];
     return index >= 0 && index < GetRecordCount() &&
            m_records[static_cast<size_t>(index)].get() == &record;
 }

@@ -1,7 +1,7 @@
 #include "db/nameindex.h"
 
 #include "db/greek.h"
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <algorithm>
 #include <climits>

@@ -2,7 +2,7 @@
 // separated by the first NUL byte (the subject may hold further NULs). Compiles, searches,
 // matches anchored at a few positions and stops, and checks that every answer stays in range.
 
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -3,8 +3,8 @@
 // holds more than its capacity, that every value the program relies on is usable, and that
 // what was stored loads with the same counts and numbers.
 
-#include "app/appsettings.h"
-#include "app/staratlasorder.h"
+#include "settings/appsettings.h"
+#include "settings/staratlasorder.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -2,7 +2,7 @@
 // One line of a set of selection criteria: a condition on a field (such as Magn# < 12), an
 // "or" or a parenthesis, with the values worked out from it before a selection pass.
 
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <cstdint>
 #include <memory>

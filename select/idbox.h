@@ -3,7 +3,7 @@
 // the look-up of a typed ID a second after the last key, the ">" button's state and the
 // list of further matches behind it, and the look-up of a picked history entry.
 
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <cstdint>
 #include <functional>

@@ -31,11 +31,10 @@ ObjectList::ObjectList(CVesparioDoc& doc)
     m_defaultNear = DefaultNearRadius(profile);
     m_criteria.push_back(std::make_unique<SelectionCriteria>(doc));
     m_sort.push_back(std::make_unique<SortOrder>(doc));
-    m_doc.SetSelectionList(&m_list);
     RestartSelection();
 }
 
-ObjectList::~ObjectList() { m_doc.SetSelectionList(nullptr); }
+ObjectList::~ObjectList() = default;
 
 void ObjectList::SetObserver(ObjectListObserver* observer) {
     m_observer = observer ? observer : &m_noObserver;

@@ -2,7 +2,8 @@
 // A sort order: the keys that place each newly selected record in the ordered selection
 // list, its file ".srt", and the link to the sort order remembered before it.
 
-#include "db/selectionlist.h"
+#include "db/recordsequence.h"
+#include "select/selectionlist.h"
 
 #include <cstdint>
 #include <memory>

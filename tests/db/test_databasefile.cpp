@@ -430,15 +430,12 @@ TEST_F(DatabaseFileTest, DeletedRecordsAreLeftOut) {
 TEST_F(DatabaseFileTest, SaveSelectedWritesOnlyTrustedListEntries) {
     for (const char* id : {"=a=", "=b=", "=c=", "=d="})
         Add({{{field::Id, id}}});
-    SelectionList list;
-    list.push_back(2);
-    list.push_back(0);
+    const std::vector<int> list{2, 0};
     doc->Record(2).m_listPosition = 0;
     doc->Record(0).m_listPosition = 1;
     doc->Record(3).m_listPosition = 1;  // stale: the list's entry 1 is record 0
-    doc->SetSelectionList(&list);
     const std::string path = Path("sel.obs");
-    ASSERT_TRUE(doc->SaveSelectedRecords(path));
+    ASSERT_TRUE(doc->SaveSelectedRecords(path, list));
     Load(ReadFile(path));
     ASSERT_EQ(doc->GetRecordCount(), 2);
     EXPECT_EQ(Field(0, field::Id), "=a=");  // file order, not list order

@@ -1,7 +1,7 @@
 // The criteria dialog's checks and its pattern menu, without the widgets.
 
 #include "select/criteriaedit.h"
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "app/profilelocation.h"
+#include "settings/profilelocation.h"
 
 #include "platform/files.h"
 

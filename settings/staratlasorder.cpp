@@ -1,4 +1,4 @@
-#include "app/staratlasorder.h"
+#include "settings/staratlasorder.h"
 
 #include <algorithm>
 #include <vector>

@@ -2,7 +2,7 @@
 // catalogues and atlases of deep-sky observing, each under the abbreviation that REFS
 // entries cite it by.
 
-#include "app/settingsvocabularies.h"
+#include "settings/settingsvocabularies.h"
 
 namespace vespario {
 

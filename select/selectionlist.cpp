@@ -1,4 +1,4 @@
-#include "db/selectionlist.h"
+#include "select/selectionlist.h"
 
 namespace vespario {
 

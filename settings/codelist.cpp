@@ -1,4 +1,4 @@
-#include "app/codelist.h"
+#include "settings/codelist.h"
 
 namespace vespario {
 

@@ -4,9 +4,9 @@
 // CVesparioApp owns one; the document and the windows read and change it through their
 // references to it.
 
-#include "app/generalsettings.h"
-#include "app/profilelocation.h"
-#include "app/settingsvocabularies.h"
+#include "settings/generalsettings.h"
+#include "settings/profilelocation.h"
+#include "settings/settingsvocabularies.h"
 #include "platform/iniprofile.h"
 #include "platform/registry.h"
 

@@ -1,8 +1,8 @@
 // Code lists: the code index forms, look-ups of codes and meanings, and the capacity.
 
-#include "app/codelist.h"
+#include "settings/codelist.h"
 
-#include "app/settingsvocabularies.h"
+#include "settings/settingsvocabularies.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "select/pattern.h"
+#include "pattern/pattern.h"
 
 #include <algorithm>
 #include <climits>

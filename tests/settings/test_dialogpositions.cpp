@@ -1,7 +1,7 @@
 // Dialog positions: the 3000 rule, Default Window Sizes and the legacy keys of
 // "Screen Location".
 
-#include "app/dialogpositions.h"
+#include "settings/dialogpositions.h"
 
 #include <gtest/gtest.h>
 

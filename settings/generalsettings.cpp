@@ -1,7 +1,7 @@
-#include "app/generalsettings.h"
+#include "settings/generalsettings.h"
 
-#include "app/profiletext.h"
-#include "app/staratlasorder.h"
+#include "settings/profiletext.h"
+#include "settings/staratlasorder.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 // The settings vocabularies: loading with their defaults and limits, the default place, the
 // single-location migration of older profiles, saving and the listing files.
 
-#include "app/settingsvocabularies.h"
+#include "settings/settingsvocabularies.h"
 
 #include "tests/platform/tempfolder.h"
 

@@ -1,6 +1,6 @@
-#include "app/appsettings.h"
+#include "settings/appsettings.h"
 
-#include "app/dialogpositions.h"
+#include "settings/dialogpositions.h"
 #include "platform/files.h"
 
 namespace vespario {

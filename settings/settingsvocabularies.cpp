@@ -1,6 +1,6 @@
-#include "app/settingsvocabularies.h"
+#include "settings/settingsvocabularies.h"
 
-#include "app/profiletext.h"
+#include "settings/profiletext.h"
 #include "astro/numbertext.h"
 #include "platform/files.h"
 

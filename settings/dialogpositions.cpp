@@ -1,4 +1,4 @@
-#include "app/dialogpositions.h"
+#include "settings/dialogpositions.h"
 
 #include <string>
 

@@ -20,7 +20,7 @@
 // "ObsPlace"/"Default" holds the default place's code as a number, "Planetaria"/"Current"
 // the number of the planetarium program in use.
 
-#include "app/codelist.h"
+#include "settings/codelist.h"
 #include "astro/observingplace.h"
 #include "platform/iniprofile.h"
 

@@ -1,9 +1,9 @@
 // Start-up and exit of the settings with real profile files: where the profile is found and
 // moved, an older installation's profile migrated once, and damaged or hostile profiles.
 
-#include "app/appsettings.h"
+#include "settings/appsettings.h"
 
-#include "app/dialogpositions.h"
+#include "settings/dialogpositions.h"
 #include "tests/platform/tempfolder.h"
 
 #include <gtest/gtest.h>

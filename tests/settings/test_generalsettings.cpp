@@ -1,7 +1,7 @@
 // The general settings: defaults, the order of the keys, the values the program cannot use,
 // the read-only keys, the remembered recipients and the mail defaults from the registry.
 
-#include "app/generalsettings.h"
+#include "settings/generalsettings.h"
 
 #include "tests/platform/tempfolder.h"
 
