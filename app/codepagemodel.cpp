@@ -214,7 +214,8 @@ CodePageTraits TypePageTraits() {
         .codeWidth = 2,
         .codeBoxLimit = 2,
         .newRow = "XX\tundefined",
-        .deleteQuestion = "Are you sure you wish to delete this type,\nand have you ensured it is not "
+        .deleteQuestion =
+            "Are you sure you wish to delete this type,\nand have you ensured it is not "
             "used by any objects ?",
         .duplicateMessage = "Unique codes must be used for all Types. %s is a duplicate.",
     };
@@ -224,7 +225,8 @@ CodePageTraits CheckboxPageTraits() {
     return {
         .vocabulary = Vocabulary::Checkboxes,
         .newRow = "X\tundefined",
-        .deleteQuestion = "Are you sure you wish to delete this checkbox,\nand have you ensured it is "
+        .deleteQuestion =
+            "Are you sure you wish to delete this checkbox,\nand have you ensured it is "
             "not checked in any object ?",
         .duplicateMessage = "Unique codes must be used for all Checkboxes. %s is a duplicate.",
     };
@@ -234,7 +236,8 @@ CodePageTraits TryPageTraits() {
     return {
         .vocabulary = Vocabulary::TryValues,
         .newRow = "X\tundefined",
-        .deleteQuestion = "Are you sure you wish to delete this try value,\nand have you ensured it "
+        .deleteQuestion =
+            "Are you sure you wish to delete this try value,\nand have you ensured it "
             "is not used in any objects ?",
         .duplicateMessage = "Unique codes must be used for all Try entries. %s is a duplicate.",
     };
@@ -246,7 +249,8 @@ CodePageTraits EquipmentPageTraits() {
         .vocabulary = Vocabulary::Equipment,
         .codeBoxLimit = 0,
         .newRow = "X\tundefined",
-        .deleteQuestion = "Are you sure you wish to delete this equipment code,\nand have you ensured "
+        .deleteQuestion =
+            "Are you sure you wish to delete this equipment code,\nand have you ensured "
             "it is not used by any observation ?",
         .duplicateMessage = "Unique codes must be used for all Equipment. %s is a duplicate.",
     };

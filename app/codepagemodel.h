@@ -8,8 +8,8 @@
 // their ";"). Each row carries a loaded flag, set for the rows the page opened with: their
 // codes may be in the database, so on most pages they can only be re-described.
 
-#include "settings/appsettings.h"
 #include "platform/host.h"
+#include "settings/appsettings.h"
 
 #include <string>
 #include <string_view>
@@ -24,13 +24,13 @@ struct PageRow {
 
 struct CodePageTraits {
     Vocabulary vocabulary = Vocabulary::Types;
-    int codeWidth = 1;             // 2 for types, 1 for most, 0: an abbreviation (books)
-    size_t codeBoxLimit = 1;       // characters the code box accepts; 0 for any number
-    char rowSeparator = '\t';      // between code and meaning in a row: a tab, or ";"
-    char storedSeparator = '=';    // between them in the stored entry
+    int codeWidth = 1;          // 2 for types, 1 for most, 0: an abbreviation (books)
+    size_t codeBoxLimit = 1;    // characters the code box accepts; 0 for any number
+    char rowSeparator = '\t';   // between code and meaning in a row: a tab, or ";"
+    char storedSeparator = '='; // between them in the stored entry
     std::string_view emptyMeaning = "undefined"; // what an empty meaning becomes
-    bool lockLoadedCodes = true;   // the code box is disabled for loaded rows
-    std::string_view newRow;       // the row that Insert puts in
+    bool lockLoadedCodes = true;                 // the code box is disabled for loaded rows
+    std::string_view newRow;                     // the row that Insert puts in
     std::string_view deleteQuestion;
     std::string_view duplicateMessage; // its %s is the duplicate code
 };

@@ -3,8 +3,8 @@
 // message" (built with "%s\t%s,%s,%s,%s,%i,%s"); in the profile the tab is one blank. The
 // DDE fields are enabled only while "Use DDE" is checked. Rows are deleted without asking.
 
-#include "settings/appsettings.h"
 #include "platform/host.h"
+#include "settings/appsettings.h"
 
 #include <array>
 #include <string>

@@ -26,7 +26,7 @@ CodePageTraits PlacePageTraits() {
         .vocabulary = Vocabulary::Places,
         .newRow = "",
         .deleteQuestion = "Are you sure you wish to delete this place,\nand have you ensured it is "
-            "not used by any observation ?",
+                          "not used by any observation ?",
         .duplicateMessage = "Unique codes must be used for all Places. %s is a duplicate.",
     };
 }

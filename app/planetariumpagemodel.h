@@ -3,8 +3,8 @@
 // row is the program in use ("Planetaria"/"Current"). "Assist" appends one of twelve
 // ready-made rows.
 
-#include "settings/appsettings.h"
 #include "platform/host.h"
+#include "settings/appsettings.h"
 
 #include <array>
 #include <string>

@@ -1,7 +1,7 @@
 #include "app/preferencespagemodel.h"
 
-#include "settings/staratlasorder.h"
 #include "db/nameindex.h"
+#include "settings/staratlasorder.h"
 
 #include <algorithm>
 #include <utility>

@@ -7,7 +7,7 @@ CodePageTraits SourcePageTraits() {
         .vocabulary = Vocabulary::Sources,
         .newRow = "X\tundefined\t\t\t\t\t\t\t\t\t\t\t\t0",
         .deleteQuestion = "Are you sure you wish to delete this source, and have you ensured it is "
-            "not used by any object ?",
+                          "not used by any object ?",
         .duplicateMessage = "Unique codes must be used for all Sources. %s is a duplicate.",
     };
 }

@@ -29,8 +29,7 @@ bool DigitAt(std::string_view text, std::size_t pos) {
 }
 
 // The optional "minutes '" and "seconds [\"]" after the degrees; pos moves past them.
-void ReadMinutesSeconds(std::string_view text, std::size_t& pos, double& minutes,
-                        double& seconds) {
+void ReadMinutesSeconds(std::string_view text, std::size_t &pos, double &minutes, double &seconds) {
     std::size_t used = 0;
     const int m = ReadInteger(text.substr(pos), &used);
     if (!DigitAt(text, pos) || !At(text, Skip(text, pos + used, " "), '\''))
@@ -46,7 +45,7 @@ void ReadMinutesSeconds(std::string_view text, std::size_t& pos, double& minutes
 }
 
 // One angle from pos; pos moves past it and the blanks after it.
-bool ReadDms(std::string_view text, std::size_t& pos, double& angle) {
+bool ReadDms(std::string_view text, std::size_t &pos, double &angle) {
     pos = Skip(text, pos, " ");
     const bool negative = At(text, pos, '-');
     if (negative || At(text, pos, '+'))
@@ -76,9 +75,11 @@ std::string FormatHoursPair(double first, double second) {
     return FormatPair(first * kRadToHours, second * kRadToDeg);
 }
 
-std::string FormatRadiansPair(double first, double second) { return FormatPair(first, second); }
+std::string FormatRadiansPair(double first, double second) {
+    return FormatPair(first, second);
+}
 
-bool ParseNumberPair(std::string_view text, double& first, double& second) {
+bool ParseNumberPair(std::string_view text, double &first, double &second) {
     first = second = 0.0;
     std::size_t pos = Skip(text, 0, " ");
     if (!DigitAt(text, pos))
@@ -92,21 +93,21 @@ bool ParseNumberPair(std::string_view text, double& first, double& second) {
     return true;
 }
 
-bool ParseDegreesPair(std::string_view text, double& first, double& second) {
+bool ParseDegreesPair(std::string_view text, double &first, double &second) {
     const bool ok = ParseNumberPair(text, first, second);
     first *= kDegToRad;
     second *= kDegToRad;
     return ok;
 }
 
-bool ParseHoursPair(std::string_view text, double& first, double& second) {
+bool ParseHoursPair(std::string_view text, double &first, double &second) {
     const bool ok = ParseNumberPair(text, first, second);
     first *= kHourToRad;
     second *= kDegToRad;
     return ok;
 }
 
-bool ParseRadiansPair(std::string_view text, double& first, double& second) {
+bool ParseRadiansPair(std::string_view text, double &first, double &second) {
     return ParseNumberPair(text, first, second);
 }
 
@@ -118,8 +119,8 @@ std::string FormatDms(double angle) {
     const double minutes = std::floor(rest / 600.0);
     const double seconds = (rest - minutes * 600.0) / 10.0;
     char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%s%.0fd %.0f' ", angle + 1e-08 < 0.0 ? "-" : "",
-                  degrees, minutes);
+    std::snprintf(buffer, sizeof buffer, "%s%.0fd %.0f' ", angle + 1e-08 < 0.0 ? "-" : "", degrees,
+                  minutes);
     return buffer + FormatFixed(seconds, 1, 4) + "\"";
 }
 
@@ -127,7 +128,7 @@ std::string FormatDmsPair(double first, double second) {
     return FormatDms(first) + ", " + FormatDms(second);
 }
 
-bool ParseDms(std::string_view text, double& angle) {
+bool ParseDms(std::string_view text, double &angle) {
     angle = 0.0;
     std::size_t pos = 0;
     double value = 0.0;
@@ -137,7 +138,7 @@ bool ParseDms(std::string_view text, double& angle) {
     return true;
 }
 
-bool ParseDmsPair(std::string_view text, double& first, double& second) {
+bool ParseDmsPair(std::string_view text, double &first, double &second) {
     first = second = 0.0;
     std::size_t pos = 0;
     double a = 0.0, b = 0.0;

@@ -20,12 +20,12 @@ std::string FormatRadiansPair(double first, double second);
 //           starts with a digit or a sign; anything after the second number is ignored
 // Returned:
 //   true and both numbers; false with both 0 when the text does not have that shape
-bool ParseNumberPair(std::string_view text, double& first, double& second);
+bool ParseNumberPair(std::string_view text, double &first, double &second);
 
 // The same, turning degrees (both), hours and degrees, or radians (unchanged) to radians.
-bool ParseDegreesPair(std::string_view text, double& first, double& second);
-bool ParseHoursPair(std::string_view text, double& first, double& second);
-bool ParseRadiansPair(std::string_view text, double& first, double& second);
+bool ParseDegreesPair(std::string_view text, double &first, double &second);
+bool ParseHoursPair(std::string_view text, double &first, double &second);
+bool ParseRadiansPair(std::string_view text, double &first, double &second);
 
 // FormatDms: `%id %i' %4.1f"` of an angle in degrees, minutes and seconds, with a leading
 // "-" when angle + 1e-08 rad is negative. Seconds are rounded to tenths before the split,
@@ -43,9 +43,9 @@ std::string FormatDmsPair(double first, double second);
 //           an optional `"`; only blanks may follow
 // Returned:
 //   true and the angle (rad); false with the angle 0 when refused
-bool ParseDms(std::string_view text, double& angle);
+bool ParseDms(std::string_view text, double &angle);
 
 // Two such angles, separated by blanks and commas (or nothing before a sign).
-bool ParseDmsPair(std::string_view text, double& first, double& second);
+bool ParseDmsPair(std::string_view text, double &first, double &second);
 
 } // namespace vespario

@@ -15,11 +15,11 @@ inline constexpr double kRadToHoursRiseSet = 3.819718634;     // the rise/set ha
 inline constexpr double kArcsecToRad = 4.848136805555556e-06; // one arcsecond (rad)
 inline constexpr double kRadToArcmin = 3437.7467747131377;    // 10800 / kPi (arcmin/rad)
 inline constexpr double kRadToTenthsOfTimeSecond = 137509.8709885255; // 432000 / kPi
-inline constexpr double kRadToArcsec = 206264.80648278826;    // 648000 / kPi (arcsec/rad)
+inline constexpr double kRadToArcsec = 206264.80648278826;            // 648000 / kPi (arcsec/rad)
 
 // Time scales.
-inline constexpr double kJd1900 = 2415020.0;        // 1900 January 0.5 (JD)
-inline constexpr double kDaysPerCentury = 36525.0;  // Julian century (days)
+inline constexpr double kJd1900 = 2415020.0;       // 1900 January 0.5 (JD)
+inline constexpr double kDaysPerCentury = 36525.0; // Julian century (days)
 // 0.99727 solar hours per sidereal hour, expressed in days
 inline constexpr double kSiderealToSolarDays = 0.04155289865416666;
 inline constexpr double kInvalidJulianDate = -9000000100.0; // what a failed date parse gives

@@ -28,11 +28,13 @@ double ArcTangent(double y, double x) {
     return IntoFullTurn(angle);
 }
 
-double SafeAsin(double x) { return std::asin(std::clamp(x, -1.0, 1.0)); }
+double SafeAsin(double x) {
+    return std::asin(std::clamp(x, -1.0, 1.0));
+}
 
 // The one rotation behind both supergalactic conversions.
 void RotateSupergalactic(double lon, double lat, double tilt, double zeroIn, double zeroOut,
-                         double& outLon, double& outLat) {
+                         double &outLon, double &outLat) {
     const double x = std::cos(lat) * std::cos(lon - zeroIn);
     const double y = std::cos(lat) * std::sin(lon - zeroIn);
     const double z = std::sin(lat);
@@ -53,8 +55,8 @@ double IntoFullTurn(double angle) {
     return angle < 0.0 ? angle + 2.0 * kPi : angle;
 }
 
-void EquatorialToGalactic(double ra, double dec, double epochYear, Precession& precession,
-                          double& l, double& b) {
+void EquatorialToGalactic(double ra, double dec, double epochYear, Precession &precession,
+                          double &l, double &b) {
     if (epochYear != kGalacticEquinox)
         precession.Apply(epochYear, kGalacticEquinox, ra, dec);
     const double dRa = ra - kGalacticPoleRa;
@@ -65,8 +67,8 @@ void EquatorialToGalactic(double ra, double dec, double epochYear, Precession& p
     l = IntoFullTurn(ArcTangent(y, x) + kGalacticNode);
 }
 
-void GalacticToEquatorial(double l, double b, double epochYear, Precession& precession,
-                          double& ra, double& dec) {
+void GalacticToEquatorial(double l, double b, double epochYear, Precession &precession, double &ra,
+                          double &dec) {
     const double dl = l - kGalacticNode;
     dec = SafeAsin(std::cos(b) * std::cos(kGalacticPoleDec) * std::sin(dl) +
                    std::sin(b) * std::sin(kGalacticPoleDec));
@@ -78,11 +80,11 @@ void GalacticToEquatorial(double l, double b, double epochYear, Precession& prec
         precession.Apply(kGalacticEquinox, epochYear, ra, dec);
 }
 
-void GalacticToSupergalactic(double l, double b, double& sgl, double& sgb) {
+void GalacticToSupergalactic(double l, double b, double &sgl, double &sgb) {
     RotateSupergalactic(l, b, -kSupergalacticTilt, kSupergalacticZero, 0.0, sgl, sgb);
 }
 
-void SupergalacticToGalactic(double sgl, double sgb, double& l, double& b) {
+void SupergalacticToGalactic(double sgl, double sgb, double &l, double &b) {
     RotateSupergalactic(sgl, sgb, kSupergalacticTilt, 0.0, kSupergalacticZero, l, b);
 }
 
@@ -102,20 +104,20 @@ double EpochYearToJulianDate(double epochYear) {
                       static_cast<int>(day) + 1);
 }
 
-void EquatorialToEcliptic(double ra, double dec, double epochYear, double& lon, double& lat) {
+void EquatorialToEcliptic(double ra, double dec, double epochYear, double &lon, double &lat) {
     const double eps = MeanObliquity(EpochYearToJulianDate(epochYear));
     lat = SafeAsin(std::sin(dec) * std::cos(eps) - std::cos(dec) * std::sin(eps) * std::sin(ra));
-    lon = IntoFullTurn(std::atan2(std::sin(ra) * std::cos(eps) * std::cos(dec) +
-                                      std::sin(dec) * std::sin(eps),
-                                  std::cos(ra) * std::cos(dec)));
+    lon = IntoFullTurn(
+        std::atan2(std::sin(ra) * std::cos(eps) * std::cos(dec) + std::sin(dec) * std::sin(eps),
+                   std::cos(ra) * std::cos(dec)));
 }
 
-void EclipticToEquatorial(double lon, double lat, double epochYear, double& ra, double& dec) {
+void EclipticToEquatorial(double lon, double lat, double epochYear, double &ra, double &dec) {
     const double eps = MeanObliquity(EpochYearToJulianDate(epochYear));
     dec = SafeAsin(std::sin(lat) * std::cos(eps) + std::cos(lat) * std::sin(eps) * std::sin(lon));
-    ra = IntoFullTurn(std::atan2(std::sin(lon) * std::cos(eps) * std::cos(lat) -
-                                     std::sin(lat) * std::sin(eps),
-                                 std::cos(lon) * std::cos(lat)));
+    ra = IntoFullTurn(
+        std::atan2(std::sin(lon) * std::cos(eps) * std::cos(lat) - std::sin(lat) * std::sin(eps),
+                   std::cos(lon) * std::cos(lat)));
 }
 
 } // namespace vespario

@@ -21,12 +21,12 @@ class Precession;
 // Reference:
 //   Blaauw, A., et al. 1960, MNRAS 121, 123; Duffett-Smith, "Practical Astronomy with
 //   your Calculator", 3rd ed. 1988, section 30.
-void EquatorialToGalactic(double ra, double dec, double epochYear, Precession& precession,
-                          double& l, double& b);
+void EquatorialToGalactic(double ra, double dec, double epochYear, Precession &precession,
+                          double &l, double &b);
 
 // GalacticToEquatorial: the inverse of EquatorialToGalactic; ra, dec for epochYear.
-void GalacticToEquatorial(double l, double b, double epochYear, Precession& precession,
-                          double& ra, double& dec);
+void GalacticToEquatorial(double l, double b, double epochYear, Precession &precession, double &ra,
+                          double &dec);
 
 // GalacticToSupergalactic and SupergalacticToGalactic: one rotation about the axis through
 // galactic longitude 137.37 deg (the supergalactic zero point) by 83.68 deg.
@@ -38,8 +38,8 @@ void GalacticToEquatorial(double l, double b, double epochYear, Precession& prec
 // Reference:
 //   de Vaucouleurs, G., et al. 1976, Second Reference Catalogue of Bright Galaxies
 //   (pole at l = 47.37 deg, b = +6.32 deg).
-void GalacticToSupergalactic(double l, double b, double& sgl, double& sgb);
-void SupergalacticToGalactic(double sgl, double sgb, double& l, double& b);
+void GalacticToSupergalactic(double l, double b, double &sgl, double &sgb);
+void SupergalacticToGalactic(double sgl, double sgb, double &l, double &b);
 
 // MeanObliquity: mean obliquity of the ecliptic (rad) at a Julian Date.
 //
@@ -62,8 +62,8 @@ double EpochYearToJulianDate(double epochYear);
 //   the other pair (rad), longitude and right ascension 0...2 pi
 // Reference:
 //   Duffett-Smith (above), sections 27 and 28.
-void EquatorialToEcliptic(double ra, double dec, double epochYear, double& lon, double& lat);
-void EclipticToEquatorial(double lon, double lat, double epochYear, double& ra, double& dec);
+void EquatorialToEcliptic(double ra, double dec, double epochYear, double &lon, double &lat);
+void EclipticToEquatorial(double lon, double lat, double epochYear, double &ra, double &dec);
 
 // An angle brought into 0...2 pi (the program's pi).
 double IntoFullTurn(double angle);

@@ -17,14 +17,14 @@ namespace vespario {
 namespace {
 
 struct FieldInfo {
-    const char* label;
-    const char* format;
+    const char *label;
+    const char *format;
 };
 
-constexpr const char* kRaDecFormat = "hh[mm[ss[.t]]]{+/-}dd[mm[ss]]";
-constexpr const char* kDmsFormat = "###d[ ###'[ ###\"]],{+/-}###d[ ###'[ ###\"]]";
-constexpr const char* kLonLatFormat = "degrees[.dec]{+/-}degrees[.dec]";
-constexpr const char* kEpochFormat = "year[.decimal]";
+constexpr const char *kRaDecFormat = "hh[mm[ss[.t]]]{+/-}dd[mm[ss]]";
+constexpr const char *kDmsFormat = "###d[ ###'[ ###\"]],{+/-}###d[ ###'[ ###\"]]";
+constexpr const char *kLonLatFormat = "degrees[.dec]{+/-}degrees[.dec]";
+constexpr const char *kEpochFormat = "year[.decimal]";
 
 constexpr FieldInfo kFields[CoordinatesTool::kFieldCount] = {
     {"Epoch 1", kEpochFormat},
@@ -55,7 +55,7 @@ std::string_view TrimBlanks(std::string_view text) {
     return text;
 }
 
-bool ParseEpoch(std::string_view text, double& year) {
+bool ParseEpoch(std::string_view text, double &year) {
     double value = 0.0;
     if (!ReadWholeDecimal(text, value) || std::fabs(value - 2000.0) > kMaxEpochDistance)
         return false;
@@ -64,11 +64,13 @@ bool ParseEpoch(std::string_view text, double& year) {
 }
 
 // A declination (or latitude) beyond the poles is a typing error, not a position.
-bool IsLatitude(double angle) { return std::isfinite(angle) && std::fabs(angle) <= kPi / 2.0 + 1e-9; }
+bool IsLatitude(double angle) {
+    return std::isfinite(angle) && std::fabs(angle) <= kPi / 2.0 + 1e-9;
+}
 
 } // namespace
 
-CoordinatesTool::CoordinatesTool(platform::Host& host, const ObservingPlace& place)
+CoordinatesTool::CoordinatesTool(platform::Host &host, const ObservingPlace &place)
     : m_host(host), m_place(place) {
     RewriteAllBut(-1);
 }
@@ -77,10 +79,16 @@ size_t CoordinatesTool::Index(int field) {
     return field >= 0 && field < kFieldCount ? static_cast<size_t>(field) : 0;
 }
 
-const char* CoordinatesTool::Label(int field) { return kFields[Index(field)].label; }
-const char* CoordinatesTool::FormatOf(int field) { return kFields[Index(field)].format; }
+const char *CoordinatesTool::Label(int field) {
+    return kFields[Index(field)].label;
+}
+const char *CoordinatesTool::FormatOf(int field) {
+    return kFields[Index(field)].format;
+}
 
-void CoordinatesTool::Focus(int field) { m_hint = std::string("Format: ") + FormatOf(field); }
+void CoordinatesTool::Focus(int field) {
+    m_hint = std::string("Format: ") + FormatOf(field);
+}
 
 bool CoordinatesTool::Edit(int field, std::string_view text) {
     const size_t at = Index(field);
@@ -102,9 +110,11 @@ void CoordinatesTool::SetJ2000Position(double ra, double dec) {
     RewriteAllBut(-1);
 }
 
-void CoordinatesTool::Refresh() { RewriteAllBut(-1); }
+void CoordinatesTool::Refresh() {
+    RewriteAllBut(-1);
+}
 
-void CoordinatesTool::J2000Position(double& ra, double& dec) {
+void CoordinatesTool::J2000Position(double &ra, double &dec) {
     ra = m_ra;
     dec = m_dec;
     m_precession.Apply(m_epoch1, 2000.0, ra, dec);
@@ -116,7 +126,8 @@ std::string CoordinatesTool::StatusLine() {
     J2000Position(ra, dec);
     const int row = m_constellations.ConstellationIndex(ra, dec, m_precession);
     return "Con " + std::string(m_constellations.ConstellationAbbrev(row)) + "  S" +
-           std::to_string(SkyAtlasChart(ra, dec)) + "  U" + std::to_string(UranometriaChart(ra, dec));
+           std::to_string(SkyAtlasChart(ra, dec)) + "  U" +
+           std::to_string(UranometriaChart(ra, dec));
 }
 
 std::string CoordinatesTool::PlaceLabel() const {

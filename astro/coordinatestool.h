@@ -44,16 +44,16 @@ public:
     };
 
     // The place is the application's default place; it must outlive the tool.
-    CoordinatesTool(platform::Host& host, const ObservingPlace& place);
+    CoordinatesTool(platform::Host &host, const ObservingPlace &place);
 
-    static const char* Label(int field);
+    static const char *Label(int field);
     // The format a field takes, the part after "Format: " in the hint.
-    static const char* FormatOf(int field);
+    static const char *FormatOf(int field);
 
-    const std::string& Text(int field) const { return m_text[Index(field)]; }
+    const std::string &Text(int field) const { return m_text[Index(field)]; }
     // The hint line: the format of the field with the focus, or the ILLEGAL text after a
     // refused edit.
-    const std::string& Hint() const { return m_hint; }
+    const std::string &Hint() const { return m_hint; }
 
     // The field gets the input focus: its hint is shown.
     void Focus(int field);
@@ -72,7 +72,7 @@ public:
     double Ra() const { return m_ra; }
     double Dec() const { return m_dec; }
     // The same position for the equinox 2000.0, as the atlas look-ups take it.
-    void J2000Position(double& ra, double& dec);
+    void J2000Position(double &ra, double &dec);
 
     // "Con %s  S%i  U%i": the constellation, SkyAtlas and Uranometria charts of the position.
     std::string StatusLine();
@@ -89,8 +89,8 @@ private:
     void RewriteAllBut(int keep);
     std::string FieldText(int field);
 
-    platform::Host& m_host;
-    const ObservingPlace& m_place;
+    platform::Host &m_host;
+    const ObservingPlace &m_place;
     Precession m_precession;
     ConstellationTable m_constellations;
     double m_epoch1 = 2000.0;

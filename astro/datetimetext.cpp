@@ -13,7 +13,7 @@ namespace {
 constexpr std::size_t kDateTimeLength = 19;
 
 // One fixed-place field: optional blanks, then an integer that fills the field.
-bool ReadField(std::string_view text, std::size_t pos, std::size_t length, int& value) {
+bool ReadField(std::string_view text, std::size_t pos, std::size_t length, int &value) {
     std::string_view field = text.substr(pos, length);
     while (!field.empty() && field.front() == ' ')
         field.remove_prefix(1);
@@ -27,7 +27,9 @@ bool HasSeparators(std::string_view text) {
            text[16] == ':';
 }
 
-bool InRange(int value, int low, int high) { return value >= low && value <= high; }
+bool InRange(int value, int low, int high) {
+    return value >= low && value <= high;
+}
 
 } // namespace
 

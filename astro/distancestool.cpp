@@ -10,8 +10,8 @@ namespace vespario {
 namespace {
 
 struct UnitInfo {
-    const char* label;
-    const char* unit;
+    const char *label;
+    const char *unit;
     double perMetre; // the value shown for one metre; 0 for the velocity fields
 };
 
@@ -32,14 +32,14 @@ constexpr UnitInfo kUnits[DistancesTool::kFieldCount] = {
     {"Hubble Parm", "km/s/Mpc", 0.0},
 };
 
-constexpr double kRvPerMetreAndHubble = 3.240778849899438e-23;       // km/s per m per (km/s/Mpc)
+constexpr double kRvPerMetreAndHubble = 3.240778849899438e-23;        // km/s per m per (km/s/Mpc)
 constexpr double kVelocityPerMetreAndHubble = 3.2407788498994384e-20; // m/s per m per (km/s/Mpc)
 constexpr double kLightSpeed = 300000000.0;                           // m/s, as the formula has it
 constexpr double kMegaparsec = 1.0 / 3.2407788498994385e-23;          // m
 
 } // namespace
 
-DistancesTool::DistancesTool(platform::Host& host) : m_host(host), m_metres(kMegaparsec) {
+DistancesTool::DistancesTool(platform::Host &host) : m_host(host), m_metres(kMegaparsec) {
     for (int field = 0; field < kFieldCount; ++field)
         m_text[static_cast<size_t>(field)] = FieldText(field);
 }
@@ -48,8 +48,12 @@ size_t DistancesTool::Index(int field) {
     return field >= 0 && field < kFieldCount ? static_cast<size_t>(field) : 0;
 }
 
-const char* DistancesTool::Label(int field) { return kUnits[Index(field)].label; }
-const char* DistancesTool::Unit(int field) { return kUnits[Index(field)].unit; }
+const char *DistancesTool::Label(int field) {
+    return kUnits[Index(field)].label;
+}
+const char *DistancesTool::Unit(int field) {
+    return kUnits[Index(field)].unit;
+}
 
 int DistancesTool::FieldOfUnit(std::string_view unit) {
     if (unit == "z")
@@ -64,7 +68,9 @@ void DistancesTool::Focus(int field) {
     m_hint = std::string("Format: number[.decimal][e{+/-}exponent] ") + Unit(field);
 }
 
-double DistancesTool::Velocity() const { return m_metres * m_hubble * kVelocityPerMetreAndHubble; }
+double DistancesTool::Velocity() const {
+    return m_metres * m_hubble * kVelocityPerMetreAndHubble;
+}
 
 std::string DistancesTool::FieldText(int field) const {
     switch (field) {
@@ -116,10 +122,12 @@ bool DistancesTool::Edit(int field, std::string_view text) {
     m_text[at] = std::string(text);
     double value = 0.0;
     const double before = m_metres;
-    if (!ReadWholeDecimal(text, value) || !Take(static_cast<int>(at), value) || !std::isfinite(m_metres)) {
+    if (!ReadWholeDecimal(text, value) || !Take(static_cast<int>(at), value) ||
+        !std::isfinite(m_metres)) {
         m_metres = before;
         m_host.Beep();
-        m_hint = std::string("ILLEGAL! Use format: number[.decimal][e{+/-}exponent] ") + Unit(field);
+        m_hint =
+            std::string("ILLEGAL! Use format: number[.decimal][e{+/-}exponent] ") + Unit(field);
         return false;
     }
     Focus(field);

@@ -33,15 +33,15 @@ public:
     };
 
     // Starts at one megaparsec and 70 km/s/Mpc.
-    explicit DistancesTool(platform::Host& host);
+    explicit DistancesTool(platform::Host &host);
 
-    static const char* Label(int field);
-    static const char* Unit(int field); // "" for the redshift
+    static const char *Label(int field);
+    static const char *Unit(int field); // "" for the redshift
     // The field whose unit label is unit (case as printed; "z" names the redshift); -1.
     static int FieldOfUnit(std::string_view unit);
 
-    const std::string& Text(int field) const { return m_text[Index(field)]; }
-    const std::string& Hint() const { return m_hint; }
+    const std::string &Text(int field) const { return m_text[Index(field)]; }
+    const std::string &Hint() const { return m_hint; }
     void Focus(int field);
     // Edit: a value typed into a field (which has the focus); every other field is printed
     // again with "%g". false, with the beep and the ILLEGAL hint, when the text is not a
@@ -57,7 +57,7 @@ private:
     std::string FieldText(int field) const;
     double Velocity() const; // recession velocity, m/s
 
-    platform::Host& m_host;
+    platform::Host &m_host;
     double m_metres;
     double m_hubble = 70.0;
     std::array<std::string, kFieldCount> m_text;

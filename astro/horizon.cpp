@@ -10,7 +10,9 @@ namespace vespario {
 
 namespace {
 
-double SafeAcos(double x) { return std::acos(std::clamp(x, -1.0, 1.0)); }
+double SafeAcos(double x) {
+    return std::acos(std::clamp(x, -1.0, 1.0));
+}
 
 double IntoDay(double hours) {
     if (!std::isfinite(hours))
@@ -20,8 +22,8 @@ double IntoDay(double hours) {
 
 } // namespace
 
-void HorizonCoordinates(double hourAngle, double dec, double latitude, double& azimuth,
-                        double& altitude) {
+void HorizonCoordinates(double hourAngle, double dec, double latitude, double &azimuth,
+                        double &altitude) {
     const double sinLat = std::sin(latitude);
     const double cosLat = std::cos(latitude);
     altitude = std::asin(std::clamp(
@@ -32,8 +34,8 @@ void HorizonCoordinates(double hourAngle, double dec, double latitude, double& a
         azimuth = kTwoPi - azimuth;
 }
 
-void EquatorialFromHorizon(double azimuth, double altitude, double latitude, double& hourAngle,
-                           double& dec) {
+void EquatorialFromHorizon(double azimuth, double altitude, double latitude, double &hourAngle,
+                           double &dec) {
     const double sinLat = std::sin(latitude);
     const double cosLat = std::cos(latitude);
     dec = std::asin(std::clamp(
@@ -44,7 +46,7 @@ void EquatorialFromHorizon(double azimuth, double altitude, double latitude, dou
         hourAngle = kTwoPi - hourAngle;
 }
 
-bool RiseSetSidereal(double ra, double dec, double latitude, double shift, RiseSetTimes& times) {
+bool RiseSetSidereal(double ra, double dec, double latitude, double shift, RiseSetTimes &times) {
     const double cosLat = std::cos(latitude);
     if (!(std::fabs(std::cos(dec) * cosLat) >= 1e-10))
         return false;

@@ -17,13 +17,13 @@ namespace vespario {
 //   at 1e-20 and the arc cosine's argument is kept within -1...1.
 // Reference:
 //   Duffett-Smith, "Practical Astronomy with your Calculator", 3rd ed. 1988, section 25.
-void HorizonCoordinates(double hourAngle, double dec, double latitude, double& azimuth,
-                        double& altitude);
+void HorizonCoordinates(double hourAngle, double dec, double latitude, double &azimuth,
+                        double &altitude);
 
 // EquatorialFromHorizon: the inverse of HorizonCoordinates, the same spherical triangle
 // solved for the hour angle (0...2 pi, west positive) and the declination.
-void EquatorialFromHorizon(double azimuth, double altitude, double latitude, double& hourAngle,
-                           double& dec);
+void EquatorialFromHorizon(double azimuth, double altitude, double latitude, double &hourAngle,
+                           double &dec);
 
 struct RiseSetTimes {
     double riseSidereal = 0.0; // local sidereal time of rising, 0...24 (hours)
@@ -44,6 +44,6 @@ struct RiseSetTimes {
 //   the position never rises or never sets; else true and times
 // Reference:
 //   Duffett-Smith (above), sections 33 and 35 (the vertical shift correction).
-bool RiseSetSidereal(double ra, double dec, double latitude, double shift, RiseSetTimes& times);
+bool RiseSetSidereal(double ra, double dec, double latitude, double shift, RiseSetTimes &times);
 
 } // namespace vespario

@@ -42,7 +42,7 @@ std::string Padded(std::string text, int width, bool zeroPad) {
 
 } // namespace
 
-double ReadDecimal(std::string_view text, std::size_t* used) {
+double ReadDecimal(std::string_view text, std::size_t *used) {
     if (used)
         *used = 0;
     const std::size_t intStart = SkipSign(text, 0);
@@ -66,7 +66,7 @@ double ReadDecimal(std::string_view text, std::size_t* used) {
     return text[0] == '-' ? -value : value;
 }
 
-bool ReadWholeDecimal(std::string_view text, double& value) {
+bool ReadWholeDecimal(std::string_view text, double &value) {
     const auto blank = [](char c) { return c == ' ' || c == '\t'; };
     while (!text.empty() && blank(text.front()))
         text.remove_prefix(1);
@@ -80,7 +80,7 @@ bool ReadWholeDecimal(std::string_view text, double& value) {
     return true;
 }
 
-int ReadInteger(std::string_view text, std::size_t* used) {
+int ReadInteger(std::string_view text, std::size_t *used) {
     if (used)
         *used = 0;
     const std::size_t start = SkipSign(text, 0);
@@ -101,8 +101,8 @@ int ReadInteger(std::string_view text, std::size_t* used) {
 
 std::string FormatFixed(double value, int precision, int width, bool zeroPad) {
     char buffer[400];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, precision);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, precision);
     if (result.ec != std::errc())
         return Padded("0", width, zeroPad);
     return Padded(std::string(buffer, result.ptr), width, zeroPad);
@@ -110,8 +110,8 @@ std::string FormatFixed(double value, int precision, int width, bool zeroPad) {
 
 std::string FormatGeneral(double value) {
     char buffer[64];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::general, 6);
+    const auto result =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 6);
     if (result.ec != std::errc())
         return "0";
     return std::string(buffer, result.ptr);

@@ -12,21 +12,23 @@ namespace vespario {
 // Reads a decimal number at the start of text: optional sign, digits, optional "." and
 // digits, optional exponent. used = characters consumed, 0 when no number starts there.
 // The value is 0 when nothing was read or when the number would not be finite.
-double ReadDecimal(std::string_view text, std::size_t* used = nullptr);
+double ReadDecimal(std::string_view text, std::size_t *used = nullptr);
 
 // A number typed into a box: blanks and tabs around it are allowed, nothing else. false,
 // with value left alone, when the text is not one number.
-bool ReadWholeDecimal(std::string_view text, double& value);
+bool ReadWholeDecimal(std::string_view text, double &value);
 
 // Reads an optional sign and decimal digits at the start of text; the value is clamped to
 // the range of int. used = characters consumed, 0 when no digit was found.
-int ReadInteger(std::string_view text, std::size_t* used = nullptr);
+int ReadInteger(std::string_view text, std::size_t *used = nullptr);
 
 // printf's "%*.*f" and "%g" in the C locale whatever the process locale is, so that a
 // desktop's decimal comma never reaches a stored text. zeroPad pads with "0" like "%04.1f".
 std::string FormatFixed(double value, int precision, int width = 0, bool zeroPad = false);
 std::string FormatGeneral(double value);
 
-inline bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+inline bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 } // namespace vespario

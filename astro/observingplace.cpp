@@ -17,11 +17,17 @@ namespace {
 
 constexpr int kFieldCount = 10; // the numbers between the name and the zone names
 constexpr int kLastSunday = 5;
-constexpr const char* kWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+constexpr const char *kWeekdays[7] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
 
-int ClampMonth(int month) { return std::clamp(month, 0, 11); }
-int ClampWeek(int week) { return std::clamp(week, 0, kLastSunday); }
-int Flag(int value) { return value != 0 ? 1 : 0; }
+int ClampMonth(int month) {
+    return std::clamp(month, 0, 11);
+}
+int ClampWeek(int week) {
+    return std::clamp(week, 0, kLastSunday);
+}
+int Flag(int value) {
+    return value != 0 ? 1 : 0;
+}
 
 std::string_view TrimLeadingBlanks(std::string_view text) {
     while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
@@ -110,9 +116,9 @@ void ObservingPlace::Parse(std::string_view record) {
 
 // Each number counts only when a "|" follows it; the zone names come after the last one.
 void ObservingPlace::ParseFields(std::string_view fields) {
-    int* const integers[7] = {&m_useDaylight, &m_startMonth,  &m_startWeek,       &m_endMonth,
+    int *const integers[7] = {&m_useDaylight, &m_startMonth,  &m_startWeek,       &m_endMonth,
                               &m_endWeek,     &m_obsTimeIsUT, &m_obsTimeIsForDate};
-    double* const doubles[3] = {&m_longitude, &m_latitude, &m_zoneOffset};
+    double *const doubles[3] = {&m_longitude, &m_latitude, &m_zoneOffset};
     int read = 0;
     for (; read < kFieldCount; ++read) {
         const std::size_t bar = fields.find('|');
@@ -191,11 +197,11 @@ std::string ObservingPlace::LocalTimeText(double jd, bool withZone) const {
     return text;
 }
 
-const std::string& ObservingPlace::ZoneName(double jd) const {
+const std::string &ObservingPlace::ZoneName(double jd) const {
     return DaylightOffset(jd) >= 0.1 ? m_daylightZone : m_standardZone;
 }
 
-const char* ObservingPlace::WeekdayName(double jd) const {
+const char *ObservingPlace::WeekdayName(double jd) const {
     const double days = std::floor(CurrentOffsetDays(jd) + jd + 1.5);
     if (!std::isfinite(days))
         return kWeekdays[0];
@@ -245,22 +251,22 @@ double ObservingPlace::HourAngle(double jd, double ra) const {
     return angle - kTwoPi * std::floor(angle / kTwoPi);
 }
 
-void ObservingPlace::Horizon(double hourAngle, double dec, double& azimuth,
-                             double& altitude) const {
+void ObservingPlace::Horizon(double hourAngle, double dec, double &azimuth,
+                             double &altitude) const {
     HorizonCoordinates(hourAngle, dec, m_latitude * kDegToRad, azimuth, altitude);
 }
 
-bool ObservingPlace::RiseSet(double ra, double dec, double shift, RiseSetTimes& times) const {
+bool ObservingPlace::RiseSet(double ra, double dec, double shift, RiseSetTimes &times) const {
     return RiseSetSidereal(ra, dec, m_latitude * kDegToRad, shift, times);
 }
 
-void ObservingPlace::AzimuthAltitude(double ra, double dec, double& azimuth,
-                                     double& altitude) const {
+void ObservingPlace::AzimuthAltitude(double ra, double dec, double &azimuth,
+                                     double &altitude) const {
     Horizon(HourAngle(m_instant, ra), dec, azimuth, altitude);
 }
 
-bool ObservingPlace::RiseSetHoursPastNoon(double ra, double dec, double& riseHours,
-                                          double& setHours) const {
+bool ObservingPlace::RiseSetHoursPastNoon(double ra, double dec, double &riseHours,
+                                          double &setHours) const {
     RiseSetTimes times;
     if (!RiseSet(ra, dec, 0.0, times))
         return false;

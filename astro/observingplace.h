@@ -38,7 +38,7 @@ public:
     // --- Fields ------------------------------------------------------------------------
     char Code() const { return m_code.empty() ? '\0' : m_code[0]; }
     void SetCode(char code);
-    const std::string& Name() const { return m_name; }
+    const std::string &Name() const { return m_name; }
     void SetName(std::string_view name) { m_name = name; }
     double Longitude() const { return m_longitude; } // degrees, east positive
     double Latitude() const { return m_latitude; }   // degrees, north positive
@@ -67,8 +67,8 @@ public:
     void SetObservationTimeIsUT(bool ut) { m_obsTimeIsUT = ut ? 1 : 0; }
     bool ObservationTimeIsForDate() const { return m_obsTimeIsForDate != 0; }
     void SetObservationTimeIsForDate(bool forDate) { m_obsTimeIsForDate = forDate ? 1 : 0; }
-    const std::string& StandardZoneName() const { return m_standardZone; }
-    const std::string& DaylightZoneName() const { return m_daylightZone; }
+    const std::string &StandardZoneName() const { return m_standardZone; }
+    const std::string &DaylightZoneName() const { return m_daylightZone; }
     void SetZoneNames(std::string_view standard, std::string_view daylight);
 
     // --- Local time ----------------------------------------------------------------------
@@ -78,9 +78,9 @@ public:
     // LocalTimeText: the local date-time text of jd, with a blank and the zone name.
     std::string LocalTimeText(double jd, bool withZone) const;
     // ZoneName: the standard or daylight zone name in force at jd.
-    const std::string& ZoneName(double jd) const;
+    const std::string &ZoneName(double jd) const;
     // WeekdayName: "Sun" to "Sat" of the local date at jd.
-    const char* WeekdayName(double jd) const;
+    const char *WeekdayName(double jd) const;
     // LocalTextToUT: a local date-time text to UT; kInvalidJulianDate when unparsable.
     double LocalTextToUT(std::string_view localText) const;
 
@@ -96,17 +96,17 @@ public:
     // HourAngle: local hour angle (rad, 0...2 pi) of a right ascension (rad) at jd.
     double HourAngle(double jd, double ra) const;
     // Horizon: azimuth (rad, from north through east) and altitude (rad) at this latitude.
-    void Horizon(double hourAngle, double dec, double& azimuth, double& altitude) const;
+    void Horizon(double hourAngle, double dec, double &azimuth, double &altitude) const;
     // RiseSet: rise and set sidereal times and azimuths at this latitude; see
     // RiseSetSidereal. shift is the vertical shift (rad).
-    bool RiseSet(double ra, double dec, double shift, RiseSetTimes& times) const;
+    bool RiseSet(double ra, double dec, double shift, RiseSetTimes &times) const;
 
     // The position services of the record getters, at the current instant:
     // azimuth and altitude (rad) of a J2000 position, unprecessed.
-    void AzimuthAltitude(double ra, double dec, double& azimuth, double& altitude) const;
+    void AzimuthAltitude(double ra, double dec, double &azimuth, double &altitude) const;
     // Rise and set in local hours past noon on the current night; false when the position
     // never rises or never sets here.
-    bool RiseSetHoursPastNoon(double ra, double dec, double& riseHours, double& setHours) const;
+    bool RiseSetHoursPastNoon(double ra, double dec, double &riseHours, double &setHours) const;
 
 private:
     double ChangeInstant(int year, int month, int week) const;

@@ -23,8 +23,8 @@ void Precession::Prepare(double fromYear, double toYear) {
     const double first = (2306.2181 + 1.39656 * T - 0.000139 * T * T) * t;
     m_zeta = (first + (0.30188 - 0.000345 * T) * t * t + 0.017998 * t * t * t) * kArcsecToRad;
     m_z = (first + (1.09468 + 0.000066 * T) * t * t + 0.018203 * t * t * t) * kArcsecToRad;
-    m_theta = ((2004.3109 - 0.85330 * T - 0.000217 * T * T) * t -
-               (0.42665 + 0.000217 * T) * t * t - 0.041833 * t * t * t) *
+    m_theta = ((2004.3109 - 0.85330 * T - 0.000217 * T * T) * t - (0.42665 + 0.000217 * T) * t * t -
+               0.041833 * t * t * t) *
               kArcsecToRad;
     m_sinZeta = std::sin(m_zeta);
     m_cosZeta = std::cos(m_zeta);
@@ -37,7 +37,7 @@ void Precession::Prepare(double fromYear, double toYear) {
     m_valid = std::isfinite(m_zeta + m_z + m_theta);
 }
 
-void Precession::Apply(double fromYear, double toYear, double& ra, double& dec) {
+void Precession::Apply(double fromYear, double toYear, double &ra, double &dec) {
     Prepare(fromYear, toYear);
     if (!m_valid)
         return;

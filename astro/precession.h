@@ -21,7 +21,7 @@ public:
     // Reference:
     //   Lieske, J.H., et al. 1977, Astron.Astrophys. 58, 1-16 (the IAU 1976 angles, with
     //   arbitrary starting epoch, equation 6).
-    void Apply(double fromYear, double toYear, double& ra, double& dec);
+    void Apply(double fromYear, double toYear, double &ra, double &dec);
 
     // The three angles of the last pair, in radians (for checks and the tools).
     double Zeta() const { return m_zeta; }

@@ -31,7 +31,7 @@ double TwoDigits(std::string_view text, std::size_t pos) {
 }
 
 // Right ascension digits: value in units of pi (hours / 12).
-bool ParseRaPart(std::string_view text, double& value, int& code) {
+bool ParseRaPart(std::string_view text, double &value, int &code) {
     if (!DigitsAt(text, 0, 4))
         return false;
     const double hh = TwoDigits(text, 0);
@@ -49,7 +49,7 @@ bool ParseRaPart(std::string_view text, double& value, int& code) {
 }
 
 // Declination digits without the sign: value in radians.
-bool ParseDecPart(std::string_view text, double& value, int& code) {
+bool ParseDecPart(std::string_view text, double &value, int &code) {
     if (!DigitsAt(text, 0, 2))
         return false;
     if (text.size() == 2 || text[2] == '.') {
@@ -68,8 +68,8 @@ bool ParseDecPart(std::string_view text, double& value, int& code) {
     if (!DigitsAt(text, 4, 6) || (text.size() > 6 && text[6] != '.'))
         return false;
     code = 3;
-    value = (dd / 180.0 + TwoDigits(text, 2) / 10800.0 + ReadDecimal(text.substr(4)) / 648000.0) *
-            kPi;
+    value =
+        (dd / 180.0 + TwoDigits(text, 2) / 10800.0 + ReadDecimal(text.substr(4)) / 648000.0) * kPi;
     return true;
 }
 
@@ -148,11 +148,13 @@ std::string FormatDecPart(double dec, int code) {
     return buffer;
 }
 
-int ValidCode(int code) { return code >= 0 && code <= 3 ? code : 3; }
+int ValidCode(int code) {
+    return code >= 0 && code <= 3 ? code : 3;
+}
 
 } // namespace
 
-bool ParseRaDec(std::string_view text, double& ra, double& dec, RaDecPrecision& precision) {
+bool ParseRaDec(std::string_view text, double &ra, double &dec, RaDecPrecision &precision) {
     ra = dec = 0.0;
     const std::size_t signPos = text.find_first_of("+-");
     if (text.find(' ') != std::string_view::npos || signPos == std::string_view::npos)
@@ -168,7 +170,7 @@ bool ParseRaDec(std::string_view text, double& ra, double& dec, RaDecPrecision& 
     return true;
 }
 
-bool ParseRaDec(std::string_view text, double& ra, double& dec) {
+bool ParseRaDec(std::string_view text, double &ra, double &dec) {
     RaDecPrecision precision;
     return ParseRaDec(text, ra, dec, precision);
 }
@@ -178,7 +180,7 @@ std::string FormatRaDec(double ra, double dec, RaDecPrecision precision) {
            FormatDecPart(dec, ValidCode(precision.dec));
 }
 
-bool NormaliseRaDecEntry(std::string_view text, std::string& normalised, Precession& precession) {
+bool NormaliseRaDecEntry(std::string_view text, std::string &normalised, Precession &precession) {
     if (text.size() <= 5)
         return false;
     double ra = 0.0, dec = 0.0;
@@ -199,14 +201,14 @@ bool NormaliseRaDecEntry(std::string_view text, std::string& normalised, Precess
     return true;
 }
 
-bool NormaliseRaDecEntry(std::string_view text, std::string& normalised) {
+bool NormaliseRaDecEntry(std::string_view text, std::string &normalised) {
     Precession precession;
     return NormaliseRaDecEntry(text, normalised, precession);
 }
 
 int SeparationArcmin(double ra1, double dec1, double ra2, double dec2) {
-    const double cosine = std::sin(dec1) * std::sin(dec2) +
-                          std::cos(dec1) * std::cos(dec2) * std::cos(ra1 - ra2);
+    const double cosine =
+        std::sin(dec1) * std::sin(dec2) + std::cos(dec1) * std::cos(dec2) * std::cos(ra1 - ra2);
     const double arcmin = std::acos(std::clamp(cosine, -1.0, 1.0)) * kRadToArcmin;
     return std::isfinite(arcmin) ? static_cast<int>(arcmin) : kNoSeparation;
 }

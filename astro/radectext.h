@@ -32,8 +32,8 @@ struct RaDecPrecision {
 //   The text before the first "+" or "-" is the right ascension: at least four characters
 //   whose first four are digits. The declination after the sign needs at least two leading
 //   digits; ddmm and ddmmss forms need the digits in place (see the table above).
-bool ParseRaDec(std::string_view text, double& ra, double& dec, RaDecPrecision& precision);
-bool ParseRaDec(std::string_view text, double& ra, double& dec);
+bool ParseRaDec(std::string_view text, double &ra, double &dec, RaDecPrecision &precision);
+bool ParseRaDec(std::string_view text, double &ra, double &dec);
 
 // FormatRaDec: the RaDec text of a position at the given precision codes (0 to 3; other
 // values are taken as 3). Right ascension is rounded to a tenth of a second of time and
@@ -50,8 +50,8 @@ std::string FormatRaDec(double ra, double dec, RaDecPrecision precision = {});
 //   true and the J2000 RaDec text (galactic input with codes 1 and 1, an epoch entry with
 //   the codes it was typed with); false for any other text (short texts, plain RaDec
 //   texts and unparsable entries), which the caller keeps as typed
-bool NormaliseRaDecEntry(std::string_view text, std::string& normalised, Precession& precession);
-bool NormaliseRaDecEntry(std::string_view text, std::string& normalised);
+bool NormaliseRaDecEntry(std::string_view text, std::string &normalised, Precession &precession);
+bool NormaliseRaDecEntry(std::string_view text, std::string &normalised);
 
 // SeparationArcmin: angular distance of two positions (rad), truncated to whole arcminutes.
 // Reference: the spherical law of cosines; Meeus, "Astronomical Algorithms", 2nd ed.

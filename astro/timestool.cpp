@@ -14,9 +14,9 @@ namespace vespario {
 
 namespace {
 
-constexpr const char* kDateTimeFormat = "yyyy/mm/dd hh:mm:ss";
-constexpr const char* kJulianDateFormat = "days[.decimal]";
-constexpr const char* kLabels[TimesTool::kFieldCount] = {
+constexpr const char *kDateTimeFormat = "yyyy/mm/dd hh:mm:ss";
+constexpr const char *kJulianDateFormat = "days[.decimal]";
+constexpr const char *kLabels[TimesTool::kFieldCount] = {
     "Julian Date", "Universal Time", "Greenwich Sidereal", "Local Sidereal", "Local Time"};
 
 // Julian Dates from 4713 BC to about AD 22,000: the calendar routines hold there.
@@ -25,8 +25,7 @@ constexpr double kLastJulianDate = 1.0e7;
 
 } // namespace
 
-TimesTool::TimesTool(platform::Host& host, ObservingPlace& place,
-                     std::function<void()> timeChanged)
+TimesTool::TimesTool(platform::Host &host, ObservingPlace &place, std::function<void()> timeChanged)
     : m_host(host), m_place(place), m_timeChanged(std::move(timeChanged)) {
     Refresh();
 }
@@ -41,11 +40,13 @@ std::string TimesTool::Label(int field) const {
     return kLabels[Index(field)];
 }
 
-const char* TimesTool::FormatOf(int field) {
+const char *TimesTool::FormatOf(int field) {
     return field == JulianDay ? kJulianDateFormat : kDateTimeFormat;
 }
 
-void TimesTool::Focus(int field) { m_hint = std::string("Format: ") + FormatOf(field); }
+void TimesTool::Focus(int field) {
+    m_hint = std::string("Format: ") + FormatOf(field);
+}
 
 // The UT instant a field's text stands for, or kInvalidJulianDate.
 double TimesTool::ParseField(int field, std::string_view text) const {
@@ -87,7 +88,9 @@ bool TimesTool::Edit(int field, std::string_view text) {
     return true;
 }
 
-void TimesTool::Now() { MoveTo(PresentMoment(), -1); }
+void TimesTool::Now() {
+    MoveTo(PresentMoment(), -1);
+}
 
 void TimesTool::MoveTo(double jd, int keep) {
     m_place.SetInstant(jd);

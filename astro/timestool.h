@@ -18,18 +18,25 @@ class ObservingPlace;
 
 class TimesTool {
 public:
-    enum Field : int { JulianDay, UniversalTime, GreenwichSidereal, LocalSidereal, LocalTime, kFieldCount };
+    enum Field : int {
+        JulianDay,
+        UniversalTime,
+        GreenwichSidereal,
+        LocalSidereal,
+        LocalTime,
+        kFieldCount
+    };
 
     // The place is the application's default place; the tool moves its instant.
-    TimesTool(platform::Host& host, ObservingPlace& place,
+    TimesTool(platform::Host &host, ObservingPlace &place,
               std::function<void()> timeChanged = nullptr);
 
     // "Local Time (EST)" for the local time, with the zone name in force at the instant.
     std::string Label(int field) const;
-    static const char* FormatOf(int field);
+    static const char *FormatOf(int field);
 
-    const std::string& Text(int field) const { return m_text[Index(field)]; }
-    const std::string& Hint() const { return m_hint; }
+    const std::string &Text(int field) const { return m_text[Index(field)]; }
+    const std::string &Hint() const { return m_hint; }
     void Focus(int field);
     // Edit: the user's text in a field (which has the focus). true when it parsed and the
     // instant moved to it.
@@ -45,8 +52,8 @@ private:
     void MoveTo(double jd, int keep);
     std::string FieldText(int field) const;
 
-    platform::Host& m_host;
-    ObservingPlace& m_place;
+    platform::Host &m_host;
+    ObservingPlace &m_place;
     std::function<void()> m_timeChanged;
     std::array<std::string, kFieldCount> m_text;
     std::string m_hint;

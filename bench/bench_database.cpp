@@ -27,12 +27,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
+extern char **environ;
 
 namespace vespario::bench {
 namespace {
 
-constexpr double kSplitBudget = 4.0;  // read, prepare and split with the name index
+constexpr double kSplitBudget = 4.0; // read, prepare and split with the name index
 
 // A document with its own host and profile, as the program has one per open file.
 struct LoadedDoc {
@@ -48,8 +48,8 @@ struct LoadedDoc {
 
 // Records and observations the reader found must be what the generator wrote, and a
 // generated file must load without a single message.
-bool CheckLoad(benchmark::State& state, LoadedDoc& d, bool parsed) {
-    const BenchDatabase& db = SharedDatabase();
+bool CheckLoad(benchmark::State &state, LoadedDoc &d, bool parsed) {
+    const BenchDatabase &db = SharedDatabase();
     if (!d.host.Messages().empty()) {
         state.SkipWithError(("message while loading: " + d.host.Messages().front()).c_str());
         return false;
@@ -65,41 +65,41 @@ bool CheckLoad(benchmark::State& state, LoadedDoc& d, bool parsed) {
     return true;
 }
 
-bool HaveDatabase(benchmark::State& state) {
-    const BenchDatabase& db = SharedDatabase();
+bool HaveDatabase(benchmark::State &state) {
+    const BenchDatabase &db = SharedDatabase();
     if (db.path.empty())
         state.SkipWithError(("cannot generate the database: " + db.error).c_str());
     return !db.path.empty();
 }
 
-void SetFileCounters(benchmark::State& state) {
-    const BenchDatabase& db = SharedDatabase();
+void SetFileCounters(benchmark::State &state) {
+    const BenchDatabase &db = SharedDatabase();
     state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(db.stats.fileLength));
     state.counters["records"] = db.stats.records;
 }
 
 // (a) The baseline: the whole file in one read into one block, records counted by memchr.
-size_t CountRecordsWithMemchr(const std::string& path) {
+size_t CountRecordsWithMemchr(const std::string &path) {
     std::ifstream in(path, std::ios::binary | std::ios::ate);
     const auto length = static_cast<size_t>(in.tellg());
     in.seekg(0);
     std::unique_ptr<char[]> buffer(new char[length + 2]);
     in.read(buffer.get(), static_cast<std::streamsize>(length));
-    const char* p = buffer.get();
-    const char* end = p + in.gcount();
+    const char *p = buffer.get();
+    const char *end = p + in.gcount();
     size_t records = 0;
     while (p < end) {
-        const void* found = std::memchr(p, '\n', static_cast<size_t>(end - p));
+        const void *found = std::memchr(p, '\n', static_cast<size_t>(end - p));
         if (!found)
             break;
-        p = static_cast<const char*>(found) + 1;
+        p = static_cast<const char *>(found) + 1;
         if (p < end && *p == '_')
             ++records;
     }
     return records;
 }
 
-void Baseline_MemchrCount(benchmark::State& state) {
+void Baseline_MemchrCount(benchmark::State &state) {
     if (!HaveDatabase(state))
         return;
     size_t records = 0;
@@ -113,7 +113,7 @@ void Baseline_MemchrCount(benchmark::State& state) {
 }
 
 // (b) ReadDatabase and SplitRecordsSlice until all are split, building the name index.
-void ReadAndSplit(benchmark::State& state) {
+void ReadAndSplit(benchmark::State &state) {
     if (!HaveDatabase(state))
         return;
     std::unique_ptr<LoadedDoc> d;
@@ -131,7 +131,7 @@ void ReadAndSplit(benchmark::State& state) {
 }
 
 // (c) Parsing every record of a split file.
-void ParseAll(benchmark::State& state) {
+void ParseAll(benchmark::State &state) {
     if (!HaveDatabase(state))
         return;
     std::unique_ptr<LoadedDoc> d;
@@ -149,7 +149,7 @@ void ParseAll(benchmark::State& state) {
 }
 
 // Reading, splitting and parsing together: what opening a file costs until it is complete.
-void LoadComplete(benchmark::State& state) {
+void LoadComplete(benchmark::State &state) {
     if (!HaveDatabase(state))
         return;
     std::unique_ptr<LoadedDoc> d;
@@ -166,7 +166,7 @@ void LoadComplete(benchmark::State& state) {
 }
 
 // One fully loaded document for the writers; made outside their timing.
-LoadedDoc* SharedLoadedDoc() {
+LoadedDoc *SharedLoadedDoc() {
     static std::unique_ptr<LoadedDoc> d;
     if (!d) {
         d = std::make_unique<LoadedDoc>();
@@ -176,10 +176,10 @@ LoadedDoc* SharedLoadedDoc() {
     return d.get();
 }
 
-std::string g_roundTripContext;  // the two texts around the first difference
+std::string g_roundTripContext; // the two texts around the first difference
 
 // Where a saved text first differs from the generated file; -1 when they are the same.
-long long FirstDifference(const std::string& written) {
+long long FirstDifference(const std::string &written) {
     std::ifstream in(SharedDatabase().path, std::ios::binary);
     const std::string file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     const size_t n = std::min(file.size(), written.size());
@@ -191,14 +191,14 @@ long long FirstDifference(const std::string& written) {
     return at == n && file.size() == written.size() ? -1 : static_cast<long long>(at);
 }
 
-long long g_roundTripDifference = -2;  // -2: not checked
+long long g_roundTripDifference = -2; // -2: not checked
 
 // (d) WriteDatabase into memory. The generator writes the texts as the document holds them,
 // so loading and writing back must give the generated file byte for byte.
-void WriteToMemory(benchmark::State& state) {
+void WriteToMemory(benchmark::State &state) {
     if (!HaveDatabase(state))
         return;
-    LoadedDoc* d = SharedLoadedDoc();
+    LoadedDoc *d = SharedLoadedDoc();
     std::string written;
     for (auto _ : state) {
         std::ostringstream out;
@@ -215,10 +215,10 @@ void WriteToMemory(benchmark::State& state) {
 }
 
 // (d) SaveDatabase: the temporary file, the backup and the rename.
-void SaveToFile(benchmark::State& state) {
+void SaveToFile(benchmark::State &state) {
     if (!HaveDatabase(state))
         return;
-    LoadedDoc* d = SharedLoadedDoc();
+    LoadedDoc *d = SharedLoadedDoc();
     const std::string target = SharedDatabase().folder + "/saved.obs";
     for (auto _ : state) {
         if (!d->doc->SaveDatabase(target)) {
@@ -240,8 +240,8 @@ BENCHMARK(SaveToFile)->Unit(benchmark::kMillisecond)->UseRealTime();
 // only aggregates are reported (--benchmark_report_aggregates_only), their medians.
 class RecordingReporter : public benchmark::ConsoleReporter {
 public:
-    void ReportRuns(const std::vector<Run>& runs) override {
-        for (const Run& run : runs) {
+    void ReportRuns(const std::vector<Run> &runs) override {
+        for (const Run &run : runs) {
             if (run.error_occurred)
                 continue;
             const std::string name = run.run_name.function_name;
@@ -255,14 +255,13 @@ public:
     }
     std::map<std::string, double> Times() const {
         std::map<std::string, double> times = m_median;
-        for (const auto& [name, t] : m_best)
+        for (const auto &[name, t] : m_best)
             times[name] = t;
         return times;
     }
 
 private:
-    static void KeepFastest(std::map<std::string, double>& map, const std::string& name,
-                            double t) {
+    static void KeepFastest(std::map<std::string, double> &map, const std::string &name, double t) {
         auto it = map.find(name);
         if (it == map.end() || t < it->second)
             map[name] = t;
@@ -271,18 +270,17 @@ private:
     std::map<std::string, double> m_median;
 };
 
-void PrintRatios(const RecordingReporter& reporter) {
+void PrintRatios(const RecordingReporter &reporter) {
     const std::map<std::string, double> best = reporter.Times();
     const auto base = best.find("Baseline_MemchrCount");
     if (base == best.end() || base->second <= 0) {
         std::printf("\nno baseline time: ratios not computed\n");
         return;
     }
-    std::printf("\nRatios to the memchr baseline (%.2f ms), fastest run of each:\n",
-                base->second);
-    const char* names[] = {"ReadAndSplit", "ParseAll", "LoadComplete", "WriteToMemory",
+    std::printf("\nRatios to the memchr baseline (%.2f ms), fastest run of each:\n", base->second);
+    const char *names[] = {"ReadAndSplit", "ParseAll", "LoadComplete", "WriteToMemory",
                            "SaveToFile"};
-    for (const char* name : names) {
+    for (const char *name : names) {
         const auto it = best.find(name);
         if (it == best.end())
             continue;
@@ -315,7 +313,7 @@ void RunMemoryChild() {
     std::printf("\nMemory (bench_memory in a child process):\n");
     std::fflush(stdout);
     std::string file = SharedDatabase().path;
-    char* argv[] = {tool.data(), file.data(), nullptr};
+    char *argv[] = {tool.data(), file.data(), nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, tool.c_str(), nullptr, nullptr, argv, environ) != 0)
         return;
@@ -323,7 +321,7 @@ void RunMemoryChild() {
     waitpid(pid, &status, 0);
 }
 
-bool WantsMemory(int argc, char** argv) {
+bool WantsMemory(int argc, char **argv) {
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no_memory") == 0)
             return false;
@@ -334,9 +332,9 @@ bool WantsMemory(int argc, char** argv) {
 } // namespace
 } // namespace vespario::bench
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     const bool memory = vespario::bench::WantsMemory(argc, argv);
-    std::vector<char*> args;
+    std::vector<char *> args;
     for (int i = 0; i < argc; ++i) {
         if (std::strcmp(argv[i], "--no_memory") != 0)
             args.push_back(argv[i]);

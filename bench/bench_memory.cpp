@@ -21,14 +21,14 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
+extern char **environ;
 
 namespace {
 
 constexpr double kMemoryBudget = 3.0;
 
 // A "Vm...:  1234 kB" line of /proc/self/status in bytes, or 0.
-long long StatusBytes(const char* key) {
+long long StatusBytes(const char *key) {
     std::ifstream in("/proc/self/status");
     std::string line;
     const size_t keyLength = std::strlen(key);
@@ -44,8 +44,8 @@ double Mb(long long bytes) {
     return double(bytes) / (1024.0 * 1024.0);
 }
 
-int Measure(const char* path) {
-    struct stat st{};
+int Measure(const char *path) {
+    struct stat st {};
     if (stat(path, &st) != 0 || st.st_size <= 0) {
         std::fprintf(stderr, "bench_memory: cannot read %s\n", path);
         return 2;
@@ -68,12 +68,12 @@ int Measure(const char* path) {
     std::printf("  file size       %.1f MB (%lld bytes), %d records, %u observations\n",
                 Mb(st.st_size), static_cast<long long>(st.st_size), doc.GetRecordCount(),
                 doc.Load().observationsCounted);
-    std::printf("  peak resident   %.1f MB (VmHWM; %.1f MB at start-up, %.1f MB now)\n",
-                Mb(peak), Mb(startPeak), Mb(resident));
+    std::printf("  peak resident   %.1f MB (VmHWM; %.1f MB at start-up, %.1f MB now)\n", Mb(peak),
+                Mb(startPeak), Mb(resident));
     std::printf("  peak / file     %.2fx   budget %.1fx: %s\n", ratio, kMemoryBudget,
                 ratio <= kMemoryBudget ? "within" : "OVER BUDGET");
     std::printf("  (peak - start-up) / file  %.2fx\n", double(peak - startPeak) / size);
-    for (const std::string& message : host.Messages())
+    for (const std::string &message : host.Messages())
         std::printf("  message: %s\n", message.c_str());
     return ratio <= kMemoryBudget ? 0 : 1;
 }
@@ -92,7 +92,7 @@ int GenerateAndMeasure() {
     }
     std::string self = "/proc/self/exe";
     std::string file = db.path;
-    char* argv[] = {self.data(), file.data(), nullptr};
+    char *argv[] = {self.data(), file.data(), nullptr};
     pid_t pid = 0;
     if (posix_spawn(&pid, self.c_str(), nullptr, nullptr, argv, environ) != 0) {
         std::fprintf(stderr, "bench_memory: cannot start the measuring process\n");
@@ -105,7 +105,7 @@ int GenerateAndMeasure() {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     if (argc == 2)
         return Measure(argv[1]);
     if (argc == 1)

@@ -30,18 +30,18 @@ struct IndexedDoc {
     platform::IniProfile profile;
     CVesparioDoc doc{host, profile};
     // Texts taken from the generated records, so that they exist whatever the generator does.
-    std::string lateId;      // the first designation of a record 90% of the way down
-    std::string latePrefix;  // that designation less its last character
+    std::string lateId;     // the first designation of a record 90% of the way down
+    std::string latePrefix; // that designation less its last character
 };
 
 // The first designation of a record's ID.
-std::string FirstDesignation(CVesparioDoc& doc, int record) {
+std::string FirstDesignation(CVesparioDoc &doc, int record) {
     const std::string_view id = doc.Record(record).Field(field::Id);
     const size_t end = id.find('=', 1);
     return std::string(id.substr(1, end == std::string_view::npos ? end : end - 1));
 }
 
-IndexedDoc& Shared() {
+IndexedDoc &Shared() {
     static const std::unique_ptr<IndexedDoc> shared = [] {
         auto d = std::make_unique<IndexedDoc>();
         std::string text;
@@ -60,7 +60,7 @@ IndexedDoc& Shared() {
     return *shared;
 }
 
-bool Ready(benchmark::State& state, IndexedDoc& d) {
+bool Ready(benchmark::State &state, IndexedDoc &d) {
     if (d.doc.GetRecordCount() != kRecords) {
         state.SkipWithError("the generated database did not load");
         return false;
@@ -70,19 +70,19 @@ bool Ready(benchmark::State& state, IndexedDoc& d) {
 }
 
 // Baseline: the same index text searched with std::string::find; a missing text scans it all.
-void BM_Baseline_StringFind(benchmark::State& state, std::string (*key)(IndexedDoc&)) {
-    IndexedDoc& d = Shared();
+void BM_Baseline_StringFind(benchmark::State &state, std::string (*key)(IndexedDoc &)) {
+    IndexedDoc &d = Shared();
     if (!Ready(state, d))
         return;
     const std::string k = key(d);
-    const std::string& index = d.doc.NameIndex();
+    const std::string &index = d.doc.NameIndex();
     for (auto _ : state)
         benchmark::DoNotOptimize(index.find(k));
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * index.size()));
 }
 
-void BM_FindExactId(benchmark::State& state, std::string (*text)(IndexedDoc&)) {
-    IndexedDoc& d = Shared();
+void BM_FindExactId(benchmark::State &state, std::string (*text)(IndexedDoc &)) {
+    IndexedDoc &d = Shared();
     if (!Ready(state, d))
         return;
     const std::string t = text(d);
@@ -91,8 +91,8 @@ void BM_FindExactId(benchmark::State& state, std::string (*text)(IndexedDoc&)) {
     state.counters["result"] = FindExactId(d.doc, t);
 }
 
-void BM_FindPartialId(benchmark::State& state, std::string (*text)(IndexedDoc&)) {
-    IndexedDoc& d = Shared();
+void BM_FindPartialId(benchmark::State &state, std::string (*text)(IndexedDoc &)) {
+    IndexedDoc &d = Shared();
     if (!Ready(state, d))
         return;
     const std::string t = text(d);
@@ -105,25 +105,53 @@ void BM_FindPartialId(benchmark::State& state, std::string (*text)(IndexedDoc&))
 }
 
 std::string Capitals(std::string text) {
-    for (char& c : text)
+    for (char &c : text)
         c = c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
     return text;
 }
 
-std::string LateId(IndexedDoc& d) { return d.lateId; }
-std::string LateKey(IndexedDoc& d) { return "=" + Capitals(d.lateId) + "="; }
-std::string LatePrefix(IndexedDoc& d) { return d.latePrefix; }
-std::string LatePrefixKey(IndexedDoc& d) { return "=" + Capitals(d.latePrefix); }
-std::string LatePrefixStar(IndexedDoc& d) { return d.latePrefix + "*"; }
-std::string NgcPrefix(IndexedDoc&) { return "n78"; }           // NGC 78 and NGC 780..789
-std::string NgcPrefixKey(IndexedDoc&) { return "=N78"; }
-std::string NgcPrefixStar(IndexedDoc&) { return "n78*"; }
-std::string MissingId(IndexedDoc&) { return "n99999"; }
-std::string MissingKey(IndexedDoc&) { return "=N99999="; }
-std::string LooseText(IndexedDoc&) { return "hcky stck"; }     // Hockey Stick ...
-std::string LooseKey(IndexedDoc&) { return "HOCKEY STICK"; }
-std::string PatternText(IndexedDoc& d) { return d.latePrefix + "[~02-9]"; }
-std::string NoMatchText(IndexedDoc&) { return "zq 7j"; }       // every step, then nothing
+std::string LateId(IndexedDoc &d) {
+    return d.lateId;
+}
+std::string LateKey(IndexedDoc &d) {
+    return "=" + Capitals(d.lateId) + "=";
+}
+std::string LatePrefix(IndexedDoc &d) {
+    return d.latePrefix;
+}
+std::string LatePrefixKey(IndexedDoc &d) {
+    return "=" + Capitals(d.latePrefix);
+}
+std::string LatePrefixStar(IndexedDoc &d) {
+    return d.latePrefix + "*";
+}
+std::string NgcPrefix(IndexedDoc &) {
+    return "n78";
+} // NGC 78 and NGC 780..789
+std::string NgcPrefixKey(IndexedDoc &) {
+    return "=N78";
+}
+std::string NgcPrefixStar(IndexedDoc &) {
+    return "n78*";
+}
+std::string MissingId(IndexedDoc &) {
+    return "n99999";
+}
+std::string MissingKey(IndexedDoc &) {
+    return "=N99999=";
+}
+std::string LooseText(IndexedDoc &) {
+    return "hcky stck";
+} // Hockey Stick ...
+std::string LooseKey(IndexedDoc &) {
+    return "HOCKEY STICK";
+}
+std::string PatternText(IndexedDoc &d) {
+    return d.latePrefix + "[~02-9]";
+}
+std::string NoMatchText(IndexedDoc &) {
+    return "zq 7j";
+} // every step, then nothing
 
 // Baselines first: the plain search for the key each look-up starts with.
 BENCHMARK_CAPTURE(BM_Baseline_StringFind, late_id, LateKey);

@@ -4,11 +4,11 @@
 // filled to its capacity); if each look-up walked the whole file, loading would cost
 // thousands of times the baseline, so the ratios show at once whether look-ups are indexed.
 
-#include "settings/appsettings.h"
-#include "settings/settingsvocabularies.h"
 #include "platform/files.h"
 #include "platform/iniprofile.h"
 #include "platform/registry.h"
+#include "settings/appsettings.h"
+#include "settings/settingsvocabularies.h"
 
 #include <benchmark/benchmark.h>
 

@@ -13,7 +13,7 @@
 namespace vespario::bench {
 
 TempFolder::TempFolder() {
-    const char* tmp = std::getenv("TMPDIR");
+    const char *tmp = std::getenv("TMPDIR");
     std::string pattern = std::string(tmp && *tmp ? tmp : "/tmp") + "/vespario-bench-XXXXXX";
     if (mkdtemp(pattern.data()))
         m_path = pattern;
@@ -26,7 +26,7 @@ TempFolder::~TempFolder() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
-BenchDatabase MakeDatabase(const std::string& folder, const std::string& name, int records) {
+BenchDatabase MakeDatabase(const std::string &folder, const std::string &name, int records) {
     BenchDatabase db;
     db.folder = folder;
     gendb::GenOptions options;
@@ -38,7 +38,7 @@ BenchDatabase MakeDatabase(const std::string& folder, const std::string& name, i
     return db;
 }
 
-const BenchDatabase& SharedDatabase() {
+const BenchDatabase &SharedDatabase() {
     // The folder outlives every benchmark and goes at exit.
     static TempFolder folder;
     static const BenchDatabase db = [] {
@@ -52,8 +52,8 @@ const BenchDatabase& SharedDatabase() {
     return db;
 }
 
-void ApplyGeneratedProfile(platform::IniProfile& profile) {
-    for (const gendb::ProfileEntry& e : gendb::GeneratedProfileEntries())
+void ApplyGeneratedProfile(platform::IniProfile &profile) {
+    for (const gendb::ProfileEntry &e : gendb::GeneratedProfileEntries())
         profile.WriteString(e.section, e.key, e.value);
 }
 
@@ -61,7 +61,7 @@ uint32_t FarDeadline() {
     return platform::TickCount() + 3600u * 1000u;
 }
 
-void FinishLoad(CVesparioDoc& doc, bool parse) {
+void FinishLoad(CVesparioDoc &doc, bool parse) {
     // The slices return when their work is done; the loops only guard against a deadline
     // that is read differently, and stop when a slice makes no progress at all.
     int before = -1;

@@ -20,9 +20,9 @@ class TempFolder {
 public:
     TempFolder();
     ~TempFolder();
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-    const std::string& Path() const { return m_path; }
+    TempFolder(const TempFolder &) = delete;
+    TempFolder &operator=(const TempFolder &) = delete;
+    const std::string &Path() const { return m_path; }
     bool Ok() const { return !m_path.empty(); }
 
 private:
@@ -30,25 +30,25 @@ private:
 };
 
 struct BenchDatabase {
-    std::string path;  // empty when it could not be made
+    std::string path; // empty when it could not be made
     std::string folder;
     gendb::GenStats stats;
     std::string error;
 };
 
 // Generates the benchmark file once per process, in a temporary folder removed at exit.
-const BenchDatabase& SharedDatabase();
+const BenchDatabase &SharedDatabase();
 
 // Generates a database of the given size into folder/name.
-BenchDatabase MakeDatabase(const std::string& folder, const std::string& name, int records);
+BenchDatabase MakeDatabase(const std::string &folder, const std::string &name, int records);
 
 // Puts the place and equipment codes of the generated observations into the profile.
-void ApplyGeneratedProfile(platform::IniProfile& profile);
+void ApplyGeneratedProfile(platform::IniProfile &profile);
 
 // A tick-count deadline an hour away: a slice given it runs until its work is done.
 uint32_t FarDeadline();
 
 // Splits until every record is split, then (when parse is set) parses until all are parsed.
-void FinishLoad(CVesparioDoc& doc, bool parse);
+void FinishLoad(CVesparioDoc &doc, bool parse);
 
 } // namespace vespario::bench

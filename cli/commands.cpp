@@ -9,10 +9,10 @@
 #include "cli/whatsup.h"
 
 #include "db/cvespariodoc.h"
+#include "pattern/pattern.h"
 #include "platform/files.h"
 #include "platform/headlesshost.h"
 #include "platform/iniprofile.h"
-#include "pattern/pattern.h"
 
 #include <charconv>
 #include <ostream>
@@ -20,7 +20,7 @@
 namespace vespario::cli {
 namespace {
 
-constexpr const char* kUsage =
+constexpr const char *kUsage =
     "usage: vespario-cli [--profile FILE] COMMAND ...\n"
     "  info FILE.obs                 read a database and print its counts and messages\n"
     "  match PATTERN TEXT [START]    search TEXT with a pattern; print the match and groups\n"
@@ -38,7 +38,7 @@ constexpr const char* kUsage =
     "  whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n"
     "                                the Sun, Moon and planets for a place at a UT instant\n";
 
-int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
+int RunInfo(const Options &options, std::ostream &out, std::ostream &err) {
     if (options.words.size() != 2) {
         err << kUsage;
         return 2;
@@ -58,26 +58,26 @@ int RunInfo(const Options& options, std::ostream& out, std::ostream& err) {
     out << "parsed: " << parsed << "\n";
     out << "greek text form: " << doc.Load().greekTextForm << "\n";
     out << "index size: " << doc.NameIndex().size() << "\n";
-    for (const std::string& message : host.Messages())
+    for (const std::string &message : host.Messages())
         out << message << "\n";
     return 0;
 }
 
-bool ParseInt(const std::string& text, int& value) {
-    const char* end = text.data() + text.size();
+bool ParseInt(const std::string &text, int &value) {
+    const char *end = text.data() + text.size();
     const auto result = std::from_chars(text.data(), end, value);
     return result.ec == std::errc() && result.ptr == end;
 }
 
-int RunMatch(const Options& options, std::ostream& out, std::ostream& err) {
-    const auto& words = options.words;
+int RunMatch(const Options &options, std::ostream &out, std::ostream &err) {
+    const auto &words = options.words;
     if (words.size() < 3 || words.size() > 4) {
         err << kUsage;
         return 2;
     }
     int start = 0;
-    if (words.size() == 4 && (!ParseInt(words[3], start) || start < 0 ||
-                              start > static_cast<int>(words[2].size()))) {
+    if (words.size() == 4 &&
+        (!ParseInt(words[3], start) || start < 0 || start > static_cast<int>(words[2].size()))) {
         err << "START must be an offset from 0 to the length of TEXT\n";
         return 2;
     }
@@ -87,7 +87,7 @@ int RunMatch(const Options& options, std::ostream& out, std::ostream& err) {
         return 2;
     }
     const int found = pattern.Search(words[2], start);
-    if (found < 0) {  // -2: the search gave up on a too-deep backtrack; no match either
+    if (found < 0) { // -2: the search gave up on a too-deep backtrack; no match either
         out << "no match\n";
         return 1;
     }
@@ -100,7 +100,7 @@ int RunMatch(const Options& options, std::ostream& out, std::ostream& err) {
 }
 
 // The database is the second word; RunFind checks the rest of the line.
-int RunFindCommand(const Options& options, std::ostream& out, std::ostream& err) {
+int RunFindCommand(const Options &options, std::ostream &out, std::ostream &err) {
     if (options.words.size() < 3) {
         err << kUsage;
         return 2;
@@ -113,13 +113,13 @@ int RunFindCommand(const Options& options, std::ostream& out, std::ostream& err)
     if (!LoadDatabase(doc, options.words[1], err))
         return 2;
     const int code = RunFind(options.words, doc, out);
-    for (const std::string& message : host.Messages())
+    for (const std::string &message : host.Messages())
         err << message << "\n";
     return code;
 }
 
-int RunSave(const Options& options, std::ostream& out, std::ostream& err) {
-    const auto& words = options.words;
+int RunSave(const Options &options, std::ostream &out, std::ostream &err) {
+    const auto &words = options.words;
     if (words.size() < 2 || words.size() > 3) {
         err << kUsage;
         return 2;
@@ -131,9 +131,9 @@ int RunSave(const Options& options, std::ostream& out, std::ostream& err) {
     CVesparioDoc doc(host, profile);
     if (!LoadDatabase(doc, words[1], err))
         return 2;
-    for (const std::string& message : host.Messages())
+    for (const std::string &message : host.Messages())
         out << message << "\n";
-    const std::string& target = words.size() == 3 ? words[2] : words[1];
+    const std::string &target = words.size() == 3 ? words[2] : words[1];
     if (!doc.SaveDatabase(target)) {
         err << "cannot save " << target << "\n";
         return 1;
@@ -144,7 +144,7 @@ int RunSave(const Options& options, std::ostream& out, std::ostream& err) {
 
 } // namespace
 
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
     Options options;
     if (!ParseOptions(args, options, err))
         return 2;
@@ -152,7 +152,7 @@ int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         err << kUsage;
         return 2;
     }
-    const std::string& command = options.words[0];
+    const std::string &command = options.words[0];
     if (command == "info")
         return RunInfo(options, out, err);
     if (command == "match")

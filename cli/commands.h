@@ -8,6 +8,6 @@
 namespace vespario::cli {
 
 // Runs one command line (without the program name). Returns the exit code.
-int Run(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
+int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err);
 
 } // namespace vespario::cli

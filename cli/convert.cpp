@@ -12,11 +12,11 @@
 namespace vespario::cli {
 namespace {
 
-constexpr const char* kConvertUsage =
+constexpr const char *kConvertUsage =
     "usage: vespario-cli convert radec TEXT | time TEXT | dist VALUE UNIT\n"
     "       [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
 
-int ConvertRaDec(const std::string& text, ObservingPlace& place, std::ostream& out) {
+int ConvertRaDec(const std::string &text, ObservingPlace &place, std::ostream &out) {
     platform::HeadlessHost host;
     CoordinatesTool tool(host, place);
     if (!tool.Edit(CoordinatesTool::RaDec1, text)) {
@@ -30,7 +30,7 @@ int ConvertRaDec(const std::string& text, ObservingPlace& place, std::ostream& o
     return 0;
 }
 
-int ConvertTime(const std::string& text, ObservingPlace& place, std::ostream& out) {
+int ConvertTime(const std::string &text, ObservingPlace &place, std::ostream &out) {
     platform::HeadlessHost host;
     TimesTool tool(host, place);
     if (text == "now") {
@@ -49,11 +49,12 @@ int ConvertTime(const std::string& text, ObservingPlace& place, std::ostream& ou
     return 0;
 }
 
-int ConvertDistance(const std::string& value, const std::string& unit, std::ostream& out,
-                    std::ostream& err) {
+int ConvertDistance(const std::string &value, const std::string &unit, std::ostream &out,
+                    std::ostream &err) {
     const int field = DistancesTool::FieldOfUnit(unit);
     if (field < 0) {
-        err << "unknown unit " << unit << "; one of ly pc AU mi km m in cm mm nm A km/s z km/s/Mpc\n";
+        err << "unknown unit " << unit
+            << "; one of ly pc AU mi km m in cm mm nm A km/s z km/s/Mpc\n";
         return 2;
     }
     platform::HeadlessHost host;
@@ -73,8 +74,8 @@ int ConvertDistance(const std::string& value, const std::string& unit, std::ostr
 
 } // namespace
 
-int RunConvert(const Options& options, std::ostream& out, std::ostream& err) {
-    const auto& words = options.words;
+int RunConvert(const Options &options, std::ostream &out, std::ostream &err) {
+    const auto &words = options.words;
     const bool shapeOk = (words.size() == 3 && (words[1] == "radec" || words[1] == "time")) ||
                          (words.size() == 4 && words[1] == "dist");
     if (!shapeOk) {
@@ -87,7 +88,8 @@ int RunConvert(const Options& options, std::ostream& out, std::ostream& err) {
     ObservingPlace place;
     if (!LoadProfileAndPlace(options, profile, place, err))
         return 2;
-    return words[1] == "radec" ? ConvertRaDec(words[2], place, out) : ConvertTime(words[2], place, out);
+    return words[1] == "radec" ? ConvertRaDec(words[2], place, out)
+                               : ConvertTime(words[2], place, out);
 }
 
 } // namespace vespario::cli

@@ -14,6 +14,6 @@ namespace vespario::cli {
 //                       nm A km/s, z for a redshift, km/s/Mpc for the Hubble parameter)
 // Prints "LABEL<TAB>TEXT" for every field of the tool and returns 0; a text the tool
 // refuses prints its ILLEGAL hint and returns 2, as does a wrong line.
-int RunConvert(const Options& options, std::ostream& out, std::ostream& err);
+int RunConvert(const Options &options, std::ostream &out, std::ostream &err);
 
 } // namespace vespario::cli

@@ -10,14 +10,14 @@
 namespace vespario::cli {
 namespace {
 
-constexpr const char* kFieldsUsage =
+constexpr const char *kFieldsUsage =
     "usage: vespario-cli fields FILE.obs ID FIELD... [--place RECORD] "
     "[--at \"yyyy/mm/dd hh:mm:ss\"] [--precise]\n";
 
 } // namespace
 
-int RunFields(const Options& options, std::ostream& out, std::ostream& err) {
-    const auto& words = options.words;
+int RunFields(const Options &options, std::ostream &out, std::ostream &err) {
+    const auto &words = options.words;
     if (words.size() < 4) {
         err << kFieldsUsage;
         return 2;
@@ -47,9 +47,9 @@ int RunFields(const Options& options, std::ostream& out, std::ostream& err) {
         return 1;
     }
     for (int n : fields)
-        out << BareTag(doc.Fields().Slot(n).tag) << '\t' << ValueText(doc, n, record, options.precise)
-            << '\n';
-    for (const std::string& message : host.Messages())
+        out << BareTag(doc.Fields().Slot(n).tag) << '\t'
+            << ValueText(doc, n, record, options.precise) << '\n';
+    for (const std::string &message : host.Messages())
         err << message << "\n";
     return 0;
 }

@@ -11,6 +11,6 @@ namespace vespario::cli {
 // field's bare word: info, obs, refs...). Prints "TAG<TAB>VALUE" per field for the object
 // that FindExactId finds; line breaks of texts are written as the four characters \r\n.
 // Returns 0; 1 when no object has the ID; 2 for a wrong line or an unknown field.
-int RunFields(const Options& options, std::ostream& out, std::ostream& err);
+int RunFields(const Options &options, std::ostream &out, std::ostream &err);
 
 } // namespace vespario::cli

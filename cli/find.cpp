@@ -7,11 +7,11 @@
 namespace vespario::cli {
 namespace {
 
-constexpr const char* kFindUsage = "usage: vespario-cli find FILE.obs TEXT [--exact | --pattern]\n";
+constexpr const char *kFindUsage = "usage: vespario-cli find FILE.obs TEXT [--exact | --pattern]\n";
 
 enum class FindMode { IdBox, Exact, Pattern };
 
-bool ParseMode(const std::vector<std::string>& words, FindMode& mode) {
+bool ParseMode(const std::vector<std::string> &words, FindMode &mode) {
     if (words.size() < 3 || words.size() > 4 || words[0] != "find")
         return false;
     mode = FindMode::IdBox;
@@ -27,7 +27,7 @@ bool ParseMode(const std::vector<std::string>& words, FindMode& mode) {
 }
 
 // The record index with kMoreMatches added when further records match, or -1.
-int LookUp(CVesparioDoc& doc, const std::string& text, FindMode mode) {
+int LookUp(CVesparioDoc &doc, const std::string &text, FindMode mode) {
     if (mode == FindMode::Pattern)
         return FindPartialId(doc, text, true);
     const int exact = FindExactId(doc, text);
@@ -38,8 +38,7 @@ int LookUp(CVesparioDoc& doc, const std::string& text, FindMode mode) {
 
 } // namespace
 
-int RunFind(const std::vector<std::string>& words, vespario::CVesparioDoc& doc,
-            std::ostream& out) {
+int RunFind(const std::vector<std::string> &words, vespario::CVesparioDoc &doc, std::ostream &out) {
     FindMode mode = FindMode::IdBox;
     if (!ParseMode(words, mode)) {
         out << kFindUsage;
@@ -52,8 +51,7 @@ int RunFind(const std::vector<std::string>& words, vespario::CVesparioDoc& doc,
     }
     const bool more = found >= kMoreMatches;
     const int index = more ? found - kMoreMatches : found;
-    out << index << '\t' << (more ? 1 : 0) << '\t' << doc.Record(index).Field(field::Id)
-        << "\n";
+    out << index << '\t' << (more ? 1 : 0) << '\t' << doc.Record(index).Field(field::Id) << "\n";
     return 0;
 }
 

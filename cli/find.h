@@ -14,7 +14,6 @@ namespace vespario::cli {
 // then FindPartialId with the switch off. doc holds FILE.obs, loaded completely. Prints
 // "INDEX<TAB>MORE<TAB>ID" and returns 0, or prints "not found" and returns 1; a wrong
 // command line prints the usage and returns 2.
-int RunFind(const std::vector<std::string>& words, vespario::CVesparioDoc& doc,
-            std::ostream& out);
+int RunFind(const std::vector<std::string> &words, vespario::CVesparioDoc &doc, std::ostream &out);
 
 } // namespace vespario::cli

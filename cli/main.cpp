@@ -2,7 +2,7 @@
 
 #include <iostream>
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     std::vector<std::string> args(argv + 1, argv + argc);
     return vespario::cli::Run(args, std::cout, std::cerr);
 }

@@ -11,7 +11,7 @@
 namespace vespario::cli {
 namespace {
 
-constexpr const char* kSelectUsage =
+constexpr const char *kSelectUsage =
     "usage: vespario-cli select FILE.obs [--sel FILE.sel] [--srt FILE.srt]\n"
     "       [--where \"FIELD OP VALUE\"]... [--sort FIELD[:desc][:case]]... [--show FIELD]...\n"
     "       [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
@@ -25,15 +25,15 @@ struct SelectOptions {
     std::vector<std::string> show;
 };
 
-bool ParseSelectWords(const std::vector<std::string>& words, SelectOptions& select) {
+bool ParseSelectWords(const std::vector<std::string> &words, SelectOptions &select) {
     if (words.size() < 2 || words[1].rfind("--", 0) == 0)
         return false;
     select.database = words[1];
     for (size_t i = 2; i < words.size(); ++i) {
         if (i + 1 >= words.size())
             return false;
-        const std::string& option = words[i];
-        const std::string& value = words[++i];
+        const std::string &option = words[i];
+        const std::string &value = words[++i];
         if (option == "--sel")
             select.selFile = value;
         else if (option == "--srt")
@@ -51,14 +51,14 @@ bool ParseSelectWords(const std::vector<std::string>& words, SelectOptions& sele
 }
 
 // The messages the document and the criteria showed, for the user of the command line.
-void ReportMessages(const platform::HeadlessHost& host, std::ostream& err) {
-    for (const std::string& message : host.Messages())
+void ReportMessages(const platform::HeadlessHost &host, std::ostream &err) {
+    for (const std::string &message : host.Messages())
         err << message << "\n";
 }
 
 } // namespace
 
-int RunSelect(const Options& options, std::ostream& out, std::ostream& err) {
+int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
     SelectOptions select;
     if (!ParseSelectWords(options.words, select)) {
         err << kSelectUsage;
@@ -71,10 +71,10 @@ int RunSelect(const Options& options, std::ostream& out, std::ostream& err) {
     AstroPositionServices astro(place);
     platform::HeadlessHost host;
     CVesparioDoc doc(host, profile, &astro);
-    const FieldTable& fields = doc.Fields();
+    const FieldTable &fields = doc.Fields();
 
     std::vector<int> shown;
-    for (const std::string& name : select.show) {
+    for (const std::string &name : select.show) {
         const int n = fields.FindTag(name);
         if (n < 0) {
             err << "unknown field " << name << "\n";
@@ -87,13 +87,13 @@ int RunSelect(const Options& options, std::ostream& out, std::ostream& err) {
         return 2;
     }
     ObjectList list(doc);
-    SelectionCriteria& criteria = list.Criteria();
+    SelectionCriteria &criteria = list.Criteria();
     if (!select.selFile.empty() && !criteria.ReadFile(select.selFile)) {
         ReportMessages(host, err);
         err << "cannot read criteria file " << select.selFile << "\n";
         return 2;
     }
-    for (const std::string& text : select.where) {
+    for (const std::string &text : select.where) {
         CriteriaLine line;
         const std::string error = ParseWhereClause(text, fields, DefaultNearRadius(profile), line);
         if (!error.empty()) {
@@ -106,13 +106,13 @@ int RunSelect(const Options& options, std::ostream& out, std::ostream& err) {
         err << *problem << "\n";
         return 2;
     }
-    SortOrder& sort = list.Sort();
+    SortOrder &sort = list.Sort();
     if (!select.srtFile.empty() && !sort.ReadFile(select.srtFile)) {
         ReportMessages(host, err);
         err << "cannot read sort order file " << select.srtFile << "\n";
         return 2;
     }
-    for (const std::string& text : select.sort) {
+    for (const std::string &text : select.sort) {
         SortKey key;
         const std::string error = ParseSortKey(text, fields, key);
         if (!error.empty()) {

@@ -16,6 +16,6 @@ namespace vespario::cli {
 // Prints one line per selected object in list order: the ID, then each --show field,
 // tab-separated. Returns 0; 2 with the message for an unknown field, a bad "is near"
 // RaDec, unbalanced parentheses, an unreadable file or a wrong line.
-int RunSelect(const Options& options, std::ostream& out, std::ostream& err);
+int RunSelect(const Options &options, std::ostream &out, std::ostream &err);
 
 } // namespace vespario::cli

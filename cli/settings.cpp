@@ -1,9 +1,9 @@
 #include "cli/settings.h"
 
-#include "settings/appsettings.h"
-#include "settings/dialogpositions.h"
 #include "platform/files.h"
 #include "platform/registry.h"
+#include "settings/appsettings.h"
+#include "settings/dialogpositions.h"
 
 #include <ostream>
 

@@ -2,19 +2,19 @@
 
 #include "astro/calendar.h"
 #include "astro/constants.h"
-#include "settings/settingsvocabularies.h"
 #include "astro/datetimetext.h"
 #include "platform/files.h"
+#include "settings/settingsvocabularies.h"
 
 #include <cstdio>
 #include <ostream>
 
 namespace vespario::cli {
 
-bool ParseOptions(const std::vector<std::string>& args, Options& options, std::ostream& err) {
+bool ParseOptions(const std::vector<std::string> &args, Options &options, std::ostream &err) {
     for (size_t i = 0; i < args.size(); ++i) {
-        const std::string& arg = args[i];
-        std::string* value = nullptr;
+        const std::string &arg = args[i];
+        std::string *value = nullptr;
         if (arg == "--profile")
             value = &options.profilePath;
         else if (arg == "--place")
@@ -40,7 +40,7 @@ bool ParseOptions(const std::vector<std::string>& args, Options& options, std::o
     return true;
 }
 
-bool LoadProfile(const Options& options, platform::IniProfile& profile, std::ostream& err) {
+bool LoadProfile(const Options &options, platform::IniProfile &profile, std::ostream &err) {
     std::string path = options.profilePath;
     if (path.empty()) {
         path = platform::IniProfile::DefaultProfilePath();
@@ -54,7 +54,7 @@ bool LoadProfile(const Options& options, platform::IniProfile& profile, std::ost
     return true;
 }
 
-bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err) {
+bool LoadDatabase(CVesparioDoc &doc, const std::string &path, std::ostream &err) {
     if (!doc.ReadDatabaseFile(path)) {
         err << "cannot open " << path << "\n";
         return false;
@@ -63,8 +63,8 @@ bool LoadDatabase(CVesparioDoc& doc, const std::string& path, std::ostream& err)
     return true;
 }
 
-bool PreparePlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
-                  std::ostream& err) {
+bool PreparePlace(const Options &options, platform::IniProfile &profile, ObservingPlace &place,
+                  std::ostream &err) {
     double instant = PresentMoment();
     if (!options.atText.empty()) {
         instant = ParseDateTime(options.atText);
@@ -92,8 +92,8 @@ bool PreparePlace(const Options& options, platform::IniProfile& profile, Observi
     return true;
 }
 
-bool LoadProfileAndPlace(const Options& options, platform::IniProfile& profile, ObservingPlace& place,
-                         std::ostream& err) {
+bool LoadProfileAndPlace(const Options &options, platform::IniProfile &profile,
+                         ObservingPlace &place, std::ostream &err) {
     return LoadProfile(options, profile, err) && PreparePlace(options, profile, place, err);
 }
 
@@ -123,15 +123,16 @@ std::string OneLine(std::string_view text) {
     return line;
 }
 
-std::string ValueText(CVesparioDoc& doc, int fieldNo, int record, bool precise) {
-    const FieldSlot& slot = doc.Fields().Slot(fieldNo);
+std::string ValueText(CVesparioDoc &doc, int fieldNo, int record, bool precise) {
+    const FieldSlot &slot = doc.Fields().Slot(fieldNo);
     char number[64];
     switch (slot.kind) {
     case FieldKind::Integer:
         std::snprintf(number, sizeof number, "%i", static_cast<int>(doc.GetInt(fieldNo, record)));
         return number;
     case FieldKind::Real:
-        std::snprintf(number, sizeof number, precise ? "%.10g" : "%g", doc.GetReal(fieldNo, record));
+        std::snprintf(number, sizeof number, precise ? "%.10g" : "%g",
+                      doc.GetReal(fieldNo, record));
         return number;
     default:
         return OneLine(doc.GetText(fieldNo, record));

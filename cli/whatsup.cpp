@@ -6,7 +6,7 @@
 
 namespace vespario::cli {
 
-int RunWhatsUp(const Options& options, std::ostream& out, std::ostream& err) {
+int RunWhatsUp(const Options &options, std::ostream &out, std::ostream &err) {
     if (options.words.size() != 1) {
         err << "usage: vespario-cli whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
         return 2;

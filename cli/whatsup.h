@@ -11,6 +11,6 @@ namespace vespario::cli {
 // else the profile's default place at the present moment. Prints the report (its lines end
 // with CR LF) and returns 0; a wrong command line, place record or instant prints a message
 // and returns 2.
-int RunWhatsUp(const Options& options, std::ostream& out, std::ostream& err);
+int RunWhatsUp(const Options &options, std::ostream &out, std::ostream &err);
 
 } // namespace vespario::cli

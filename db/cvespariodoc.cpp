@@ -8,8 +8,8 @@
 namespace vespario {
 namespace {
 
-constexpr const char* kTitle = "Vespario";
-constexpr const char* kSaveSelectedText =
+constexpr const char *kTitle = "Vespario";
+constexpr const char *kSaveSelectedText =
     "This function saves the currently selected objects into a file.\r\n"
     "Objects not currently selected will NOT be saved.\r\n"
     "Be sure you understand the operation of this function before you replace a file with "
@@ -19,8 +19,8 @@ constexpr const char* kSaveSelectedText =
 
 } // namespace
 
-CVesparioDoc::CVesparioDoc(platform::Host& host, platform::IniProfile& profile,
-                           const PositionServices* astro)
+CVesparioDoc::CVesparioDoc(platform::Host &host, platform::IniProfile &profile,
+                           const PositionServices *astro)
     : m_host(host), m_profile(profile), m_astro(astro ? astro : &m_noAstro), m_x("x") {
     m_nameIndex.reserve(kNameIndexReserve);
     CompileObservationHeader();
@@ -74,8 +74,8 @@ int CVesparioDoc::MoveRecord(int from, int to, int tracked) {
     return tracked < 0 ? tracked : IndexAfterMove(tracked, from, to);
 }
 
-void CVesparioDoc::GatherFront(int from, const std::vector<char>& selected,
-                               std::vector<int>& newIndex) {
+void CVesparioDoc::GatherFront(int from, const std::vector<char> &selected,
+                               std::vector<int> &newIndex) {
     const int count = static_cast<int>(selected.size());
     newIndex.assign(selected.size(), 0);
     if (from < 0 || count == 0 || from + count > GetRecordCount())
@@ -93,7 +93,8 @@ void CVesparioDoc::GatherFront(int from, const std::vector<char>& selected,
             std::move(m_records[static_cast<size_t>(from + i)]);
     std::move(moved.begin(), moved.end(), m_records.begin() + from);
     const auto follow = [&](int index) {
-        return index >= from && index < from + count ? newIndex[static_cast<size_t>(index - from)] : index;
+        return index >= from && index < from + count ? newIndex[static_cast<size_t>(index - from)]
+                                                     : index;
     };
     if (m_currentIndex >= 0)
         m_currentIndex = follow(m_currentIndex);
@@ -110,7 +111,7 @@ int CVesparioDoc::RecordIndexOfIdentity(int identity) const {
 }
 
 void CVesparioDoc::EnsureParsed(int index) {
-    ObjectRecord& record = Record(index);
+    ObjectRecord &record = Record(index);
     if (record.m_parsed)
         return;
     if (record.m_rawText)
@@ -222,8 +223,8 @@ void CVesparioDoc::EmptyDocument() {
     m_deletedRecordsExist = false;
 }
 
-bool CVesparioDoc::SaveSelectedRecords(const std::string& path, RecordSequence selected) {
-    const char* key = "SaveSelRecs";
+bool CVesparioDoc::SaveSelectedRecords(const std::string &path, RecordSequence selected) {
+    const char *key = "SaveSelRecs";
     if (!m_profile.GetInt("Settings", key, 0)) {
         bool dontAskAgain = false;
         if (m_host.Confirm(kSaveSelectedText, dontAskAgain) != platform::Answer::Yes)
@@ -239,7 +240,7 @@ bool CVesparioDoc::SaveSelectedRecords(const std::string& path, RecordSequence s
     return saved;
 }
 
-bool CVesparioDoc::SaveCommand(const std::string& path) {
+bool CVesparioDoc::SaveCommand(const std::string &path) {
     if (m_deletedRecordsExist &&
         m_host.MessageBox("Are you sure you want to delete the marked records ?", kTitle,
                           platform::Buttons::YesNo) != platform::Answer::Yes)

@@ -6,9 +6,9 @@
 #include "db/objectrecord.h"
 #include "db/positionservices.h"
 #include "db/recordsequence.h"
+#include "pattern/pattern.h"
 #include "platform/host.h"
 #include "platform/iniprofile.h"
-#include "pattern/pattern.h"
 
 #include <cstdint>
 #include <cstdlib>
@@ -24,9 +24,9 @@ namespace vespario {
 class DocumentViews {
 public:
     virtual ~DocumentViews() = default;
-    virtual void ReloadViews() {}         // every view reloads its controls from the record
-    virtual void CommitEdits() {}         // the control being edited hands its text over
-    virtual bool UndoFocusedEdit() { return false; }  // true when an edit control undid
+    virtual void ReloadViews() {} // every view reloads its controls from the record
+    virtual void CommitEdits() {} // the control being edited hands its text over
+    virtual bool UndoFocusedEdit() { return false; } // true when an edit control undid
     // Makes a record current the way the object list does; false when there is no list.
     virtual bool GoTo(int recordIndex) {
         (void)recordIndex;
@@ -38,16 +38,16 @@ public:
 // What reading a file leaves in memory.
 // The load buffer comes from malloc so that it can shrink in place after preparation.
 struct FreeDeleter {
-    void operator()(char* p) const { std::free(p); }
+    void operator()(char *p) const { std::free(p); }
 };
 using LoadBuffer = std::unique_ptr<char[], FreeDeleter>;
 
 struct LoadState {
-    LoadBuffer buffer;  // file length + 4 bytes, prepared in place
+    LoadBuffer buffer; // file length + 4 bytes, prepared in place
     size_t bufferSize = 0;
-    size_t readPos = 0;              // offset of the next record to split
+    size_t readPos = 0; // offset of the next record to split
     int recordsSplit = 0;
-    int recordsParsed = 0;           // the parse position
+    int recordsParsed = 0; // the parse position
     bool allSplit = false;
     bool allParsed = false;
     int version = 2;
@@ -62,36 +62,36 @@ struct LoadState {
 
 class CVesparioDoc {
 public:
-    CVesparioDoc(platform::Host& host, platform::IniProfile& profile,
-                 const PositionServices* astro = nullptr);
+    CVesparioDoc(platform::Host &host, platform::IniProfile &profile,
+                 const PositionServices *astro = nullptr);
     virtual ~CVesparioDoc();
-    CVesparioDoc(const CVesparioDoc&) = delete;
-    CVesparioDoc& operator=(const CVesparioDoc&) = delete;
+    CVesparioDoc(const CVesparioDoc &) = delete;
+    CVesparioDoc &operator=(const CVesparioDoc &) = delete;
 
-    void SetViews(DocumentViews* views) { m_views = views ? views : &m_noViews; }
-    const FieldTable& Fields() const { return m_fields; }
-    platform::Host& Host() { return m_host; }
-    platform::IniProfile& Profile() { return m_profile; }
+    void SetViews(DocumentViews *views) { m_views = views ? views : &m_noViews; }
+    const FieldTable &Fields() const { return m_fields; }
+    platform::Host &Host() { return m_host; }
+    platform::IniProfile &Profile() { return m_profile; }
     // The Greek character set texts are held in ("GreekHandling"/"Internal").
     // The program's own character set (1) unless the profile says otherwise.
     int GreekSet() const { return m_profile.GetInt("GreekHandling", "Internal", 1); }
 
     // --- records -------------------------------------------------------------------------
     int GetRecordCount() const { return static_cast<int>(m_records.size()); }
-    ObjectRecord& Record(int index) { return *m_records[static_cast<size_t>(index)]; }
+    ObjectRecord &Record(int index) { return *m_records[static_cast<size_t>(index)]; }
     void EnsureParsed(int index);
     void SetCurrentRecord(int index, bool keepPending, bool show);
     int CurrentIndex() const { return m_currentIndex; }
-    ObjectRecord* CurrentRecord() { return m_current; }
+    ObjectRecord *CurrentRecord() { return m_current; }
     void SetFieldText(int n, std::string_view text);
     void NewObject();
     void RevertRecord();
     void EmptyDocument();
     // Asks first; on Yes, writes the records of selected (the object list's entries, in list
     // order) to path (empty: cancelled), in file order. Returns true when a file was written.
-    bool SaveSelectedRecords(const std::string& path, RecordSequence selected);
+    bool SaveSelectedRecords(const std::string &path, RecordSequence selected);
     // The File Save command: asks about deleted records first. Returns true when saved.
-    bool SaveCommand(const std::string& path);
+    bool SaveCommand(const std::string &path);
     int RecordIndexOfIdentity(int identity) const;
     // MoveRecord: moves the record at index from to index to, the records between shifting
     // by one. The current record and, while parsing is unfinished, the parse position keep
@@ -103,38 +103,38 @@ public:
     // each selected record had been moved down in turn). newIndex gets the new index of
     // each record of the range, in the old order. The current record and the parse position
     // follow their records. One pass over the range, however many records move.
-    void GatherFront(int from, const std::vector<char>& selected, std::vector<int>& newIndex);
+    void GatherFront(int from, const std::vector<char> &selected, std::vector<int> &newIndex);
 
     bool IsModified() const { return m_modified; }
     void SetModified(bool modified) { m_modified = modified; }
     bool CurrentChanged() const { return m_currentChanged; }
     void MarkCurrentChanged() { m_currentChanged = true; }
-    const std::vector<ObjectRecord*>& ChangedRecords() const { return m_changedRecords; }
+    const std::vector<ObjectRecord *> &ChangedRecords() const { return m_changedRecords; }
     bool IndexRebuildNeeded() const { return m_indexRebuildNeeded; }
     void SetIndexRebuildNeeded(bool needed) { m_indexRebuildNeeded = needed; }
     bool DeletedRecordsExist() const { return m_deletedRecordsExist; }
     void SetDeletedRecordsExist(bool exist) { m_deletedRecordsExist = exist; }
-    const std::string& NameIndex() const { return m_nameIndex; }
-    std::string& MutableNameIndex() { return m_nameIndex; }
+    const std::string &NameIndex() const { return m_nameIndex; }
+    std::string &MutableNameIndex() { return m_nameIndex; }
 
     // --- the database file ---------------------------------------------------------------
-    bool SaveDatabase(const std::string& path);
-    bool WriteDatabase(std::ostream& out);
-    void ReadDatabase(std::istream& in);
-    bool ReadDatabaseFile(const std::string& path);  // opens and reads; false when unopenable
+    bool SaveDatabase(const std::string &path);
+    bool WriteDatabase(std::ostream &out);
+    void ReadDatabase(std::istream &in);
+    bool ReadDatabaseFile(const std::string &path); // opens and reads; false when unopenable
     void SplitRecordsSlice(uint32_t deadlineTicks);
     void ParseRecordsSlice(uint32_t deadlineTicks);
-    void ParseRecordText(ObjectRecord& record, const char* text);
+    void ParseRecordText(ObjectRecord &record, const char *text);
     // Splits and parses everything at once, as the idle work would over many slices.
     void LoadCompletely();
-    const LoadState& Load() const { return m_load; }
+    const LoadState &Load() const { return m_load; }
     uint32_t ObservationsWritten() const { return m_observationsWritten; }
     // Counts the observation headers of an obs text.
     int CountObservations(std::string_view obs);
-    Pattern& ObservationHeader() { return m_obsHeader; }
+    Pattern &ObservationHeader() { return m_obsHeader; }
 
     // --- computed fields -----------------------------------------------------------------
-    std::string_view GetText(int fieldNo, int record);  // stored or computed text
+    std::string_view GetText(int fieldNo, int record); // stored or computed text
     int32_t GetInt(int fieldNo, int record);
     double GetReal(int fieldNo, int record);
 
@@ -188,7 +188,7 @@ private:
     bool EnsurePosition(int r);
     int CachedChart(int r, Atlas atlas);
     double ChartHours(int r, Atlas atlas);
-    void RiseSetHours(int r, double& rise, double& set);
+    void RiseSetHours(int r, double &rise, double &set);
     void CompileObservationHeader();
     void AppendIndexEntry(std::string_view id, int identity);
     std::string_view Scratch(std::string text);
@@ -198,27 +198,27 @@ private:
     void PrepareBuffer();
     void FinishSplitting();
     void FinishParsing();
-    void WriteRecord(std::string& out, ObjectRecord& record, int recordWidth);
-    bool RecordIsSelected(const ObjectRecord& record) const;
+    void WriteRecord(std::string &out, ObjectRecord &record, int recordWidth);
+    bool RecordIsSelected(const ObjectRecord &record) const;
 
-    platform::Host& m_host;
-    platform::IniProfile& m_profile;
-    const PositionServices* m_astro;
+    platform::Host &m_host;
+    platform::IniProfile &m_profile;
+    const PositionServices *m_astro;
     PositionServices m_noAstro;
     DocumentViews m_noViews;
-    DocumentViews* m_views = &m_noViews;
+    DocumentViews *m_views = &m_noViews;
     FieldTable m_fields;
 
     std::vector<std::unique_ptr<ObjectRecord>> m_records;
-    std::vector<ObjectRecord*> m_changedRecords;
+    std::vector<ObjectRecord *> m_changedRecords;
     std::string m_nameIndex;
     int m_nextIdentity = 1;
-    ObjectRecord* m_current = nullptr;
+    ObjectRecord *m_current = nullptr;
     int m_currentIndex = -1;
     bool m_currentChanged = false;
     bool m_modified = false;
     bool m_indexRebuildNeeded = false;
-    const RecordSequence* m_savingOnly = nullptr; // set while saving selected records only
+    const RecordSequence *m_savingOnly = nullptr; // set while saving selected records only
     bool m_rereading = false;
     bool m_deletedRecordsExist = false;
 

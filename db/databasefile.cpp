@@ -35,15 +35,15 @@ constexpr char kFieldEnd = 0;
 constexpr char kRecordEnd = 1;
 constexpr char kBufferEnd = 2;
 
-constexpr size_t kCounterOffset = 14;    // first header counter field
-constexpr size_t kCounterWidth = 32;     // "%10u=%10u=%10u"
-constexpr size_t kObsHeaderLength = 10;  // YYYYMMDD, place code, equipment code
-constexpr size_t kMessageTextLimit = 1000;  // the texts shown in messages are cut here
-constexpr size_t kMaxFileLength = 0x7fff0000;  // offsets and counts are 32-bit signed
-constexpr size_t kScratchKeep = 1 << 20;       // larger parse scratch is given back
-constexpr uint32_t kFarTicks = 0x3fffffff;     // a deadline that a complete load never meets
-constexpr int kSplitsPerClockCheck = 32;     // records split between looks at the clock
-constexpr int kMaxCodes = 4096;                // entries of a code list read for the pattern
+constexpr size_t kCounterOffset = 14;         // first header counter field
+constexpr size_t kCounterWidth = 32;          // "%10u=%10u=%10u"
+constexpr size_t kObsHeaderLength = 10;       // YYYYMMDD, place code, equipment code
+constexpr size_t kMessageTextLimit = 1000;    // the texts shown in messages are cut here
+constexpr size_t kMaxFileLength = 0x7fff0000; // offsets and counts are 32-bit signed
+constexpr size_t kScratchKeep = 1 << 20;      // larger parse scratch is given back
+constexpr uint32_t kFarTicks = 0x3fffffff;    // a deadline that a complete load never meets
+constexpr int kSplitsPerClockCheck = 32;      // records split between looks at the clock
+constexpr int kMaxCodes = 4096;               // entries of a code list read for the pattern
 
 std::string MessageWithText(std::string_view prefix, std::string_view text) {
     std::string message(prefix);
@@ -51,24 +51,26 @@ std::string MessageWithText(std::string_view prefix, std::string_view text) {
     return message;
 }
 
-std::string MessageWithNumber(const char* format, long long number) {
+std::string MessageWithNumber(const char *format, long long number) {
     char text[160];
     std::snprintf(text, sizeof text, format, number);
     return text;
 }
 
-bool IsStructureByte(unsigned char c) { return c < 32; }
+bool IsStructureByte(unsigned char c) {
+    return c < 32;
+}
 
 // The text at p up to the next byte below 32 (a field, record or buffer end).
-std::string_view FieldAt(const char* p) {
-    const char* e = p;
+std::string_view FieldAt(const char *p) {
+    const char *e = p;
     while (!IsStructureByte(static_cast<unsigned char>(*e)))
         ++e;
     return std::string_view(p, static_cast<size_t>(e - p));
 }
 
 // The first "=" of the record at p (the ID), or the record's end.
-char* FindIdStart(char* p) {
+char *FindIdStart(char *p) {
     while (*p != '=' && *p != kRecordEnd && *p != kBufferEnd)
         ++p;
     return p;
@@ -76,11 +78,11 @@ char* FindIdStart(char* p) {
 
 // Number of records (record ends) from p up to the buffer end mark. The preparation pass
 // leaves no buffer end mark anywhere but at the very end.
-size_t RecordsAhead(const char* p, const char* bufferEnd) {
-    const char* end = static_cast<const char*>(std::memchr(p, kBufferEnd, bufferEnd - p));
+size_t RecordsAhead(const char *p, const char *bufferEnd) {
+    const char *end = static_cast<const char *>(std::memchr(p, kBufferEnd, bufferEnd - p));
     size_t count = 0;
-    for (const char* q = p; end && q < end; ++count) {
-        q = static_cast<const char*>(std::memchr(q, kRecordEnd, end - q));
+    for (const char *q = p; end && q < end; ++count) {
+        q = static_cast<const char *>(std::memchr(q, kRecordEnd, end - q));
         if (!q)
             break;
         ++q;
@@ -93,22 +95,22 @@ size_t RecordsAhead(const char* p, const char* bufferEnd) {
 // Reads the "="-ended fields of a header without ever passing the file's end.
 class HeaderFields {
 public:
-    HeaderFields(const char* text, size_t length, size_t pos)
+    HeaderFields(const char *text, size_t length, size_t pos)
         : m_text(text), m_length(length), m_pos(pos) {}
 
     // The next field without its "="; false when no "=" follows before the end.
-    bool Next(std::string_view& field) {
-        const void* eq = m_pos < m_length ? std::memchr(m_text + m_pos, '=', m_length - m_pos)
-                                          : nullptr;
+    bool Next(std::string_view &field) {
+        const void *eq =
+            m_pos < m_length ? std::memchr(m_text + m_pos, '=', m_length - m_pos) : nullptr;
         if (!eq)
             return false;
-        const size_t end = static_cast<size_t>(static_cast<const char*>(eq) - m_text);
+        const size_t end = static_cast<size_t>(static_cast<const char *>(eq) - m_text);
         field = std::string_view(m_text + m_pos, end - m_pos);
         m_pos = end + 1;
         return true;
     }
     // The first character of the next field (its "=" when the field is empty).
-    bool NextChar(char& c) {
+    bool NextChar(char &c) {
         std::string_view field;
         if (!Next(field))
             return false;
@@ -118,7 +120,7 @@ public:
     size_t Pos() const { return m_pos; }
 
 private:
-    const char* m_text;
+    const char *m_text;
     size_t m_length;
     size_t m_pos;
 };
@@ -155,21 +157,27 @@ struct Delimiters {
 // last record is closed and the buffer end written. The output never outgrows the input
 // plus four bytes.
 struct Prepared {
-    size_t length;   // bytes of the prepared text, end marks included
+    size_t length; // bytes of the prepared text, end marks included
     size_t records;
 };
 
 // What the preparation pass does with a byte; looked up per byte because this pass touches
 // every byte of the file and branches on comparisons cost more than the copy itself.
-enum ByteClass : unsigned char { kCopyByte, kEscapeByte, kFieldEndByte, kRecordEndByte,
-                                 kBlankByte, kDropByte };
-
-struct ByteClasses {
-    std::array<unsigned char, 256> plain{};    // an escaped byte: never a delimiter
-    std::array<unsigned char, 256> special{};  // a byte as it stands
+enum ByteClass : unsigned char {
+    kCopyByte,
+    kEscapeByte,
+    kFieldEndByte,
+    kRecordEndByte,
+    kBlankByte,
+    kDropByte
 };
 
-ByteClasses ClassesFor(const Delimiters& d) {
+struct ByteClasses {
+    std::array<unsigned char, 256> plain{};   // an escaped byte: never a delimiter
+    std::array<unsigned char, 256> special{}; // a byte as it stands
+};
+
+ByteClasses ClassesFor(const Delimiters &d) {
     ByteClasses classes;
     for (int c = 0; c < 32; ++c)
         classes.plain[c] = kDropByte;
@@ -190,14 +198,11 @@ class BlockScan {
 public:
     static constexpr size_t kBlock = 16;
 
-    explicit BlockScan(const Delimiters& d)
+    explicit BlockScan(const Delimiters &d)
 #if defined(__SSE2__)
-        : m_recordStart(_mm_set1_epi8(d.recordStart)),
-          m_shortEnd(_mm_set1_epi8(d.shortEnd)),
-          m_longEnd(_mm_set1_epi8(d.longEnd)),
-          m_backslash(_mm_set1_epi8('\\')),
-          m_blank(_mm_set1_epi8(' ')),
-          m_lastControl(_mm_set1_epi8(31)),
+        : m_recordStart(_mm_set1_epi8(d.recordStart)), m_shortEnd(_mm_set1_epi8(d.shortEnd)),
+          m_longEnd(_mm_set1_epi8(d.longEnd)), m_backslash(_mm_set1_epi8('\\')),
+          m_blank(_mm_set1_epi8(' ')), m_lastControl(_mm_set1_epi8(31)),
           m_recordEnd(_mm_set1_epi8(kRecordEnd))
 #endif
     {
@@ -207,24 +212,26 @@ public:
     // Translates the block at buf + r into buf + w (w <= r): the number of bytes taken, up
     // to kBlock, and the record ends among them added to records. 0 where the first byte
     // needs the byte-by-byte path.
-    size_t Take(char* buf, size_t w, size_t r, size_t& records) const {
+    size_t Take(char *buf, size_t w, size_t r, size_t &records) const {
 #if defined(__SSE2__)
         static_assert(kFieldEnd == 0, "field ends are cleared bytes");
-        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i*>(buf + r));
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(buf + r));
         const __m128i control = _mm_cmpeq_epi8(_mm_min_epu8(x, m_lastControl), x);
-        const unsigned blanks = static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, m_blank)));
+        const unsigned blanks =
+            static_cast<unsigned>(_mm_movemask_epi8(_mm_cmpeq_epi8(x, m_blank)));
         unsigned moving = static_cast<unsigned>(
             _mm_movemask_epi8(_mm_or_si128(control, _mm_cmpeq_epi8(x, m_backslash))));
-        moving |= blanks & (blanks << 1);  // the second blank of a pair
+        moving |= blanks & (blanks << 1); // the second blank of a pair
         if (w > 0 && buf[w - 1] == ' ')
             moving |= blanks & 1u;
         const size_t taken = moving == 0 ? kBlock : static_cast<size_t>(__builtin_ctz(moving));
         if (taken == 0)
             return 0;
         const __m128i isRecord = _mm_cmpeq_epi8(x, m_recordStart);
-        const __m128i isEnd =
-            _mm_or_si128(isRecord, _mm_or_si128(_mm_cmpeq_epi8(x, m_shortEnd), _mm_cmpeq_epi8(x, m_longEnd)));
-        const __m128i out = _mm_or_si128(_mm_andnot_si128(isEnd, x), _mm_and_si128(isRecord, m_recordEnd));
+        const __m128i isEnd = _mm_or_si128(
+            isRecord, _mm_or_si128(_mm_cmpeq_epi8(x, m_shortEnd), _mm_cmpeq_epi8(x, m_longEnd)));
+        const __m128i out =
+            _mm_or_si128(_mm_andnot_si128(isEnd, x), _mm_and_si128(isRecord, m_recordEnd));
         const unsigned takenBits = taken == kBlock ? 0xffffu : (1u << taken) - 1u;
         // Records are a few hundred bytes long: clearing bits beats a popcount call.
         for (unsigned ends = static_cast<unsigned>(_mm_movemask_epi8(isRecord)) & takenBits; ends;
@@ -233,10 +240,10 @@ public:
         // The whole block may go over the output: it was loaded before the store, and where
         // only a part is taken the store must not reach input that is still unread.
         if (taken == kBlock || r - w >= kBlock) {
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(buf + w), out);
+            _mm_storeu_si128(reinterpret_cast<__m128i *>(buf + w), out);
         } else {
             alignas(16) char part[kBlock];
-            _mm_store_si128(reinterpret_cast<__m128i*>(part), out);
+            _mm_store_si128(reinterpret_cast<__m128i *>(part), out);
             std::memcpy(buf + w, part, taken);
         }
         return taken;
@@ -252,7 +259,7 @@ private:
 #endif
 };
 
-Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters& d) {
+Prepared PrepareInPlace(char *buf, size_t from, size_t length, const Delimiters &d) {
     const ByteClasses classes = ClassesFor(d);
     const BlockScan scan(d);
     size_t w = 0;
@@ -274,7 +281,7 @@ Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters&
             if (k == kEscapeByte) {
                 if (r + 1 == length) {
                     ++r;
-                    break;  // a backslash at the very end escapes nothing
+                    break; // a backslash at the very end escapes nothing
                 }
                 c = static_cast<unsigned char>(buf[++r]);
                 k = classes.plain[c];
@@ -294,7 +301,7 @@ Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters&
                     buf[w++] = ' ';
                 break;
             case kDropByte:
-                break;  // line ends, tabs; escaped, a structure byte would break the layout
+                break; // line ends, tabs; escaped, a structure byte would break the layout
             default:
                 buf[w++] = static_cast<char>(c);
                 break;
@@ -303,7 +310,7 @@ Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters&
                                 classes.special[static_cast<unsigned char>(buf[r])] != kCopyByte));
     }
     if (from <= length) {
-        buf[w++] = kRecordEnd;  // the record start that the reader put behind the file
+        buf[w++] = kRecordEnd; // the record start that the reader put behind the file
         ++records;
     }
     buf[w++] = kBufferEnd;
@@ -315,13 +322,13 @@ Prepared PrepareInPlace(char* buf, size_t from, size_t length, const Delimiters&
 // --- record parsing ----------------------------------------------------------------------
 
 // Work texts for the fields that parsing rewrites; their room is kept between records.
-std::array<std::string, kStoredFieldCount>& ParseScratch() {
+std::array<std::string, kStoredFieldCount> &ParseScratch() {
     thread_local std::array<std::string, kStoredFieldCount> scratch;
     return scratch;
 }
 
 void ReleaseLargeScratch() {
-    for (std::string& s : ParseScratch()) {
+    for (std::string &s : ParseScratch()) {
         if (s.capacity() > kScratchKeep) {
             s.clear();
             s.shrink_to_fit();
@@ -331,14 +338,14 @@ void ReleaseLargeScratch() {
 
 // Starts a new line before the next character: the blank before it becomes CR LF,
 // otherwise CR LF is inserted.
-void BreakLine(std::string& out) {
+void BreakLine(std::string &out) {
     if (!out.empty() && out.back() == ' ')
         out.pop_back();
     out += "\r\n";
 }
 
 // Each c at an offset of 1 or more starts a new line; then CR LF closes the text.
-void LinesBefore(std::string_view text, char c, std::string& out) {
+void LinesBefore(std::string_view text, char c, std::string &out) {
     out.clear();
     out.reserve(text.size() + 16);
     for (size_t i = 0; i < text.size(); ++i) {
@@ -350,7 +357,7 @@ void LinesBefore(std::string_view text, char c, std::string& out) {
 }
 
 // A goal line ends at the sentence end before a ")-" (a reference to a chart or a book).
-void GoalLines(std::string_view text, std::string& out) {
+void GoalLines(std::string_view text, std::string &out) {
     std::vector<size_t> cuts;
     size_t sentenceEnd = std::string_view::npos;
     for (size_t i = 0; i < text.size(); ++i) {
@@ -375,7 +382,7 @@ void GoalLines(std::string_view text, std::string& out) {
 }
 
 // Each observation header after the first starts a new line. Returns the headers found.
-uint32_t ObservationLines(std::string_view text, Pattern& header, std::string& out) {
+uint32_t ObservationLines(std::string_view text, Pattern &header, std::string &out) {
     out.clear();
     out.reserve(text.size() + 16);
     uint32_t found = 0;
@@ -401,7 +408,7 @@ uint32_t ObservationLines(std::string_view text, Pattern& header, std::string& o
 // --- writing -----------------------------------------------------------------------------
 
 // Appends c with the file's escapes; next is the character after it (0 at the end).
-void AppendEncoded(std::string& out, char c, bool last, char next) {
+void AppendEncoded(std::string &out, char c, bool last, char next) {
     if (c == '\\' || c == '_' || c == ';')
         out += '\\';
     out += c;
@@ -410,7 +417,7 @@ void AppendEncoded(std::string& out, char c, bool last, char next) {
 }
 
 // The text as it goes to the file: Greek characters as their words.
-std::string_view FileText(std::string_view text, int greekSet, std::string& work) {
+std::string_view FileText(std::string_view text, int greekSet, std::string &work) {
     const bool greek = std::any_of(text.begin(), text.end(),
                                    [](char c) { return static_cast<unsigned char>(c) >= 0xb0; });
     if (!greek)
@@ -420,7 +427,7 @@ std::string_view FileText(std::string_view text, int greekSet, std::string& work
     return work;
 }
 
-void AppendShortField(std::string& out, std::string_view text) {
+void AppendShortField(std::string &out, std::string_view text) {
     for (size_t i = 0; i < text.size(); ++i) {
         const bool last = i + 1 == text.size();
         AppendEncoded(out, text[i], last, last ? '\0' : text[i + 1]);
@@ -429,7 +436,7 @@ void AppendShortField(std::string& out, std::string_view text) {
 
 // A long field's text wrapped at the record width: once the width is reached the line runs
 // on to the next blank and breaks before it. A line end of the text itself ends the line.
-void AppendWrapped(std::string& out, std::string_view text, size_t column, size_t width) {
+void AppendWrapped(std::string &out, std::string_view text, size_t column, size_t width) {
     size_t i = 0;
     const size_t n = text.size();
     const auto put = [&](size_t k) {
@@ -439,31 +446,30 @@ void AppendWrapped(std::string& out, std::string_view text, size_t column, size_
         for (; i < n && column < width; ++i) {
             put(i);
             const bool lineEnd = text[i] == '\r' || text[i] == '\n';
-            column = lineEnd ? (text[i] == '\n' && i + 1 < n && text[i + 1] != ' ' ? 1 : 0)
-                             : column + 1;
+            column =
+                lineEnd ? (text[i] == '\n' && i + 1 < n && text[i + 1] != ' ' ? 1 : 0) : column + 1;
         }
         for (; i < n && text[i] != ' ' && text[i] != '\n' && text[i] != '\r'; ++i)
             put(i);
         if (i >= n)
             break;
         if (text[i] == '\r' || text[i] == '\n') {
-            column = 0;  // the text's own line end follows
+            column = 0; // the text's own line end follows
             continue;
         }
         out += "\r\n";
-        column = 0;  // the blank that follows starts the next line
+        column = 0; // the blank that follows starts the next line
     }
 }
 
-void AppendHeader(std::string& out) {
+void AppendHeader(std::string &out) {
     char header[96];
     std::snprintf(header, sizeof header,
-                  ";Vespario=%3i=0000000000=0000000000=0000000000=%c=%c=%c=\r\n", 2, '_', ';',
-                  ';');
+                  ";Vespario=%3i=0000000000=0000000000=0000000000=%c=%c=%c=\r\n", 2, '_', ';', ';');
     out += header;
 }
 
-void PatchCounters(std::string& file, uint32_t records, uint32_t observations) {
+void PatchCounters(std::string &file, uint32_t records, uint32_t observations) {
     char counters[48];
     const auto length = static_cast<unsigned>(std::min<size_t>(file.size(), 0xffffffffu));
     std::snprintf(counters, sizeof counters, "%10u=%10u=%10u", records, length, observations);
@@ -475,7 +481,7 @@ void PatchCounters(std::string& file, uint32_t records, uint32_t observations) {
 
 // The first character of each entry of a code list, escaped so that the set holds exactly
 // those characters whatever they are.
-std::string CodeIndex(platform::IniProfile& profile, const char* section, const char* key) {
+std::string CodeIndex(platform::IniProfile &profile, const char *section, const char *key) {
     std::string codes;
     const int count = std::clamp(profile.GetInt(section, "NumberOf", 0), 0, kMaxCodes);
     for (int i = 0; i < count; ++i) {
@@ -496,7 +502,7 @@ std::string CodeIndex(platform::IniProfile& profile, const char* section, const 
 
 // ===== writing ============================================================================
 
-bool CVesparioDoc::WriteDatabase(std::ostream& out) {
+bool CVesparioDoc::WriteDatabase(std::ostream &out) {
     m_host.Progress("Saving File", 0);
     m_load.version = 2;
     m_load.recordStart = '_';
@@ -513,7 +519,7 @@ bool CVesparioDoc::WriteDatabase(std::ostream& out) {
     int shownPercent = -1;
     const int count = GetRecordCount();
     for (int i = 0; i < count; ++i) {
-        ObjectRecord& record = Record(i);
+        ObjectRecord &record = Record(i);
         if (record.m_deleted || (m_savingOnly && !RecordIsSelected(record)))
             continue;
         const int percent = static_cast<int>(int64_t{written} * 100 / count);
@@ -533,7 +539,7 @@ bool CVesparioDoc::WriteDatabase(std::ostream& out) {
     return static_cast<bool>(out);
 }
 
-void CVesparioDoc::WriteRecord(std::string& out, ObjectRecord& record, int recordWidth) {
+void CVesparioDoc::WriteRecord(std::string &out, ObjectRecord &record, int recordWidth) {
     const int greekSet = GreekSet();
     std::string work;
     out += '_';
@@ -556,7 +562,7 @@ void CVesparioDoc::WriteRecord(std::string& out, ObjectRecord& record, int recor
     }
 }
 
-bool CVesparioDoc::RecordIsSelected(const ObjectRecord& record) const {
+bool CVesparioDoc::RecordIsSelected(const ObjectRecord &record) const {
     const int position = record.m_listPosition;
     if (position < 0 || static_cast<size_t>(position) >= m_savingOnly->size())
         return false;
@@ -588,7 +594,7 @@ void CVesparioDoc::CompileObservationHeader() {
     m_obsHeader.SetText(text, &m_host);
 }
 
-bool CVesparioDoc::SaveDatabase(const std::string& path) {
+bool CVesparioDoc::SaveDatabase(const std::string &path) {
     m_views->CommitEdits();
     SetCurrentRecord(-1, false, true);
     const std::string temp = platform::ReplaceExtension(path, ".$$$");
@@ -619,7 +625,7 @@ bool CVesparioDoc::SaveDatabase(const std::string& path) {
 
 // ===== reading ============================================================================
 
-bool CVesparioDoc::ReadDatabaseFile(const std::string& path) {
+bool CVesparioDoc::ReadDatabaseFile(const std::string &path) {
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open())
         return false;
@@ -634,18 +640,18 @@ namespace {
 // announced (or what arrived when it cannot tell).
 struct ReadResult {
     LoadBuffer buffer;
-    size_t length = 0;     // bytes that arrived
-    size_t expected = 0;   // the file's length
+    size_t length = 0;   // bytes that arrived
+    size_t expected = 0; // the file's length
     bool noMemory = false;
 };
 
 LoadBuffer Allocate(size_t length) {
     if (length > kMaxFileLength)
         return nullptr;
-    return LoadBuffer(static_cast<char*>(std::malloc(length + 4)));
+    return LoadBuffer(static_cast<char *>(std::malloc(length + 4)));
 }
 
-ReadResult ReadStream(std::istream& in) {
+ReadResult ReadStream(std::istream &in) {
     ReadResult result;
     in.seekg(0, std::ios::end);
     const std::streamoff end = in.fail() ? -1 : static_cast<std::streamoff>(in.tellg());
@@ -676,7 +682,7 @@ ReadResult ReadStream(std::istream& in) {
 
 } // namespace
 
-void CVesparioDoc::ReadDatabase(std::istream& in) {
+void CVesparioDoc::ReadDatabase(std::istream &in) {
     EmptyDocument();
     ReadResult read = ReadStream(in);
     if (read.noMemory) {
@@ -686,7 +692,7 @@ void CVesparioDoc::ReadDatabase(std::istream& in) {
     }
     m_load = LoadState{};
     m_load.buffer = std::move(read.buffer);
-    m_load.bufferSize = read.length + 4;  // what arrived, with room for the end marks
+    m_load.bufferSize = read.length + 4; // what arrived, with room for the end marks
     if (read.length < read.expected)
         ShowMessage("Warning: Not all of the file was read");
     const size_t length = read.length;
@@ -697,7 +703,7 @@ void CVesparioDoc::ReadDatabase(std::istream& in) {
         const LoadState defaults;
         m_load.version = defaults.version;
         m_load.expectedObjects = m_load.expectedObservations = 0;
-        m_load.readPos = length + 1;  // an empty text: no records
+        m_load.readPos = length + 1; // an empty text: no records
     }
     PrepareBuffer();
     m_load.observationsCounted = 0;
@@ -705,7 +711,7 @@ void CVesparioDoc::ReadDatabase(std::istream& in) {
 }
 
 bool CVesparioDoc::ReadHeader(size_t length) {
-    const char* buf = m_load.buffer.get();
+    const char *buf = m_load.buffer.get();
     // buf[length] is "_": an empty file is an empty version 0 database.
     if (buf[0] == '_') {
         m_load.version = 0;
@@ -743,12 +749,12 @@ bool CVesparioDoc::ReadHeader(size_t length) {
     size_t pos = fields.Pos();
     while (pos < length && (buf[pos] == '\r' || buf[pos] == '\n' || buf[pos] == 0x1a))
         ++pos;
-    m_load.readPos = pos + 1;  // the first record's start character
+    m_load.readPos = pos + 1; // the first record's start character
     return true;
 }
 
 void CVesparioDoc::PrepareBuffer() {
-    char* buf = m_load.buffer.get();
+    char *buf = m_load.buffer.get();
     const size_t length = m_load.bufferSize - 4;
     const Delimiters delimiters{m_load.recordStart, m_load.shortEnd, m_load.longEnd};
     const Prepared prepared = PrepareInPlace(buf, m_load.readPos, length, delimiters);
@@ -756,7 +762,7 @@ void CVesparioDoc::PrepareBuffer() {
     // The line ends and escapes are gone: give their room back while nothing points in.
     // Shrinking in place (a large block is given back by whole pages) needs no copy.
     if (prepared.length < m_load.bufferSize) {
-        if (char* smaller = static_cast<char*>(std::realloc(buf, prepared.length))) {
+        if (char *smaller = static_cast<char *>(std::realloc(buf, prepared.length))) {
             (void)m_load.buffer.release();
             m_load.buffer.reset(smaller);
             m_load.bufferSize = prepared.length;
@@ -766,9 +772,9 @@ void CVesparioDoc::PrepareBuffer() {
     // Room for the records: the header's count or one growth step, but never more than the
     // buffer really holds, whatever a damaged header claims.
     const bool counted = m_load.version > 1 && m_load.expectedObjects > 0;
-    const size_t step = counted ? m_load.expectedObjects
-                                : static_cast<size_t>(std::max(
-                                      1, m_profile.GetInt("FileRead", "NumRecs", 40000)));
+    const size_t step =
+        counted ? m_load.expectedObjects
+                : static_cast<size_t>(std::max(1, m_profile.GetInt("FileRead", "NumRecs", 40000)));
     m_records.reserve(std::min(step, records));
 }
 
@@ -780,7 +786,7 @@ void CVesparioDoc::SplitRecordsSlice(uint32_t deadlineTicks) {
         return;
     }
     const int greekSet = GreekSet();
-    char* buf = m_load.buffer.get();
+    char *buf = m_load.buffer.get();
     int splitNow = 0;
     while (buf[m_load.readPos] != kBufferEnd) {
         if (m_records.size() == m_records.capacity()) {
@@ -789,24 +795,24 @@ void CVesparioDoc::SplitRecordsSlice(uint32_t deadlineTicks) {
                               RecordsAhead(buf + m_load.readPos, buf + m_load.bufferSize));
         }
         auto record = std::make_unique<ObjectRecord>();
-        char* start = buf + m_load.readPos;
+        char *start = buf + m_load.readPos;
         record->m_rawText = start;
         record->m_identity = m_nextIdentity++;
-        char* p = FindIdStart(start);
+        char *p = FindIdStart(start);
         if (*p == '=') {
-            std::string& id = ParseScratch()[field::Id];  // reused: no allocation per record
+            std::string &id = ParseScratch()[field::Id]; // reused: no allocation per record
             id.assign(FieldAt(p));
             GreekWordsToChars(id, greekSet);
             record->SetField(field::Id, id);
             AppendIndexEntry(id, record->m_identity);
         } else {
-            ShowMessage(MessageWithNumber("Missing ID Field in record %lld",
-                                          m_load.recordsSplit + 1LL));
+            ShowMessage(
+                MessageWithNumber("Missing ID Field in record %lld", m_load.recordsSplit + 1LL));
         }
         m_records.push_back(std::move(record));
         ++m_load.recordsSplit;
-        const void* end = std::memchr(p, kRecordEnd, buf + m_load.bufferSize - p);
-        m_load.readPos = static_cast<size_t>(static_cast<const char*>(end) - buf) + 1;
+        const void *end = std::memchr(p, kRecordEnd, buf + m_load.bufferSize - p);
+        m_load.readPos = static_cast<size_t>(static_cast<const char *>(end) - buf) + 1;
         // Splitting one record takes well under a microsecond: ask the clock now and then.
         // The first record of a slice always asks, so a deadline already past lets one through.
         if (++splitNow % kSplitsPerClockCheck == 1 &&
@@ -823,8 +829,7 @@ void CVesparioDoc::FinishSplitting() {
     m_views->ShowRecordCount(GetRecordCount());
     m_records.shrink_to_fit();
     m_nameIndex.shrink_to_fit();
-    const long long missing =
-        static_cast<long long>(m_load.expectedObjects) - m_load.recordsSplit;
+    const long long missing = static_cast<long long>(m_load.expectedObjects) - m_load.recordsSplit;
     if (missing > 0)
         ShowMessage(MessageWithNumber(
             "Warning: File contains %lld less object(s) than it had when last saved.", missing));
@@ -856,7 +861,7 @@ void CVesparioDoc::FinishParsing() {
     m_load.buffer.reset();
     m_load.bufferSize = 0;
     m_load.readPos = 0;
-    for (auto& record : m_records)
+    for (auto &record : m_records)
         record->m_rawText = nullptr;
 }
 
@@ -875,13 +880,13 @@ namespace {
 struct RecordTexts {
     std::array<std::string_view, kStoredFieldCount> fields{};
     std::array<bool, kStoredFieldCount> present{};
-    std::vector<std::string_view> duplicates;  // long-field texts whose tag came again
-    bool unterminated = false;                 // a field ran into the record's end
+    std::vector<std::string_view> duplicates; // long-field texts whose tag came again
+    bool unterminated = false;                // a field ran into the record's end
     bool endsAtRecordEnd = false;
 };
 
 // Steps past the field that ends at e: true when it ended with its own terminator.
-bool StepPastField(const char*& p, const char* e) {
+bool StepPastField(const char *&p, const char *e) {
     p = e;
     if (*e != kFieldEnd)
         return false;
@@ -890,7 +895,7 @@ bool StepPastField(const char*& p, const char* e) {
 }
 
 // The long field that a text names by its tag; a text without a tag is the obs field.
-int LongFieldOf(const FieldTable& table, std::string_view whole, std::string_view& value) {
+int LongFieldOf(const FieldTable &table, std::string_view whole, std::string_view &value) {
     for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
         const std::string_view tag = table.Slot(n).tag;
         if (whole.substr(0, tag.size()) == tag) {
@@ -905,9 +910,9 @@ int LongFieldOf(const FieldTable& table, std::string_view whole, std::string_vie
 }
 
 // Finds the twelve short fields by position and the long fields by their tags.
-RecordTexts SplitFields(const FieldTable& table, const char* text) {
+RecordTexts SplitFields(const FieldTable &table, const char *text) {
     RecordTexts parts;
-    const char* p = text;
+    const char *p = text;
     for (int n = 0; n < kFirstLongField && !parts.unterminated; ++n) {
         parts.fields[n] = FieldAt(p);
         parts.unterminated = !StepPastField(p, p + parts.fields[n].size());
@@ -919,7 +924,7 @@ RecordTexts SplitFields(const FieldTable& table, const char* text) {
         if (parts.present[slot])
             parts.duplicates.push_back(whole);
         parts.present[slot] = true;
-        parts.fields[slot] = value;  // the later text wins
+        parts.fields[slot] = value; // the later text wins
         parts.unterminated = !StepPastField(p, whole.data() + whole.size());
     }
     parts.endsAtRecordEnd = !parts.unterminated && *p == kRecordEnd;
@@ -928,8 +933,8 @@ RecordTexts SplitFields(const FieldTable& table, const char* text) {
 
 // The text of field n in its work text, with its Greek words turned into characters.
 std::string_view Converted(int n, std::string_view text, int greekSet,
-                           std::array<std::string, kStoredFieldCount>& scratch) {
-    std::string& work = scratch[static_cast<size_t>(n)];
+                           std::array<std::string, kStoredFieldCount> &scratch) {
+    std::string &work = scratch[static_cast<size_t>(n)];
     if (work.data() != text.data())
         work.assign(text);
     GreekWordsToChars(work, greekSet);
@@ -938,10 +943,10 @@ std::string_view Converted(int n, std::string_view text, int greekSet,
 
 // During a normal load the ID was stored, converted, when the record was split; while a
 // record is re-read it is taken from the text like every other field.
-void FinishShortFields(std::array<std::string_view, kStoredFieldCount>& fields,
+void FinishShortFields(std::array<std::string_view, kStoredFieldCount> &fields,
                        std::string_view splitId, bool rereading, int greekSet,
-                       std::array<std::string, kStoredFieldCount>& scratch) {
-    std::string_view& id = fields[field::Id];
+                       std::array<std::string, kStoredFieldCount> &scratch) {
+    std::string_view &id = fields[field::Id];
     if (!rereading && !id.empty() && id.front() == '=') {
         scratch[field::Id].assign(splitId);
         id = scratch[field::Id];
@@ -953,21 +958,30 @@ void FinishShortFields(std::array<std::string_view, kStoredFieldCount>& fields,
 }
 
 // Rebuilds the line structure of the long fields; returns the observations found.
-uint32_t FinishLongFields(std::array<std::string_view, kStoredFieldCount>& fields,
-                          Pattern& header, int greekSet,
-                          std::array<std::string, kStoredFieldCount>& scratch) {
+uint32_t FinishLongFields(std::array<std::string_view, kStoredFieldCount> &fields, Pattern &header,
+                          int greekSet, std::array<std::string, kStoredFieldCount> &scratch) {
     uint32_t observations = 0;
     for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
         const std::string_view text = fields[n];
         if (text.empty())
             continue;
-        std::string& work = scratch[static_cast<size_t>(n)];
+        std::string &work = scratch[static_cast<size_t>(n)];
         switch (n) {
-        case field::Goal: GoalLines(text, work); break;
-        case field::Obs: observations += ObservationLines(text, header, work); break;
-        case field::Url: LinesBefore(text, '{', work); break;
-        case field::Refs: LinesBefore(text, '^', work); break;
-        default: work.assign(text); break;
+        case field::Goal:
+            GoalLines(text, work);
+            break;
+        case field::Obs:
+            observations += ObservationLines(text, header, work);
+            break;
+        case field::Url:
+            LinesBefore(text, '{', work);
+            break;
+        case field::Refs:
+            LinesBefore(text, '^', work);
+            break;
+        default:
+            work.assign(text);
+            break;
         }
         fields[n] = Converted(n, work, greekSet, scratch);
     }
@@ -976,7 +990,7 @@ uint32_t FinishLongFields(std::array<std::string_view, kStoredFieldCount>& field
 
 } // namespace
 
-void CVesparioDoc::ParseRecordText(ObjectRecord& record, const char* text) {
+void CVesparioDoc::ParseRecordText(ObjectRecord &record, const char *text) {
     RecordTexts parts = SplitFields(m_fields, text);
     for (std::string_view whole : parts.duplicates)
         ShowMessage(MessageWithText("Duplicated field at ", whole));
@@ -984,7 +998,7 @@ void CVesparioDoc::ParseRecordText(ObjectRecord& record, const char* text) {
         ShowMessage(MessageWithText("Unterminated field or record. pSav=", FieldAt(text)));
 
     const int greekSet = GreekSet();
-    auto& scratch = ParseScratch();
+    auto &scratch = ParseScratch();
     FinishShortFields(parts.fields, record.Field(field::Id), m_rereading, greekSet, scratch);
     m_load.observationsCounted += FinishLongFields(parts.fields, m_obsHeader, greekSet, scratch);
     record.SetAllFields(parts.fields);

@@ -5,8 +5,12 @@
 namespace vespario {
 namespace {
 
-FieldSlot Stored(std::string_view tag) { return {tag, FieldKind::StoredText}; }
-FieldSlot Text(std::string_view tag, TextGetter g) { return {tag, FieldKind::Text, g}; }
+FieldSlot Stored(std::string_view tag) {
+    return {tag, FieldKind::StoredText};
+}
+FieldSlot Text(std::string_view tag, TextGetter g) {
+    return {tag, FieldKind::Text, g};
+}
 FieldSlot Int(std::string_view tag, IntGetter g) {
     return {tag, FieldKind::Integer, nullptr, g};
 }
@@ -38,9 +42,9 @@ bool EqualNoCase(std::string_view a, std::string_view b) {
 FieldTable::FieldTable() {
     using D = CVesparioDoc;
     static constexpr std::string_view kStoredTags[kStoredFieldCount] = {
-        "Try",     "RaDec",  "Type",    "ID",        "CheckBoxes", "Magn",    "Size",   "Class",
-        "Src",     "SawOn",  "Ease",    "Rate",      " uncsrc: ",  " info: ", " in: ",  " refs: ",
-        " url: ",  " rv: ",  " pc: ",   " z: ",      " posn: ",    " goal: ", " obs: "};
+        "Try",    "RaDec", "Type",  "ID",   "CheckBoxes", "Magn",    "Size",  "Class",
+        "Src",    "SawOn", "Ease",  "Rate", " uncsrc: ",  " info: ", " in: ", " refs: ",
+        " url: ", " rv: ", " pc: ", " z: ", " posn: ",    " goal: ", " obs: "};
     for (int i = 0; i < kStoredFieldCount; ++i)
         m_slots[i] = Stored(kStoredTags[i]);
     m_slots[23] = Text("Con", &D::GetCon);
@@ -106,7 +110,7 @@ int FieldTable::FindTag(std::string_view tag) const {
 namespace {
 
 struct TreeEntry {
-    const char* text;
+    const char *text;
     int field;
     bool fullOnly;
 };
@@ -118,8 +122,8 @@ constexpr TreeEntry kHourItems[] = {
     {"SkyAtlHrs#", 47, true},  {"AstAtlBHrs#", 50, true}, {"AstAtlCHrs#", 61, true},
     {"EdmMag5Hrs#", 69, true}, {"EdmMag6Hrs#", 70, true}, {"MSAHrs#", 75, true}};
 
-void AddItems(FieldTreeItem& group, const TreeEntry* begin, const TreeEntry* end, bool importForm) {
-    for (const TreeEntry* e = begin; e != end; ++e) {
+void AddItems(FieldTreeItem &group, const TreeEntry *begin, const TreeEntry *end, bool importForm) {
+    for (const TreeEntry *e = begin; e != end; ++e) {
         if (importForm && e->fullOnly)
             continue;
         group.children.push_back({e->text, e->field, {}});
@@ -129,28 +133,34 @@ void AddItems(FieldTreeItem& group, const TreeEntry* begin, const TreeEntry* end
 } // namespace
 
 FieldTree FieldTable::BuildTree(bool importForm) {
-    static constexpr TreeEntry kPosition[] = {
-        {"RaDec (text)", 1, false},          {"Con[stellation] (text)", 23, true},
-        {"Constellation (text)", 66, true},  {"SkyAtlas[chart]#", 26, true},
-        {"Uranometria[chart]#", 27, true},   {"AstroAtlasB[chart]#", 48, true},
-        {"AstroAtlasC[chart]#", 49, true},   {"EdmundMag5[chart]#", 67, true},
-        {"EdmundMag6[chart]#", 68, true},    {"MSA[chart]#", 74, true},
-        {"RA_Hour#", 34, true},              {"Decl_Deg#", 35, true},
-        {"Src[of RaDec] (char)", 8, false},  {"Unc[ommon]Src (text)", 12, false},
-        {"Posn[non2000] (text)", 20, false}};
-    static constexpr TreeEntry kName[] = {
-        {"ID (text)", 3, false}, {"Messier#", 28, true},  {"NGC#", 29, true},
-        {"IC#", 30, true},       {"UGC#", 31, true},      {"Arp#", 32, true},
-        {"Hick#", 33, true},     {"PrimaryID", 71, true}, {"MessierID", 72, true},
-        {"NGC/IC_ID", 73, true}};
+    static constexpr TreeEntry kPosition[] = {{"RaDec (text)", 1, false},
+                                              {"Con[stellation] (text)", 23, true},
+                                              {"Constellation (text)", 66, true},
+                                              {"SkyAtlas[chart]#", 26, true},
+                                              {"Uranometria[chart]#", 27, true},
+                                              {"AstroAtlasB[chart]#", 48, true},
+                                              {"AstroAtlasC[chart]#", 49, true},
+                                              {"EdmundMag5[chart]#", 67, true},
+                                              {"EdmundMag6[chart]#", 68, true},
+                                              {"MSA[chart]#", 74, true},
+                                              {"RA_Hour#", 34, true},
+                                              {"Decl_Deg#", 35, true},
+                                              {"Src[of RaDec] (char)", 8, false},
+                                              {"Unc[ommon]Src (text)", 12, false},
+                                              {"Posn[non2000] (text)", 20, false}};
+    static constexpr TreeEntry kName[] = {{"ID (text)", 3, false}, {"Messier#", 28, true},
+                                          {"NGC#", 29, true},      {"IC#", 30, true},
+                                          {"UGC#", 31, true},      {"Arp#", 32, true},
+                                          {"Hick#", 33, true},     {"PrimaryID", 71, true},
+                                          {"MessierID", 72, true}, {"NGC/IC_ID", 73, true}};
     static constexpr TreeEntry kObserving[] = {
         {"Obs[ervations] (text)", 22, false}, {"Goal[of obs] (text)", 21, false},
         {"Try[to obs] (char)", 0, false},     {"ObsRefs (text)", 24, true},
         {"SawOn[1st date] (text)", 9, false}, {"Ease[to find/see] (char)", 10, false},
         {"Rate[beauty] (char)", 11, false}};
-    static constexpr TreeEntry kBrightness[] = {
-        {"Magn[itude] (text)", 5, false}, {"Magn[1st value]#", 40, true},
-        {"SurfBT[visibility]#", 41, true}};
+    static constexpr TreeEntry kBrightness[] = {{"Magn[itude] (text)", 5, false},
+                                                {"Magn[1st value]#", 40, true},
+                                                {"SurfBT[visibility]#", 41, true}};
     static constexpr TreeEntry kSize[] = {{"Size (text)", 6, false},
                                           {"MajorAxis#", 36, true},
                                           {"MinorAxis#", 37, true},
@@ -158,11 +168,14 @@ FieldTree FieldTable::BuildTree(bool importForm) {
                                           {"Elong[ation]#", 39, true}};
     static constexpr TreeEntry kClassification[] = {{"Type (2 chars)", 2, false},
                                                     {"Class[ification] (text)", 7, false}};
-    static constexpr TreeEntry kInfo[] = {
-        {"Info (text)", 13, false},          {"In[member of] (text)", 14, false},
-        {"RV[rec.vel km/s] (text)", 17, false}, {"RV#", 42, true},
-        {"PC[dist. pc] (text)", 18, false},  {"PC#", 43, true},
-        {"Z[redshift] (text)", 19, false},   {"Z#", 44, true}};
+    static constexpr TreeEntry kInfo[] = {{"Info (text)", 13, false},
+                                          {"In[member of] (text)", 14, false},
+                                          {"RV[rec.vel km/s] (text)", 17, false},
+                                          {"RV#", 42, true},
+                                          {"PC[dist. pc] (text)", 18, false},
+                                          {"PC#", 43, true},
+                                          {"Z[redshift] (text)", 19, false},
+                                          {"Z#", 44, true}};
     static constexpr TreeEntry kRefs[] = {{"Refs[mags,books..](text)", 15, false},
                                           {"ObsRefs (text)", 24, true},
                                           {"NewRefs (text)", 25, true},
@@ -170,17 +183,17 @@ FieldTree FieldTable::BuildTree(bool importForm) {
     static constexpr TreeEntry kChecks[] = {{"CheckBoxes (chars)", 4, false}};
 
     FieldTree tree;
-    const auto group = [&](const char* heading) -> FieldTreeItem& {
+    const auto group = [&](const char *heading) -> FieldTreeItem & {
         tree.groups.push_back({heading, kFieldTreeHeading, {}});
         return tree.groups.back();
     };
     if (importForm)
         group("Ignore this field").children.push_back({"Ignore this field", kIgnoreField, {}});
-    FieldTreeItem& position = group("Position");
+    FieldTreeItem &position = group("Position");
     AddItems(position, std::begin(kPosition), std::end(kPosition), importForm);
     AddItems(position, std::begin(kHourItems), std::end(kHourItems), importForm);
     AddItems(group("Name"), std::begin(kName), std::end(kName), importForm);
-    FieldTreeItem& observing = group("Observing");
+    FieldTreeItem &observing = group("Observing");
     AddItems(observing, std::begin(kObserving), std::end(kObserving), importForm);
     AddItems(observing, std::begin(kHourItems), std::end(kHourItems), importForm);
     AddItems(group("Brightness"), std::begin(kBrightness), std::end(kBrightness), importForm);
@@ -193,9 +206,9 @@ FieldTree FieldTable::BuildTree(bool importForm) {
 
     tree.itemOfField.fill({-1, -1});
     for (int g = 0; g < static_cast<int>(tree.groups.size()); ++g) {
-        const auto& children = tree.groups[g].children;
+        const auto &children = tree.groups[g].children;
         for (int c = 0; c < static_cast<int>(children.size()); ++c) {
-            auto& slot = tree.itemOfField[static_cast<size_t>(children[c].value)];
+            auto &slot = tree.itemOfField[static_cast<size_t>(children[c].value)];
             if (slot.first < 0)
                 slot = {g, c};
         }

@@ -14,18 +14,77 @@ class CVesparioDoc;
 enum class FieldKind : int8_t { None = -1, StoredText = 0, Text = 1, Integer = 2, Real = 3 };
 
 inline constexpr int kFieldCount = 76;
-inline constexpr int kFieldTreeHeading = 32767;  // item value of a group heading
-inline constexpr int kIgnoreField = 23;          // the import form's "Ignore this field"
+inline constexpr int kFieldTreeHeading = 32767; // item value of a group heading
+inline constexpr int kIgnoreField = 23;         // the import form's "Ignore this field"
 
 namespace field {
 enum : int {
-    Try = 0, RaDec, Type, Id, CheckBoxes, Magn, Size, Class, Src, SawOn, Ease, Rate,
-    UncSrc, Info, In, Refs, Url, Rv, Pc, Z, Posn, Goal, Obs,
-    Con, ObsRefs, NewRefs, SkyAtlas, Uranometria, Messier, Ngc, Ic, Ugc, Arp, Hick,
-    RaHour, DeclDeg, MajorAxis, MinorAxis, Area, Elong, MagnValue, SurfBT, RvValue, PcValue,
-    ZValue, TransitHrs, UranHrs, SkyAtlHrs, AstroAtlasB, AstroAtlasC, AstAtlBHrs,
-    AstAtlCHrs = 61, RiseHrs, SetHrs, Azimuth, Altitude, Constellation, EdmundMag5,
-    EdmundMag6, EdmMag5Hrs, EdmMag6Hrs, PrimaryId, MessierId, NgcIcId, Msa, MsaHrs
+    Try = 0,
+    RaDec,
+    Type,
+    Id,
+    CheckBoxes,
+    Magn,
+    Size,
+    Class,
+    Src,
+    SawOn,
+    Ease,
+    Rate,
+    UncSrc,
+    Info,
+    In,
+    Refs,
+    Url,
+    Rv,
+    Pc,
+    Z,
+    Posn,
+    Goal,
+    Obs,
+    Con,
+    ObsRefs,
+    NewRefs,
+    SkyAtlas,
+    Uranometria,
+    Messier,
+    Ngc,
+    Ic,
+    Ugc,
+    Arp,
+    Hick,
+    RaHour,
+    DeclDeg,
+    MajorAxis,
+    MinorAxis,
+    Area,
+    Elong,
+    MagnValue,
+    SurfBT,
+    RvValue,
+    PcValue,
+    ZValue,
+    TransitHrs,
+    UranHrs,
+    SkyAtlHrs,
+    AstroAtlasB,
+    AstroAtlasC,
+    AstAtlBHrs,
+    AstAtlCHrs = 61,
+    RiseHrs,
+    SetHrs,
+    Azimuth,
+    Altitude,
+    Constellation,
+    EdmundMag5,
+    EdmundMag6,
+    EdmMag5Hrs,
+    EdmMag6Hrs,
+    PrimaryId,
+    MessierId,
+    NgcIcId,
+    Msa,
+    MsaHrs
 };
 } // namespace field
 
@@ -34,7 +93,7 @@ using IntGetter = int32_t (CVesparioDoc::*)(int record);
 using RealGetter = double (CVesparioDoc::*)(int record);
 
 struct FieldSlot {
-    std::string_view tag;  // empty for the unused slots 51..60
+    std::string_view tag; // empty for the unused slots 51..60
     FieldKind kind = FieldKind::None;
     TextGetter text = nullptr;
     IntGetter integer = nullptr;
@@ -44,7 +103,7 @@ struct FieldSlot {
 // One item of the grouped field list that field pickers show.
 struct FieldTreeItem {
     std::string text;
-    int value = kFieldTreeHeading;  // field number, or kFieldTreeHeading for a group
+    int value = kFieldTreeHeading; // field number, or kFieldTreeHeading for a group
     std::vector<FieldTreeItem> children;
 };
 
@@ -58,7 +117,7 @@ class FieldTable {
 public:
     FieldTable();
 
-    const FieldSlot& Slot(int n) const { return m_slots[static_cast<size_t>(n)]; }
+    const FieldSlot &Slot(int n) const { return m_slots[static_cast<size_t>(n)]; }
     static bool IsValidField(int n) { return n >= 0 && n < kFieldCount && !(n > 50 && n < 61); }
     // The field number whose tag is `tag`, or whose tag with blanks and ":" trimmed is it
     // (" info: " answers to "info"); -1 when none.

@@ -16,9 +16,9 @@ namespace vespario {
 namespace {
 
 constexpr double kArcsecToArcmin = 0.016666666666666666;
-constexpr double kQuarterPi = 0.78539815;      // ellipse area factor, the program's pi / 4
+constexpr double kQuarterPi = 0.78539815; // ellipse area factor, the program's pi / 4
 constexpr double kNeverRises = 49.0;
-constexpr const char* kDigits = "0123456789";
+constexpr const char *kDigits = "0123456789";
 
 // Fields are views into packed storage; the bounded readers need no terminator and ignore
 // the desktop's locale.
@@ -29,11 +29,15 @@ std::string_view SkipLeadingSpace(std::string_view text) {
         ++at;
     return text.substr(at);
 }
-double TextToDouble(std::string_view text) { return ReadDecimal(SkipLeadingSpace(text)); }
-int32_t TextToInt(std::string_view text) { return ReadInteger(SkipLeadingSpace(text)); }
+double TextToDouble(std::string_view text) {
+    return ReadDecimal(SkipLeadingSpace(text));
+}
+int32_t TextToInt(std::string_view text) {
+    return ReadInteger(SkipLeadingSpace(text));
+}
 
 // Reads a size value at pos (digits and "."), with its unit mark; advances pos.
-double ReadSizeValue(std::string_view text, size_t& pos) {
+double ReadSizeValue(std::string_view text, size_t &pos) {
     const size_t begin = pos;
     while (pos < text.size() && (IsDigit(text[pos]) || text[pos] == '.'))
         ++pos;
@@ -48,7 +52,7 @@ double ReadSizeValue(std::string_view text, size_t& pos) {
     return value;
 }
 
-void ParseSize(std::string_view text, double& major, double& minor) {
+void ParseSize(std::string_view text, double &major, double &minor) {
     major = minor = 1.0;
     size_t pos = text.find_first_of(kDigits);
     if (pos == std::string_view::npos)
@@ -100,7 +104,7 @@ std::string_view TrimBlanks(std::string_view text) {
 // shown each time and the cache keeps what it had.
 bool CVesparioDoc::EnsurePosition(int r) {
     EnsureParsed(r);
-    ObjectRecord& rec = Record(r);
+    ObjectRecord &rec = Record(r);
     if (rec.PositionParsed())
         return true;
     const std::string_view raDec = rec.Field(field::RaDec);
@@ -125,7 +129,7 @@ bool CVesparioDoc::EnsurePosition(int r) {
 }
 
 std::string_view CVesparioDoc::GetText(int fieldNo, int record) {
-    const FieldSlot& slot = m_fields.Slot(fieldNo);
+    const FieldSlot &slot = m_fields.Slot(fieldNo);
     char number[40];
     switch (slot.kind) {
     case FieldKind::StoredText:
@@ -146,7 +150,7 @@ std::string_view CVesparioDoc::GetText(int fieldNo, int record) {
 }
 
 int32_t CVesparioDoc::GetInt(int fieldNo, int record) {
-    const FieldSlot& slot = m_fields.Slot(fieldNo);
+    const FieldSlot &slot = m_fields.Slot(fieldNo);
     if (slot.kind == FieldKind::Integer)
         return (this->*slot.integer)(record);
     if (slot.kind == FieldKind::Real)
@@ -155,7 +159,7 @@ int32_t CVesparioDoc::GetInt(int fieldNo, int record) {
 }
 
 double CVesparioDoc::GetReal(int fieldNo, int record) {
-    const FieldSlot& slot = m_fields.Slot(fieldNo);
+    const FieldSlot &slot = m_fields.Slot(fieldNo);
     if (slot.kind == FieldKind::Real)
         return (this->*slot.real)(record);
     if (slot.kind == FieldKind::Integer)
@@ -167,7 +171,7 @@ double CVesparioDoc::GetReal(int fieldNo, int record) {
 
 std::string_view CVesparioDoc::GetCon(int r) {
     const bool valid = EnsurePosition(r);
-    ObjectRecord& rec = Record(r);
+    ObjectRecord &rec = Record(r);
     int index = rec.m_constellation;
     if (index == kConstellationUnknown) {
         index = m_astro->ConstellationIndex(rec.m_ra, rec.m_dec);
@@ -177,18 +181,29 @@ std::string_view CVesparioDoc::GetCon(int r) {
     return m_astro->ConstellationAbbrev(index);
 }
 
-std::string_view CVesparioDoc::GetConstellation(int r) { return ConstellationFullName(GetCon(r)); }
+std::string_view CVesparioDoc::GetConstellation(int r) {
+    return ConstellationFullName(GetCon(r));
+}
 
 int CVesparioDoc::CachedChart(int r, Atlas atlas) {
     const bool valid = EnsurePosition(r);
-    ObjectRecord& rec = Record(r);
+    ObjectRecord &rec = Record(r);
     int cached = 0;
     switch (atlas) {
-    case Atlas::SkyAtlas: cached = rec.m_skyAtlas; break;
-    case Atlas::Uranometria: cached = rec.m_uranometria; break;
-    case Atlas::AstroAtlasB: cached = rec.m_astroAtlasB; break;
-    case Atlas::AstroAtlasC: cached = rec.m_astroAtlasC; break;
-    default: break;
+    case Atlas::SkyAtlas:
+        cached = rec.m_skyAtlas;
+        break;
+    case Atlas::Uranometria:
+        cached = rec.m_uranometria;
+        break;
+    case Atlas::AstroAtlasB:
+        cached = rec.m_astroAtlasB;
+        break;
+    case Atlas::AstroAtlasC:
+        cached = rec.m_astroAtlasC;
+        break;
+    default:
+        break;
     }
     if (cached != 0)
         return cached;
@@ -196,35 +211,72 @@ int CVesparioDoc::CachedChart(int r, Atlas atlas) {
     if (!valid)
         return chart;
     switch (atlas) {
-    case Atlas::SkyAtlas: rec.m_skyAtlas = static_cast<uint8_t>(chart); break;
-    case Atlas::Uranometria: rec.m_uranometria = static_cast<uint16_t>(chart); break;
-    case Atlas::AstroAtlasB: rec.m_astroAtlasB = static_cast<uint8_t>(chart); break;
-    case Atlas::AstroAtlasC: rec.m_astroAtlasC = static_cast<uint8_t>(chart); break;
-    default: break;
+    case Atlas::SkyAtlas:
+        rec.m_skyAtlas = static_cast<uint8_t>(chart);
+        break;
+    case Atlas::Uranometria:
+        rec.m_uranometria = static_cast<uint16_t>(chart);
+        break;
+    case Atlas::AstroAtlasB:
+        rec.m_astroAtlasB = static_cast<uint8_t>(chart);
+        break;
+    case Atlas::AstroAtlasC:
+        rec.m_astroAtlasC = static_cast<uint8_t>(chart);
+        break;
+    default:
+        break;
     }
     return chart;
 }
 
-int32_t CVesparioDoc::GetSkyAtlas(int r) { return CachedChart(r, Atlas::SkyAtlas); }
-int32_t CVesparioDoc::GetUranometria(int r) { return CachedChart(r, Atlas::Uranometria); }
-int32_t CVesparioDoc::GetAstroAtlasB(int r) { return CachedChart(r, Atlas::AstroAtlasB); }
-int32_t CVesparioDoc::GetAstroAtlasC(int r) { return CachedChart(r, Atlas::AstroAtlasC); }
-int32_t CVesparioDoc::GetEdmundMag5(int r) { return CachedChart(r, Atlas::EdmundMag5); }
-int32_t CVesparioDoc::GetEdmundMag6(int r) { return CachedChart(r, Atlas::EdmundMag6); }
-int32_t CVesparioDoc::GetMsa(int r) { return CachedChart(r, Atlas::Msa); }
+int32_t CVesparioDoc::GetSkyAtlas(int r) {
+    return CachedChart(r, Atlas::SkyAtlas);
+}
+int32_t CVesparioDoc::GetUranometria(int r) {
+    return CachedChart(r, Atlas::Uranometria);
+}
+int32_t CVesparioDoc::GetAstroAtlasB(int r) {
+    return CachedChart(r, Atlas::AstroAtlasB);
+}
+int32_t CVesparioDoc::GetAstroAtlasC(int r) {
+    return CachedChart(r, Atlas::AstroAtlasC);
+}
+int32_t CVesparioDoc::GetEdmundMag5(int r) {
+    return CachedChart(r, Atlas::EdmundMag5);
+}
+int32_t CVesparioDoc::GetEdmundMag6(int r) {
+    return CachedChart(r, Atlas::EdmundMag6);
+}
+int32_t CVesparioDoc::GetMsa(int r) {
+    return CachedChart(r, Atlas::Msa);
+}
 
 double CVesparioDoc::ChartHours(int r, Atlas atlas) {
     const int chart = CachedChart(r, atlas);
     return m_astro->HoursPastNoon(m_astro->ChartCentreHours(atlas, chart));
 }
 
-double CVesparioDoc::GetUranHrs(int r) { return ChartHours(r, Atlas::Uranometria); }
-double CVesparioDoc::GetSkyAtlHrs(int r) { return ChartHours(r, Atlas::SkyAtlas); }
-double CVesparioDoc::GetAstAtlBHrs(int r) { return ChartHours(r, Atlas::AstroAtlasB); }
-double CVesparioDoc::GetAstAtlCHrs(int r) { return ChartHours(r, Atlas::AstroAtlasC); }
-double CVesparioDoc::GetEdmMag5Hrs(int r) { return ChartHours(r, Atlas::EdmundMag5); }
-double CVesparioDoc::GetEdmMag6Hrs(int r) { return ChartHours(r, Atlas::EdmundMag6); }
-double CVesparioDoc::GetMsaHrs(int r) { return ChartHours(r, Atlas::Msa); }
+double CVesparioDoc::GetUranHrs(int r) {
+    return ChartHours(r, Atlas::Uranometria);
+}
+double CVesparioDoc::GetSkyAtlHrs(int r) {
+    return ChartHours(r, Atlas::SkyAtlas);
+}
+double CVesparioDoc::GetAstAtlBHrs(int r) {
+    return ChartHours(r, Atlas::AstroAtlasB);
+}
+double CVesparioDoc::GetAstAtlCHrs(int r) {
+    return ChartHours(r, Atlas::AstroAtlasC);
+}
+double CVesparioDoc::GetEdmMag5Hrs(int r) {
+    return ChartHours(r, Atlas::EdmundMag5);
+}
+double CVesparioDoc::GetEdmMag6Hrs(int r) {
+    return ChartHours(r, Atlas::EdmundMag6);
+}
+double CVesparioDoc::GetMsaHrs(int r) {
+    return ChartHours(r, Atlas::Msa);
+}
 
 double CVesparioDoc::GetRaHour(int r) {
     EnsurePosition(r);
@@ -238,16 +290,17 @@ double CVesparioDoc::GetDeclDeg(int r) {
 
 // --- place and time --------------------------------------------------------------------
 
-void CVesparioDoc::RiseSetHours(int r, double& rise, double& set) {
+void CVesparioDoc::RiseSetHours(int r, double &rise, double &set) {
     EnsurePosition(r);
-    const ObjectRecord& rec = Record(r);
+    const ObjectRecord &rec = Record(r);
     if (m_astro->RiseSet(rec.m_ra, rec.m_dec, rise, set)) {
         if (!(rise < set))
             set += kSiderealDayHours;
         return;
     }
     const double latitude = m_astro->PlaceLatitude();
-    const bool staysUp = (latitude > 0.0 && rec.m_dec > 0.0) || (latitude <= 0.0 && rec.m_dec <= 0.0);
+    const bool staysUp =
+        (latitude > 0.0 && rec.m_dec > 0.0) || (latitude <= 0.0 && rec.m_dec <= 0.0);
     rise = staysUp ? 0.0 : kNeverRises;
     set = staysUp ? 48.0 : -1.0;
 }
@@ -306,8 +359,12 @@ double CVesparioDoc::GetMinorAxis(int r) {
     return minor;
 }
 
-double CVesparioDoc::GetArea(int r) { return GetMajorAxis(r) * GetMinorAxis(r) * kQuarterPi; }
-double CVesparioDoc::GetElong(int r) { return GetMajorAxis(r) / GetMinorAxis(r); }
+double CVesparioDoc::GetArea(int r) {
+    return GetMajorAxis(r) * GetMinorAxis(r) * kQuarterPi;
+}
+double CVesparioDoc::GetElong(int r) {
+    return GetMajorAxis(r) / GetMinorAxis(r);
+}
 
 double CVesparioDoc::GetMagnValue(int r) {
     const std::string_view magn = GetText(field::Magn, r);
@@ -327,9 +384,15 @@ double CVesparioDoc::GetSurfBT(int r) {
     return magn + 5.0 * std::log10(major) - 2.5 * std::log10(major / minor) - 0.26;
 }
 
-double CVesparioDoc::GetRvValue(int r) { return TextToDouble(GetText(field::Rv, r)); }
-double CVesparioDoc::GetPcValue(int r) { return TextToDouble(GetText(field::Pc, r)); }
-double CVesparioDoc::GetZValue(int r) { return TextToDouble(GetText(field::Z, r)); }
+double CVesparioDoc::GetRvValue(int r) {
+    return TextToDouble(GetText(field::Rv, r));
+}
+double CVesparioDoc::GetPcValue(int r) {
+    return TextToDouble(GetText(field::Pc, r));
+}
+double CVesparioDoc::GetZValue(int r) {
+    return TextToDouble(GetText(field::Z, r));
+}
 
 // --- names -----------------------------------------------------------------------------
 
@@ -347,11 +410,21 @@ int32_t CVesparioDoc::GetMessierNo(int r) {
     return TextToInt(id.substr(at + 2, end - at - 2));
 }
 
-int32_t CVesparioDoc::GetNgcNo(int r) { return CatalogueNumber(GetText(field::Id, r), "=n"); }
-int32_t CVesparioDoc::GetIcNo(int r) { return CatalogueNumber(GetText(field::Id, r), "=i"); }
-int32_t CVesparioDoc::GetUgcNo(int r) { return CatalogueNumber(GetText(field::Id, r), "=u"); }
-int32_t CVesparioDoc::GetArpNo(int r) { return CatalogueNumber(GetText(field::Id, r), "=apg"); }
-int32_t CVesparioDoc::GetHickNo(int r) { return CatalogueNumber(GetText(field::Id, r), "=HICK"); }
+int32_t CVesparioDoc::GetNgcNo(int r) {
+    return CatalogueNumber(GetText(field::Id, r), "=n");
+}
+int32_t CVesparioDoc::GetIcNo(int r) {
+    return CatalogueNumber(GetText(field::Id, r), "=i");
+}
+int32_t CVesparioDoc::GetUgcNo(int r) {
+    return CatalogueNumber(GetText(field::Id, r), "=u");
+}
+int32_t CVesparioDoc::GetArpNo(int r) {
+    return CatalogueNumber(GetText(field::Id, r), "=apg");
+}
+int32_t CVesparioDoc::GetHickNo(int r) {
+    return CatalogueNumber(GetText(field::Id, r), "=HICK");
+}
 
 std::string_view CVesparioDoc::GetPrimaryId(int r) {
     const std::string_view id = GetText(field::Id, r);

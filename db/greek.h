@@ -31,17 +31,19 @@ std::span<const GreekLetter> GreekLetters();
 int GreekCode(std::string_view word, int greekSet);
 
 // Replaces every character of the set's table by its word, in place. Set 2 leaves the text.
-void GreekToWords(std::string& text, int greekSet);
+void GreekToWords(std::string &text, int greekSet);
 
 // Replaces every whole run of capitals that is a word of the set's table (or one of the
 // Struve compounds STRUVEI, STRUVEII, OSTRUVE, OSTRUVESTRUVE) by its character, in place.
 // ALPHA converts, ALPHAC and AALPHA do not. Set 2 leaves the text.
-void WordsToGreek(std::string& text, int greekSet);
+void WordsToGreek(std::string &text, int greekSet);
 
 // The entry points of the database reader and writer.
-inline void GreekWordsToChars(std::string& text, int greekSet) { WordsToGreek(text, greekSet); }
+inline void GreekWordsToChars(std::string &text, int greekSet) {
+    WordsToGreek(text, greekSet);
+}
 
 // Appends text to out with every character of the set's table written as its word.
-void AppendGreekAsWords(std::string& out, std::string_view text, int greekSet);
+void AppendGreekAsWords(std::string &out, std::string_view text, int greekSet);
 
 } // namespace vespario

@@ -18,32 +18,36 @@ struct PrefixRule {
 // Tried in this order: UGCA before UGC, and M last, so that the longer prefixes win. Arp is
 // also taken as the catalogue writes it ("Arp 77"), not only in one case.
 constexpr PrefixRule kRules[] = {
-    {"ngc ", "n", false},   {"NGC ", "n", false},   {"ngc", "n", false},   {"NGC", "n", false},
-    {"ic ", "i", false},    {"IC ", "i", false},    {"ic", "i", false},    {"IC", "i", false},
-    {"ugca ", "ua", false}, {"UGCA ", "ua", false}, {"ugca", "ua", false}, {"UGCA", "ua", false},
+    {"ngc ", "n", false},    {"NGC ", "n", false},    {"ngc", "n", false},
+    {"NGC", "n", false},     {"ic ", "i", false},     {"IC ", "i", false},
+    {"ic", "i", false},      {"IC", "i", false},      {"ugca ", "ua", false},
+    {"UGCA ", "ua", false},  {"ugca", "ua", false},   {"UGCA", "ua", false},
     {"ugc a ", "ua", false}, {"UGC A ", "ua", false}, {"ugc a", "ua", false},
-    {"UGC A", "ua", false}, {"ugc ", "u", false},   {"UGC ", "u", false},  {"ugc", "u", false},
-    {"UGC", "u", false},    {"arp ", "apg", true},  {"ARP ", "apg", true}, {"Arp ", "apg", true},
-    {"arp", "apg", true},   {"ARP", "apg", true},   {"Arp", "apg", true},  {"M ", "M", false},
-    {"m ", "M", false},     {"M", "M", false},      {"m", "M", false},
+    {"UGC A", "ua", false},  {"ugc ", "u", false},    {"UGC ", "u", false},
+    {"ugc", "u", false},     {"UGC", "u", false},     {"arp ", "apg", true},
+    {"ARP ", "apg", true},   {"Arp ", "apg", true},   {"arp", "apg", true},
+    {"ARP", "apg", true},    {"Arp", "apg", true},    {"M ", "M", false},
+    {"m ", "M", false},      {"M", "M", false},       {"m", "M", false},
 };
 
 constexpr std::array<std::string_view, 26> kInsertWords = {
-    "ALPHA", "BETA", "GAMMA",   "DELTA", "EPSILON", "ZETA", "ETA",     "THETA", "IOTA",
-    "KAPPA", "LAMBDA", "MU",    "NU",    "XI",      "OMICRON", "PI",   "RHO",   "SIGMA",
-    "TAU",   "UPSILON", "PHI",  "CHI",   "PSI",     "OMEGA", "DEG",    "STRUVE",
+    "ALPHA", "BETA",    "GAMMA", "DELTA", "EPSILON", "ZETA",    "ETA", "THETA",  "IOTA",
+    "KAPPA", "LAMBDA",  "MU",    "NU",    "XI",      "OMICRON", "PI",  "RHO",    "SIGMA",
+    "TAU",   "UPSILON", "PHI",   "CHI",   "PSI",     "OMEGA",   "DEG", "STRUVE",
 };
 
-bool IsLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool IsLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
 
-void EraseRun(std::string& text, size_t at, char c) {
+void EraseRun(std::string &text, size_t at, char c) {
     size_t end = at;
     while (end < text.size() && text[end] == c)
         ++end;
     text.erase(at, end - at);
 }
 
-void ApplyRule(std::string& text, const PrefixRule& rule) {
+void ApplyRule(std::string &text, const PrefixRule &rule) {
     const size_t pos = text.find(rule.prefix);
     if (pos == std::string::npos)
         return;
@@ -79,8 +83,8 @@ std::string_view ExpandedPrefix(char shorthand) {
 
 } // namespace
 
-void NormaliseDesignation(std::string& text) {
-    for (const PrefixRule& rule : kRules)
+void NormaliseDesignation(std::string &text) {
+    for (const PrefixRule &rule : kRules)
         ApplyRule(text, rule);
 }
 
@@ -95,7 +99,9 @@ std::string ExpandDesignation(std::string_view designation) {
     return expanded;
 }
 
-std::span<const std::string_view> GreekInsertWords() { return kInsertWords; }
+std::span<const std::string_view> GreekInsertWords() {
+    return kInsertWords;
+}
 
 std::string GreekInsertText(std::string_view word, int greekSet) {
     bool known = false;

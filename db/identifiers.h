@@ -13,7 +13,7 @@ namespace vespario {
 // UGCA 12 and ugc a 12 -> ua12, UGC 5 -> u5, Arp 77 -> apg 77, m 31 -> M31. For each prefix
 // only its first occurrence is considered, and only when it starts the text or follows a
 // non-letter and is not followed by a letter (so Mon R2 stays as it is).
-void NormaliseDesignation(std::string& text);
+void NormaliseDesignation(std::string &text);
 
 // Writes a shorthand designation out: n224 -> "ngc 224", i342 -> "ic 342", u5 -> "ugc 5",
 // a12 -> "arp 12". Only when the second character is a digit 1 to 9; otherwise the

@@ -13,11 +13,15 @@ namespace vespario {
 namespace {
 
 constexpr std::size_t kNone = std::string_view::npos;
-constexpr std::string_view kAnyRun = "[~=]@";  // any run of characters other than "="
+constexpr std::string_view kAnyRun = "[~=]@"; // any run of characters other than "="
 
-char Capital(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; }
+char Capital(char c) {
+    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // A text that names no designation at all: nothing but "=".
 bool OnlySeparators(std::string_view text) {
@@ -26,7 +30,7 @@ bool OnlySeparators(std::string_view text) {
 
 // The identity of the suffix "|digits|" that starts at q, or -1 when none starts there; end
 // is set past its closing bar.
-int SuffixAt(std::string_view index, std::size_t q, std::size_t& end) {
+int SuffixAt(std::string_view index, std::size_t q, std::size_t &end) {
     if (q >= index.size() || index[q] != '|')
         return -1;
     long long value = 0;
@@ -83,7 +87,7 @@ std::size_t FindKey(std::string_view index, std::string_view key) {
 
 // True when the match the pattern just found at pos takes at least one character: an empty
 // match (an empty alternative, a lone "*") names no designation.
-bool MatchConsumes(Pattern& pattern, std::string_view index, std::size_t pos) {
+bool MatchConsumes(Pattern &pattern, std::string_view index, std::size_t pos) {
     if (pattern.MatchEnd[0] > pattern.MatchStart[0])
         return true;
     const int n = static_cast<int>(index.size());
@@ -94,9 +98,9 @@ bool MatchConsumes(Pattern& pattern, std::string_view index, std::size_t pos) {
 // identity suffix (where "0001" or "2" would otherwise find a record by its handle), and
 // takes at least one character. kNone when none, or when the pattern is invalid or its
 // search was abandoned.
-std::size_t SearchIndex(Pattern& pattern, std::string_view index, std::size_t start) {
+std::size_t SearchIndex(Pattern &pattern, std::string_view index, std::size_t start) {
     if (pattern.Program().empty())
-        return kNone;  // "_" alone: nothing to look for
+        return kNone; // "_" alone: nothing to look for
     while (start <= index.size()) {
         const int found = pattern.Search(index, static_cast<int>(start));
         if (found < 0)
@@ -134,7 +138,7 @@ int ExactIdentity(std::string_view index, std::string_view text) {
 
 // The record with an identity. Identities are handed out in record order from 1, so the
 // record at identity - 1 is tried first; the scan of the array is the fallback.
-int RecordOf(CVesparioDoc& doc, int identity) {
+int RecordOf(CVesparioDoc &doc, int identity) {
     if (identity <= 0)
         return -1;
     const int guess = identity - 1;
@@ -145,16 +149,16 @@ int RecordOf(CVesparioDoc& doc, int identity) {
 
 } // namespace
 
-void AppendNameIndexEntry(std::string& index, std::string_view key, int identity) {
+void AppendNameIndexEntry(std::string &index, std::string_view key, int identity) {
     const size_t at = index.size();
     index.resize(at + key.size());
-    char* out = index.data() + at;
+    char *out = index.data() + at;
     for (char c : key)
         *out++ = Capital(c);
     // "|%04i|" without the formatter: this runs once per record while a file loads.
     char suffix[24];
-    char* end = suffix + sizeof suffix;
-    char* p = end;
+    char *end = suffix + sizeof suffix;
+    char *p = end;
     *--p = '|';
     if (identity >= 0) {
         unsigned value = static_cast<unsigned>(identity);
@@ -172,12 +176,12 @@ void AppendNameIndexEntry(std::string& index, std::string_view key, int identity
     index.append(suffix);
 }
 
-void RebuildNameIndex(CVesparioDoc& doc, bool typed) {
+void RebuildNameIndex(CVesparioDoc &doc, bool typed) {
     constexpr std::string_view kText = "Rebuilding object name index";
     doc.SetIndexRebuildNeeded(false);
-    platform::Host& host = doc.Host();
+    platform::Host &host = doc.Host();
     host.Progress(kText, 0);
-    std::string& index = doc.MutableNameIndex();
+    std::string &index = doc.MutableNameIndex();
     index.clear();
     index.reserve(kNameIndexReserve);
     const int count = doc.GetRecordCount();
@@ -190,10 +194,10 @@ void RebuildNameIndex(CVesparioDoc& doc, bool typed) {
         }
         if (typed)
             doc.EnsureParsed(i);
-        const ObjectRecord& record = doc.Record(i);
+        const ObjectRecord &record = doc.Record(i);
         const std::string_view id = record.Field(field::Id);
         if (id.empty())
-            continue;  // a record read without an ID has no entry
+            continue; // a record read without an ID has no entry
         if (!typed) {
             AppendNameIndexEntry(index, id, record.m_identity);
             continue;
@@ -219,7 +223,7 @@ bool IsLooseCharacter(char c) {
 }
 
 // The identity of the entry of the first match of a pattern text, or -1.
-int PatternIdentity(std::string_view index, const std::string& text, platform::Host* host) {
+int PatternIdentity(std::string_view index, const std::string &text, platform::Host *host) {
     Pattern pattern(text, host);
     const std::size_t pos = SearchIndex(pattern, index, 0);
     return pos == kNone ? -1 : EntryAt(index, pos).identity;
@@ -262,8 +266,8 @@ std::string WildcardPattern(std::string_view text) {
 
 // The wildcard search: it gives the identity when none is known yet, and a second match in
 // a later entry sets the more flag.
-void WildcardSearch(std::string_view index, std::string_view text, platform::Host& host,
-                    PartialResult& result) {
+void WildcardSearch(std::string_view index, std::string_view text, platform::Host &host,
+                    PartialResult &result) {
     Pattern pattern(WildcardPattern(text), &host);
     const std::size_t pos = SearchIndex(pattern, index, 0);
     if (pos == kNone)
@@ -290,7 +294,7 @@ int LooseIdentity(std::string_view index, std::string_view text) {
 }
 
 // Converts one text from one Greek set to another, through the words.
-void ConvertGreek(std::string& text, int from, int to) {
+void ConvertGreek(std::string &text, int from, int to) {
     if (from == kGreekPlain) {
         WordsToGreek(text, to);
         return;
@@ -300,7 +304,7 @@ void ConvertGreek(std::string& text, int from, int to) {
         WordsToGreek(text, to);
 }
 
-void ConvertRecord(ObjectRecord& record, int from, int to, std::string& work) {
+void ConvertRecord(ObjectRecord &record, int from, int to, std::string &work) {
     for (int n = 0; n < kStoredFieldCount; ++n) {
         work.assign(record.Field(n));
         ConvertGreek(work, from, to);
@@ -311,13 +315,13 @@ void ConvertRecord(ObjectRecord& record, int from, int to, std::string& work) {
 
 } // namespace
 
-int FindExactId(CVesparioDoc& doc, std::string_view text) {
+int FindExactId(CVesparioDoc &doc, std::string_view text) {
     if (text.empty() || OnlySeparators(text))
         return -1;
     return RecordOf(doc, ExactIdentity(doc.NameIndex(), text));
 }
 
-int FindPartialId(CVesparioDoc& doc, std::string_view text, bool patternSwitch) {
+int FindPartialId(CVesparioDoc &doc, std::string_view text, bool patternSwitch) {
     if (text.empty() || OnlySeparators(text))
         return -1;
     const std::string_view index = doc.NameIndex();
@@ -339,12 +343,12 @@ int FindPartialId(CVesparioDoc& doc, std::string_view text, bool patternSwitch) 
     return result.more ? record + kMoreMatches : record;
 }
 
-void ChangeGreekHandling(CVesparioDoc& doc, int newSet) {
+void ChangeGreekHandling(CVesparioDoc &doc, int newSet) {
     constexpr std::string_view kText = "Converting Greek Characters";
     const int current = doc.GreekSet();
     if (newSet == current || newSet < kGreekDos || newSet > kGreekPlain)
         return;
-    platform::Host& host = doc.Host();
+    platform::Host &host = doc.Host();
     host.Progress(kText, 0);
     const int count = doc.GetRecordCount();
     int shown = 0;

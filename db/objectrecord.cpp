@@ -5,7 +5,7 @@
 
 namespace vespario {
 
-void ObjectRecord::StoreEnds(const std::array<uint32_t, kStoredFieldCount>& ends) {
+void ObjectRecord::StoreEnds(const std::array<uint32_t, kStoredFieldCount> &ends) {
     if (ends.back() > std::numeric_limits<uint16_t>::max()) {
         if (!m_wideEnds)
             m_wideEnds = std::make_unique<uint32_t[]>(kStoredFieldCount);
@@ -38,7 +38,7 @@ void ObjectRecord::SetField(int n, std::string_view text) {
     StoreEnds(ends);
 }
 
-void ObjectRecord::SetAllFields(const std::array<std::string_view, kStoredFieldCount>& fields) {
+void ObjectRecord::SetAllFields(const std::array<std::string_view, kStoredFieldCount> &fields) {
     size_t total = 0;
     for (std::string_view f : fields)
         total += f.size();

@@ -14,7 +14,7 @@ public:
     virtual ~PositionServices() = default;
 
     // RaDec text to J2000 right ascension and declination in radians; false when not valid.
-    virtual bool ParseRaDec(std::string_view text, double& ra, double& dec) const {
+    virtual bool ParseRaDec(std::string_view text, double &ra, double &dec) const {
         (void)text, (void)ra, (void)dec;
         return false;
     }
@@ -37,13 +37,13 @@ public:
     // Hours past the local noon that opens the night, of a right ascension in hours.
     virtual double HoursPastNoon(double raHours) const { return raHours; }
     // Rise and set in local hours past noon; false when the position never crosses.
-    virtual bool RiseSet(double ra, double dec, double& riseHrs, double& setHrs) const {
+    virtual bool RiseSet(double ra, double dec, double &riseHrs, double &setHrs) const {
         (void)ra, (void)dec, (void)riseHrs, (void)setHrs;
         return false;
     }
     virtual double PlaceLatitude() const { return 0.0; }
     // Azimuth and altitude in radians at the current place and time.
-    virtual void AzimuthAltitude(double ra, double dec, double& az, double& alt) const {
+    virtual void AzimuthAltitude(double ra, double dec, double &az, double &alt) const {
         (void)ra, (void)dec;
         az = alt = 0.0;
     }

@@ -84,7 +84,7 @@ void FuzzAngles(std::string_view text) {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     // An exact-size heap copy without a terminator, so that reading one byte past the
     // view is caught.
     const std::unique_ptr<char[]> copy(new char[size + (size == 0)]);

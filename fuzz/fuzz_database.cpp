@@ -18,13 +18,13 @@ using namespace vespario;
 // Counts the messages that a clean reload must not show.
 class FuzzHost : public platform::Host {
 public:
-    platform::Answer MessageBox(std::string_view text, std::string_view, platform::Buttons)
-        override {
+    platform::Answer MessageBox(std::string_view text, std::string_view,
+                                platform::Buttons) override {
         for (std::string_view bad : {"Unterminated", "Duplicated", "Warning", "This is not"})
             complaints += text.substr(0, bad.size()) == bad;
         return platform::Answer::Ok;
     }
-    platform::Answer Confirm(std::string_view, bool& dontAskAgain) override {
+    platform::Answer Confirm(std::string_view, bool &dontAskAgain) override {
         dontAskAgain = false;
         return platform::Answer::Yes;
     }
@@ -36,7 +36,7 @@ public:
     int complaints = 0;
 };
 
-platform::IniProfile& Profile() {
+platform::IniProfile &Profile() {
     static platform::IniProfile profile = [] {
         platform::IniProfile p;
         p.WriteInt("ObsPlace", "NumberOf", 2);
@@ -44,7 +44,7 @@ platform::IniProfile& Profile() {
         p.WriteString("ObsPlace", "Place1", "] odd");
         p.WriteInt("ObsEquip", "NumberOf", 1);
         p.WriteString("ObsEquip", "Equip0", "8 scope");
-        p.WriteInt("File", "RecordWidth", 20);  // short lines: more wrapping to check
+        p.WriteInt("File", "RecordWidth", 20); // short lines: more wrapping to check
         return p;
     }();
     return profile;
@@ -52,10 +52,10 @@ platform::IniProfile& Profile() {
 
 } // namespace
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size) {
     FuzzHost host;
     CVesparioDoc doc(host, Profile());
-    std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
+    std::istringstream in(std::string(reinterpret_cast<const char *>(data), size));
     doc.ReadDatabase(in);
     doc.LoadCompletely();
     const int count = doc.GetRecordCount();

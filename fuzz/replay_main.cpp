@@ -9,24 +9,24 @@
 #include <string>
 #include <vector>
 
-extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size);
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size);
 
 namespace {
 
-void Replay(const std::filesystem::path& file) {
+void Replay(const std::filesystem::path &file) {
     std::ifstream in(file, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)), {});
-    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+    LLVMFuzzerTestOneInput(reinterpret_cast<const uint8_t *>(bytes.data()), bytes.size());
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     int replayed = 0;
     for (int i = 1; i < argc; ++i) {
         const std::filesystem::path path(argv[i]);
         if (std::filesystem::is_directory(path)) {
-            for (const auto& entry : std::filesystem::directory_iterator(path)) {
+            for (const auto &entry : std::filesystem::directory_iterator(path)) {
                 if (entry.is_regular_file()) {
                     Replay(entry.path());
                     ++replayed;

@@ -20,7 +20,7 @@ public:
 
     // The common confirmation dialog: title "Are You Sure?", the text, a "Don't ask again"
     // box and Yes/No. Returns Yes or No and sets dontAskAgain to the state of the box.
-    virtual Answer Confirm(std::string_view text, bool& dontAskAgain) = 0;
+    virtual Answer Confirm(std::string_view text, bool &dontAskAgain) = 0;
 
     virtual void Beep() = 0;
 

@@ -83,8 +83,7 @@ size_t Probe(const std::vector<Slot> &slots, uint32_t hash, uint32_t empty, Foun
 }
 
 // Makes room for one more entry, keeping the table at most half full.
-template <class Slot>
-void Reserve(std::vector<Slot> &slots, size_t count, uint32_t empty) {
+template <class Slot> void Reserve(std::vector<Slot> &slots, size_t count, uint32_t empty) {
     if (2 * (count + 1) <= slots.size())
         return;
     std::vector<Slot> old = std::move(slots);

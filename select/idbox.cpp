@@ -16,7 +16,7 @@ bool IdHistory::Enter(std::string_view id) {
     return true;
 }
 
-int LookUpHistoryEntry(CVesparioDoc& doc, std::string_view entry) {
+int LookUpHistoryEntry(CVesparioDoc &doc, std::string_view entry) {
     while (!entry.empty() && entry.back() != '=')
         entry.remove_suffix(1);
     const int found = FindPartialId(doc, entry, true);
@@ -38,7 +38,7 @@ std::string FurtherMatchesPattern(std::string_view typed) {
     return pattern;
 }
 
-std::vector<int> FurtherMatches(CVesparioDoc& doc, std::string_view typed) {
+std::vector<int> FurtherMatches(CVesparioDoc &doc, std::string_view typed) {
     std::vector<int> records;
     Pattern pattern(FurtherMatchesPattern(typed));
     if (!pattern.IsValid())
@@ -67,10 +67,12 @@ std::vector<int> FurtherMatches(CVesparioDoc& doc, std::string_view typed) {
     return records;
 }
 
-IdTyping::IdTyping(CVesparioDoc& doc, std::function<void(int record)> goToRecord)
+IdTyping::IdTyping(CVesparioDoc &doc, std::function<void(int record)> goToRecord)
     : m_doc(doc), m_goToRecord(std::move(goToRecord)) {}
 
-void IdTyping::TextChanged(std::string_view text, uint32_t now) { LookUpAfter(text, now, kDelayTicks); }
+void IdTyping::TextChanged(std::string_view text, uint32_t now) {
+    LookUpAfter(text, now, kDelayTicks);
+}
 
 void IdTyping::LookUpAfter(std::string_view text, uint32_t now, uint32_t delay) {
     m_text = std::string(text);

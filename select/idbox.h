@@ -24,7 +24,7 @@ public:
     // Enter: puts the ID (cut to 19 characters) in front unless it is the newest entry
     // already; the oldest entry beyond 50 is dropped. true when it was put in.
     bool Enter(std::string_view id);
-    const std::vector<std::string>& Entries() const { return m_entries; }
+    const std::vector<std::string> &Entries() const { return m_entries; }
     void Clear() { m_entries.clear(); }
 
 private:
@@ -34,7 +34,7 @@ private:
 // The record of a picked history entry: the entry is shortened from its end until it ends
 // with "=" (a cut designation is dropped) and looked up with the pattern switch on; -1 when
 // no record carries it.
-int LookUpHistoryEntry(CVesparioDoc& doc, std::string_view entry);
+int LookUpHistoryEntry(CVesparioDoc &doc, std::string_view entry);
 
 // The pattern behind ">": the typed text found anywhere in an ID ("=[~=]@" in front unless
 // the text begins with "="), each "*" not after a backslash standing for a run of characters
@@ -42,7 +42,7 @@ int LookUpHistoryEntry(CVesparioDoc& doc, std::string_view entry);
 std::string FurtherMatchesPattern(std::string_view typed);
 // The records whose name index entries match that pattern, in index order; empty when the
 // pattern does not compile.
-std::vector<int> FurtherMatches(CVesparioDoc& doc, std::string_view typed);
+std::vector<int> FurtherMatches(CVesparioDoc &doc, std::string_view typed);
 
 // The typed-ID look-up. Every change of the text restarts a 1000 ms timer; when it runs out
 // the text is looked up exactly and then partially, a matching record is made current
@@ -52,7 +52,7 @@ public:
     static constexpr uint32_t kDelayTicks = 1000;
 
     // goToRecord makes a record current (by record index) and enters its ID in the history.
-    IdTyping(CVesparioDoc& doc, std::function<void(int record)> goToRecord);
+    IdTyping(CVesparioDoc &doc, std::function<void(int record)> goToRecord);
 
     // The ID box's text changed at tick now.
     void TextChanged(std::string_view text, uint32_t now);
@@ -65,12 +65,12 @@ public:
     // The look-up at once.
     void LookUpNow();
 
-    const std::string& Text() const { return m_text; }
+    const std::string &Text() const { return m_text; }
     // Whether ">" is enabled: the last look-up found further matches.
     bool FurtherMatchesEnabled() const { return m_further; }
 
 private:
-    CVesparioDoc& m_doc;
+    CVesparioDoc &m_doc;
     std::function<void(int)> m_goToRecord;
     std::string m_text;
     bool m_pending = false;

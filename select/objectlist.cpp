@@ -1,7 +1,7 @@
 #include "select/objectlist.h"
 
-#include "db/cvespariodoc.h"
 #include "astro/numbertext.h"
+#include "db/cvespariodoc.h"
 #include "db/nameindex.h"
 #include "platform/clock.h"
 #include "platform/host.h"
@@ -16,16 +16,17 @@ namespace {
 
 constexpr uint32_t kFarTicks = 0x3fffffff; // a deadline that no complete run meets
 
-uint32_t SliceSetting(const platform::IniProfile& profile, const char* key, uint32_t fallback) {
+uint32_t SliceSetting(const platform::IniProfile &profile, const char *key, uint32_t fallback) {
     const int value = profile.GetInt("Timing", key, static_cast<int>(fallback));
-    return static_cast<uint32_t>(std::max<int>(value, static_cast<int>(ObjectList::kShortestSlice)));
+    return static_cast<uint32_t>(
+        std::max<int>(value, static_cast<int>(ObjectList::kShortestSlice)));
 }
 
 } // namespace
 
-ObjectList::ObjectList(CVesparioDoc& doc)
+ObjectList::ObjectList(CVesparioDoc &doc)
     : m_doc(doc), m_typing(doc, [this](int record) { GoToRecord(record); }) {
-    const platform::IniProfile& profile = doc.Profile();
+    const platform::IniProfile &profile = doc.Profile();
     m_firstSlice = SliceSetting(profile, "First", kDefaultFirstSlice);
     m_secondSlice = SliceSetting(profile, "Second", kDefaultSecondSlice);
     m_defaultNear = DefaultNearRadius(profile);
@@ -36,7 +37,7 @@ ObjectList::ObjectList(CVesparioDoc& doc)
 
 ObjectList::~ObjectList() = default;
 
-void ObjectList::SetObserver(ObjectListObserver* observer) {
+void ObjectList::SetObserver(ObjectListObserver *observer) {
     m_observer = observer ? observer : &m_noObserver;
 }
 
@@ -44,7 +45,7 @@ void ObjectList::SetObserver(ObjectListObserver* observer) {
 
 bool ObjectList::IdleWork(uint32_t now) {
     m_typing.Poll(now);
-    const LoadState& load = m_doc.Load();
+    const LoadState &load = m_doc.Load();
     // The first slice of a pass is the long one, so the first screenful shows at once. It
     // is taken only while the pass runs: with an empty database nothing is ever examined,
     // and the idle work would otherwise never end.
@@ -179,8 +180,9 @@ void ObjectList::GatherSelected() {
     m_doc.GatherFront(m_gathered, flags, newIndex);
     const auto follow = [&](int index) {
         const int offset = index - m_gathered;
-        return offset >= 0 && offset < static_cast<int>(newIndex.size()) ? newIndex[static_cast<size_t>(offset)]
-                                                                         : index;
+        return offset >= 0 && offset < static_cast<int>(newIndex.size())
+                   ? newIndex[static_cast<size_t>(offset)]
+                   : index;
     };
     for (size_t k = 0; k < m_list.size(); ++k)
         m_list[k] = follow(m_list[k]);
@@ -196,7 +198,7 @@ void ObjectList::RenumberListPositions() {
 }
 
 void ObjectList::ShowCounts() {
-    platform::Host& host = m_doc.Host();
+    platform::Host &host = m_doc.Host();
     host.SetStatusText(kSelectedPane, std::to_string(m_list.size()));
     host.SetStatusText(kExaminedPane, std::to_string(m_examined));
     host.SetStatusText(kDatabasePane, std::to_string(m_doc.GetRecordCount()));
@@ -251,7 +253,7 @@ void ObjectList::GoToRecord(int record) {
 }
 
 void ObjectList::EnterCurrentIntoHistory() {
-    if (const ObjectRecord* current = m_doc.CurrentRecord())
+    if (const ObjectRecord *current = m_doc.CurrentRecord())
         m_history.Enter(current->Field(field::Id));
 }
 
@@ -266,7 +268,8 @@ void ObjectList::Last() {
 }
 
 void ObjectList::Next() {
-    if (m_currentPos >= 0 && m_currentPos + 1 < static_cast<int>(m_list.size()) && GoTo(m_currentPos + 1, -1))
+    if (m_currentPos >= 0 && m_currentPos + 1 < static_cast<int>(m_list.size()) &&
+        GoTo(m_currentPos + 1, -1))
         EnterCurrentIntoHistory();
 }
 
@@ -309,7 +312,7 @@ void ObjectList::PareNear(std::string_view text) {
 }
 
 void ObjectList::DeleteCurrent() {
-    ObjectRecord* current = m_doc.CurrentRecord();
+    ObjectRecord *current = m_doc.CurrentRecord();
     if (!current)
         return;
     current->m_deleted = 1;
@@ -319,7 +322,7 @@ void ObjectList::DeleteCurrent() {
 }
 
 void ObjectList::DeleteAll() {
-    platform::Host& host = m_doc.Host();
+    platform::Host &host = m_doc.Host();
     const size_t count = m_list.size();
     for (size_t k = 0; k < count; ++k) {
         host.Progress("Deleting Records", static_cast<int>(k * 100 / count));
@@ -343,7 +346,7 @@ void ObjectList::UndeleteAll() {
 
 // --- remembered criteria and sort orders ------------------------------------------------------
 
-void ObjectList::AcceptCriteria(const SelectionCriteria& edited) {
+void ObjectList::AcceptCriteria(const SelectionCriteria &edited) {
     Criteria().CopyFrom(edited);
     RestartSelection();
 }
@@ -359,13 +362,14 @@ void ObjectList::RevertCriteria() {
 void ObjectList::RememberCriteriaAndDefineNew() {
     auto fresh = std::make_unique<SelectionCriteria>(m_doc);
     if (Criteria().LineCount() > 0 &&
-        m_doc.Host().MessageBox("Initialize new selection criteria with current selection criteria ?",
-                                "Vespario", platform::Buttons::YesNo) == platform::Answer::Yes)
+        m_doc.Host().MessageBox(
+            "Initialize new selection criteria with current selection criteria ?", "Vespario",
+            platform::Buttons::YesNo) == platform::Answer::Yes)
         fresh->CopyFrom(Criteria());
     m_criteria.push_back(std::move(fresh));
 }
 
-void ObjectList::AcceptSortOrder(const SortOrder& edited) {
+void ObjectList::AcceptSortOrder(const SortOrder &edited) {
     Sort().Clear();
     Sort().CopyFrom(edited);
     Sort().SetName(edited.Name());

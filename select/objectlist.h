@@ -57,11 +57,11 @@ public:
     static constexpr uint32_t kFindIdDelay = 2000;       // ms, a look-up while still splitting
 
     // Reads "Timing" and "DefaultNear" from the document's profile.
-    explicit ObjectList(CVesparioDoc& doc);
+    explicit ObjectList(CVesparioDoc &doc);
     ~ObjectList();
 
-    void SetObserver(ObjectListObserver* observer);
-    void SetEditChecks(EditCheckWork* checks) { m_editChecks = checks; }
+    void SetObserver(ObjectListObserver *observer);
+    void SetEditChecks(EditCheckWork *checks) { m_editChecks = checks; }
 
     // IdleWork: one slice of the next job, with the tick count now. True while work remains.
     bool IdleWork(uint32_t now);
@@ -71,12 +71,12 @@ public:
     // --- the selection -----------------------------------------------------------------
     void RestartSelection();
     bool PassRunning() const { return m_running; }
-    const SelectionList& List() const { return m_list; }
+    const SelectionList &List() const { return m_list; }
     int ExaminedCount() const { return m_examined; }
     // The list position of a record, or -1 when it is not listed.
     int ListPositionOf(int record);
-    SelectionCriteria& Criteria() { return *m_criteria.back(); }
-    SortOrder& Sort() { return *m_sort.back(); }
+    SelectionCriteria &Criteria() { return *m_criteria.back(); }
+    SortOrder &Sort() { return *m_sort.back(); }
     // The time or the observing place changed: a pass that depends on them starts again.
     void CheckForChanges();
 
@@ -97,21 +97,21 @@ public:
     void DeleteAll();
     void UndeleteAll();
 
-    IdHistory& History() { return m_history; }
-    IdTyping& Typing() { return m_typing; }
+    IdHistory &History() { return m_history; }
+    IdTyping &Typing() { return m_typing; }
     // Picks a history entry: its object becomes current. False when none carries it.
     bool PickHistoryEntry(std::string_view entry);
 
     // --- remembered criteria and sort orders -----------------------------------------------
     // The criteria dialog closed: its lines (and name) became current; a new pass starts.
-    void AcceptCriteria(const SelectionCriteria& edited);
+    void AcceptCriteria(const SelectionCriteria &edited);
     // Drops the current criteria for the remembered ones (or empty ones); a new pass starts.
     void RevertCriteria();
     // Pushes new criteria, a copy of the current ones when they have lines and the user
     // answers Yes to the question; the dialog then opens again on them.
     void RememberCriteriaAndDefineNew();
     size_t RememberedCriteria() const { return m_criteria.size() - 1; }
-    void AcceptSortOrder(const SortOrder& edited);
+    void AcceptSortOrder(const SortOrder &edited);
     void RevertSortOrder();
     void RememberSortOrderAndDefineNew();
     size_t RememberedSortOrders() const { return m_sort.size() - 1; }
@@ -128,21 +128,21 @@ private:
     void EnterCurrentIntoHistory();
     void GoToRecord(int record);
 
-    CVesparioDoc& m_doc;
+    CVesparioDoc &m_doc;
     ObjectListObserver m_noObserver;
-    ObjectListObserver* m_observer = &m_noObserver;
-    EditCheckWork* m_editChecks = nullptr;
+    ObjectListObserver *m_observer = &m_noObserver;
+    EditCheckWork *m_editChecks = nullptr;
     uint32_t m_firstSlice = kDefaultFirstSlice;
     uint32_t m_secondSlice = kDefaultSecondSlice;
     double m_defaultNear = 5.0;
 
     std::vector<std::unique_ptr<SelectionCriteria>> m_criteria; // the last is current
-    std::vector<std::unique_ptr<SortOrder>> m_sort;              // the last is current
+    std::vector<std::unique_ptr<SortOrder>> m_sort;             // the last is current
     SelectionList m_list;
     int m_examined = 0;
-    int m_gathered = 0;              // records at the front of the array that are listed
+    int m_gathered = 0;                // records at the front of the array that are listed
     std::vector<char> m_selectedFlags; // examined since then: selected or not
-    int m_renumberFrom = 0;          // list positions from here on are not stored yet
+    int m_renumberFrom = 0;            // list positions from here on are not stored yet
     bool m_running = false;
     bool m_showFirstMatch = false;
     bool m_paused = false;

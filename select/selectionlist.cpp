@@ -12,15 +12,15 @@ void SelectionList::insert(size_t at, int value) {
     const size_t target = at / kBlock;
     // Every block from the target on hands its last entry to the front of the next one.
     for (size_t k = m_size / kBlock; k > target; --k) {
-        Block& before = *m_blocks[k - 1];
-        Block& after = *m_blocks[k];
+        Block &before = *m_blocks[k - 1];
+        Block &after = *m_blocks[k];
         const int moved = before.At(before.count - 1);
         --before.count;
         after.head = (after.head - 1) & (kBlock - 1);
         after.items[after.head] = moved;
         ++after.count;
     }
-    Block& block = *m_blocks[target];
+    Block &block = *m_blocks[target];
     const size_t offset = at % kBlock;
     for (size_t j = block.count; j > offset; --j)
         block.At(j) = block.At(j - 1);

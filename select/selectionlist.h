@@ -19,7 +19,7 @@ public:
     size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
     int operator[](size_t i) const { return m_blocks[i / kBlock]->At(i % kBlock); }
-    int& operator[](size_t i) { return m_blocks[i / kBlock]->At(i % kBlock); }
+    int &operator[](size_t i) { return m_blocks[i / kBlock]->At(i % kBlock); }
 
     void push_back(int value) { insert(m_size, value); }
     // Puts value in front of the entry at position at (at == size() appends).
@@ -32,16 +32,16 @@ public:
     // Reading the entries in order: for (int record : list).
     class const_iterator {
     public:
-        const_iterator(const SelectionList* list, size_t at) : m_list(list), m_at(at) {}
+        const_iterator(const SelectionList *list, size_t at) : m_list(list), m_at(at) {}
         int operator*() const { return (*m_list)[m_at]; }
-        const_iterator& operator++() {
+        const_iterator &operator++() {
             ++m_at;
             return *this;
         }
-        bool operator!=(const const_iterator& other) const { return m_at != other.m_at; }
+        bool operator!=(const const_iterator &other) const { return m_at != other.m_at; }
 
     private:
-        const SelectionList* m_list;
+        const SelectionList *m_list;
         size_t m_at;
     };
     const_iterator begin() const { return {this, 0}; }
@@ -52,7 +52,7 @@ private:
         std::array<int, kBlock> items{};
         size_t head = 0;
         size_t count = 0;
-        int& At(size_t offset) { return items[(head + offset) & (kBlock - 1)]; }
+        int &At(size_t offset) { return items[(head + offset) & (kBlock - 1)]; }
         int At(size_t offset) const { return items[(head + offset) & (kBlock - 1)]; }
     };
     std::vector<std::unique_ptr<Block>> m_blocks;

@@ -1,7 +1,7 @@
 #include "settings/appsettings.h"
 
-#include "settings/dialogpositions.h"
 #include "platform/files.h"
+#include "settings/dialogpositions.h"
 
 namespace vespario {
 

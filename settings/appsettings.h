@@ -4,11 +4,11 @@
 // CVesparioApp owns one; the document and the windows read and change it through their
 // references to it.
 
+#include "platform/iniprofile.h"
+#include "platform/registry.h"
 #include "settings/generalsettings.h"
 #include "settings/profilelocation.h"
 #include "settings/settingsvocabularies.h"
-#include "platform/iniprofile.h"
-#include "platform/registry.h"
 
 #include <string>
 

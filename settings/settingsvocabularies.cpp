@@ -1,8 +1,8 @@
 #include "settings/settingsvocabularies.h"
 
-#include "settings/profiletext.h"
 #include "astro/numbertext.h"
 #include "platform/files.h"
+#include "settings/profiletext.h"
 
 #include <algorithm>
 #include <cmath>

@@ -20,9 +20,9 @@
 // "ObsPlace"/"Default" holds the default place's code as a number, "Planetaria"/"Current"
 // the number of the planetarium program in use.
 
-#include "settings/codelist.h"
 #include "astro/observingplace.h"
 #include "platform/iniprofile.h"
+#include "settings/codelist.h"
 
 #include <array>
 #include <optional>

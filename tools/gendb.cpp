@@ -18,13 +18,13 @@ int Usage() {
     return 2;
 }
 
-bool ParseCount(const char* text, long long lo, long long hi, long long& value) {
-    char* end = nullptr;
+bool ParseCount(const char *text, long long lo, long long hi, long long &value) {
+    char *end = nullptr;
     value = std::strtoll(text, &end, 10);
     return end != text && *end == '\0' && value >= lo && value <= hi;
 }
 
-bool WriteProfile(const std::string& path) {
+bool WriteProfile(const std::string &path) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     std::string text = vespario::gendb::GeneratedProfileText();
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
@@ -33,7 +33,7 @@ bool WriteProfile(const std::string& path) {
 
 } // namespace
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     if (argc < 3)
         return Usage();
     vespario::gendb::GenOptions options;

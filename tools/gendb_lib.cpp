@@ -10,7 +10,7 @@ namespace {
 
 constexpr std::string_view kPlaceCodes = "abc";
 constexpr std::string_view kEquipCodes = "123";
-constexpr size_t kCounterOffset = 14;  // where the three header counters start
+constexpr size_t kCounterOffset = 14; // where the three header counters start
 
 // splitmix64: tiny, fast and the same on every platform and library, unlike the standard
 // distributions, so a seed names one file everywhere.
@@ -26,8 +26,7 @@ public:
     int Below(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % uint64_t(n)); }
     int Range(int lo, int hi) { return lo + Below(hi - lo + 1); }
     bool Percent(int p) { return Below(100) < p; }
-    template <size_t N>
-    const char* Pick(const std::array<const char*, N>& items) {
+    template <size_t N> const char *Pick(const std::array<const char *, N> &items) {
         return items[static_cast<size_t>(Below(int(N)))];
     }
 
@@ -36,13 +35,13 @@ private:
 };
 
 struct TypeInfo {
-    const char* code;
-    int weight;      // share of the records, percent
-    int magnLo10;    // magnitude range in tenths
+    const char *code;
+    int weight;   // share of the records, percent
+    int magnLo10; // magnitude range in tenths
     int magnHi10;
-    int sizeHi10;    // largest major axis in tenths of an arcminute
-    const char* catalogue;  // the designation every object of the type gets
-    std::array<const char*, 4> classes;
+    int sizeHi10;          // largest major axis in tenths of an arcminute
+    const char *catalogue; // the designation every object of the type gets
+    std::array<const char *, 4> classes;
 };
 
 // Galaxies dominate a real deep-sky file; the rest follow roughly a catalogue's mix.
@@ -56,41 +55,40 @@ const std::array<TypeInfo, 7> kTypes = {{
     {"**", 10, 20, 110, 5, "HD", {"K0III", "A0V", "G2V", "M2Iab"}},
 }};
 
-const std::array<const char*, 24> kWords = {
-    "faint", "bright", "small", "large", "round", "elongated", "diffuse", "stellar",
-    "core", "halo", "knot", "arm", "averted", "vision", "field", "star", "pair",
-    "nebulosity", "dust", "lane", "mottled", "glow", "companion", "concentrated"};
+const std::array<const char *, 24> kWords = {
+    "faint", "bright",     "small", "large", "round",   "elongated", "diffuse",   "stellar",
+    "core",  "halo",       "knot",  "arm",   "averted", "vision",    "field",     "star",
+    "pair",  "nebulosity", "dust",  "lane",  "mottled", "glow",      "companion", "concentrated"};
 
-const std::array<const char*, 8> kGroups = {
-    "Local Group", "Virgo Cluster", "M81 group", "Abell 1367", "Coma Cluster",
-    "Leo Triplet", "Fornax Cluster", "Sculptor Group"};
+const std::array<const char *, 8> kGroups = {"Local Group",    "Virgo Cluster", "M81 group",
+                                             "Abell 1367",     "Coma Cluster",  "Leo Triplet",
+                                             "Fornax Cluster", "Sculptor Group"};
 
-const std::array<const char*, 10> kNameWords = {
-    "Owl", "Crab", "Eagle", "Whale", "Cat's Eye", "Ghost", "Sombrero", "Pinwheel",
-    "Hockey Stick", "Blinking"};
+const std::array<const char *, 10> kNameWords = {"Owl",          "Crab",    "Eagle",    "Whale",
+                                                 "Cat's Eye",    "Ghost",   "Sombrero", "Pinwheel",
+                                                 "Hockey Stick", "Blinking"};
 
-const std::array<const char*, 5> kNameKinds = {
-    "Galaxy", "Nebula", "Cluster", "Group", "Pair"};
+const std::array<const char *, 5> kNameKinds = {"Galaxy", "Nebula", "Cluster", "Group", "Pair"};
 
-const std::array<const char*, 6> kGoals = {
-    "See the dust lane", "Resolve the core at high power", "Look for the companion",
-    "Try an OIII filter", "Split the pair", "Trace the outer arms"};
+const std::array<const char *, 6> kGoals = {
+    "See the dust lane",      "Resolve the core at high power",
+    "Look for the companion", "Try an OIII filter",
+    "Split the pair",         "Trace the outer arms"};
 
-std::string Format(const char* fmt, int a, int b = 0, int c = 0, int d = 0) {
+std::string Format(const char *fmt, int a, int b = 0, int c = 0, int d = 0) {
     char buf[64];
     std::snprintf(buf, sizeof buf, fmt, a, b, c, d);
     return buf;
 }
 
 // Several position precisions, as typed by hand or copied from different catalogues.
-std::string MakeRaDec(Rng& rng) {
+std::string MakeRaDec(Rng &rng) {
     int h = rng.Below(24), m10 = rng.Below(600), d = rng.Range(0, 89), dm = rng.Below(60);
     char sign = rng.Percent(45) ? '-' : '+';
     int form = rng.Below(10);
     char buf[40];
     if (form < 6) {
-        std::snprintf(buf, sizeof buf, "%02i%02i.%i%c%02i%02i", h, m10 / 10, m10 % 10, sign,
-                      d, dm);
+        std::snprintf(buf, sizeof buf, "%02i%02i.%i%c%02i%02i", h, m10 / 10, m10 % 10, sign, d, dm);
     } else if (form < 8) {
         int s10 = rng.Below(600), ds = rng.Below(60);
         std::snprintf(buf, sizeof buf, "%02i%02i%02i.%i%c%02i%02i%02i", h, m10 / 10, s10 / 10,
@@ -98,15 +96,15 @@ std::string MakeRaDec(Rng& rng) {
     } else if (form < 9) {
         std::snprintf(buf, sizeof buf, "%02i%02i%c%02i.%i", h, m10 / 10, sign, d, dm / 6);
     } else {
-        std::snprintf(buf, sizeof buf, "%02i%02i.%i%c%02i%02i.%i", h, m10 / 10, m10 % 10,
-                      sign, d, dm, rng.Below(10));
+        std::snprintf(buf, sizeof buf, "%02i%02i.%i%c%02i%02i.%i", h, m10 / 10, m10 % 10, sign, d,
+                      dm, rng.Below(10));
     }
     return buf;
 }
 
-const TypeInfo& PickType(Rng& rng) {
+const TypeInfo &PickType(Rng &rng) {
     int roll = rng.Below(100);
-    for (const TypeInfo& t : kTypes) {
+    for (const TypeInfo &t : kTypes) {
         if (roll < t.weight)
             return t;
         roll -= t.weight;
@@ -114,7 +112,7 @@ const TypeInfo& PickType(Rng& rng) {
     return kTypes[0];
 }
 
-std::string MakeSentence(Rng& rng, int minLength) {
+std::string MakeSentence(Rng &rng, int minLength) {
     std::string text;
     while (static_cast<int>(text.size()) < minLength) {
         if (!text.empty())
@@ -130,7 +128,7 @@ std::string MakeSentence(Rng& rng, int minLength) {
 
 // Every entry on a line of its own, as parsing leaves refs and url texts: a line end before
 // each entry marker but the first, and one at the end.
-std::string WithLineBreaksBefore(const std::string& text, char marker) {
+std::string WithLineBreaksBefore(const std::string &text, char marker) {
     std::string lines;
     for (size_t i = 0; i < text.size(); ++i) {
         if (text[i] == marker && i > 0)
@@ -140,7 +138,7 @@ std::string WithLineBreaksBefore(const std::string& text, char marker) {
     return lines + "\r\n";
 }
 
-std::string MakeInfo(Rng& rng, int minLength, int maxLength) {
+std::string MakeInfo(Rng &rng, int minLength, int maxLength) {
     int target = rng.Range(minLength, maxLength);
     std::string text;
     while (static_cast<int>(text.size()) < target) {
@@ -153,7 +151,7 @@ std::string MakeInfo(Rng& rng, int minLength, int maxLength) {
 
 // One character with the file's escapes; a line end inside the text gets a blank after it
 // so that no continuation line starts in column 1.
-void AppendEscaped(std::string& out, std::string_view text, size_t i) {
+void AppendEscaped(std::string &out, std::string_view text, size_t i) {
     const char c = text[i];
     if (c == '\\' || c == '_' || c == ';')
         out.push_back('\\');
@@ -168,7 +166,7 @@ bool IsLineEnd(char c) {
 
 } // namespace
 
-void AppendLongField(std::string& out, std::string_view tag, std::string_view text, int width) {
+void AppendLongField(std::string &out, std::string_view tag, std::string_view text, int width) {
     out.append(tag);
     size_t column = tag.size();
     const size_t n = text.size(), limit = static_cast<size_t>(std::max(width, 1));
@@ -178,7 +176,7 @@ void AppendLongField(std::string& out, std::string_view tag, std::string_view te
             AppendEscaped(out, text, i);
             if (!IsLineEnd(text[i]))
                 ++column;
-            else  // a line end of the text restarts the column (after its inserted blank)
+            else // a line end of the text restarts the column (after its inserted blank)
                 column = text[i] == '\n' && i + 1 < n && text[i + 1] != ' ' ? 1 : 0;
         }
         // Past the width: finish the word, then break before the blank that ends it.
@@ -188,7 +186,7 @@ void AppendLongField(std::string& out, std::string_view tag, std::string_view te
             break;
         column = 0;
         if (text[i] == ' ')
-            out.append("\r\n");  // the blank that follows starts the continuation line
+            out.append("\r\n"); // the blank that follows starts the continuation line
     }
     out.append(";\r\n");
 }
@@ -203,19 +201,19 @@ struct Designations {
 
 class RecordGenerator {
 public:
-    explicit RecordGenerator(const GenOptions& options)
+    explicit RecordGenerator(const GenOptions &options)
         : m_rng(options.seed), m_width(options.recordWidth) {}
-    void Append(std::string& out, GenStats& stats);
+    void Append(std::string &out, GenStats &stats);
 
 private:
-    std::string MakeId(const TypeInfo& type, int serial);
-    std::string MakeMagn(const TypeInfo& type);
-    std::string MakeSize(const TypeInfo& type);
+    std::string MakeId(const TypeInfo &type, int serial);
+    std::string MakeMagn(const TypeInfo &type);
+    std::string MakeSize(const TypeInfo &type);
     std::string MakeRefs();
-    std::string MakeUrls(const std::string& id);
-    std::string MakeObservations(int count, std::string& firstDate);
-    void AppendLongFields(const std::string& id, GenStats& stats, std::string& sawOn,
-                          std::string& longText);
+    std::string MakeUrls(const std::string &id);
+    std::string MakeObservations(int count, std::string &firstDate);
+    void AppendLongFields(const std::string &id, GenStats &stats, std::string &sawOn,
+                          std::string &longText);
 
     Rng m_rng;
     int m_width;
@@ -223,7 +221,7 @@ private:
     int m_serial = 0;
 };
 
-std::string RecordGenerator::MakeId(const TypeInfo& type, int serial) {
+std::string RecordGenerator::MakeId(const TypeInfo &type, int serial) {
     std::string id = "=";
     if (m_next.messier < 110 && m_rng.Below(900) == 0)
         id += Format("M%i=", ++m_next.messier);
@@ -243,7 +241,7 @@ std::string RecordGenerator::MakeId(const TypeInfo& type, int serial) {
     return id;
 }
 
-std::string RecordGenerator::MakeMagn(const TypeInfo& type) {
+std::string RecordGenerator::MakeMagn(const TypeInfo &type) {
     if (type.magnHi10 == 0 || m_rng.Percent(5))
         return "";
     int m = m_rng.Range(type.magnLo10, type.magnHi10);
@@ -251,7 +249,7 @@ std::string RecordGenerator::MakeMagn(const TypeInfo& type) {
     return m_rng.Percent(10) ? magn + "p" : magn;
 }
 
-std::string RecordGenerator::MakeSize(const TypeInfo& type) {
+std::string RecordGenerator::MakeSize(const TypeInfo &type) {
     int major = m_rng.Range(1, type.sizeHi10);
     if (type.code[0] == '*')
         return Format("%i\"", major * 6);
@@ -272,7 +270,7 @@ std::string RecordGenerator::MakeRefs() {
     return WithLineBreaksBefore(refs, '^');
 }
 
-std::string RecordGenerator::MakeUrls(const std::string& id) {
+std::string RecordGenerator::MakeUrls(const std::string &id) {
     std::string name = id.substr(1, id.find('=', 1) - 1);
     std::replace(name.begin(), name.end(), ' ', '_');
     std::string urls = "{https://simbad.example.org/object/" + name + "}";
@@ -282,7 +280,7 @@ std::string RecordGenerator::MakeUrls(const std::string& id) {
 }
 
 // Observations in date order; each starts with its header: date, place code, equipment code.
-std::string RecordGenerator::MakeObservations(int count, std::string& firstDate) {
+std::string RecordGenerator::MakeObservations(int count, std::string &firstDate) {
     std::vector<int> dates;
     for (int i = 0; i < count; ++i)
         dates.push_back(m_rng.Range(1975, 2024) * 10000 + m_rng.Range(1, 12) * 100 +
@@ -301,9 +299,9 @@ std::string RecordGenerator::MakeObservations(int count, std::string& firstDate)
     return obs;
 }
 
-void RecordGenerator::AppendLongFields(const std::string& id, GenStats& stats,
-                                       std::string& sawOn, std::string& longText) {
-    auto field = [&](std::string_view tag, const std::string& text) {
+void RecordGenerator::AppendLongFields(const std::string &id, GenStats &stats, std::string &sawOn,
+                                       std::string &longText) {
+    auto field = [&](std::string_view tag, const std::string &text) {
         AppendLongField(longText, tag, text, m_width);
     };
     if (m_rng.Percent(1))
@@ -331,17 +329,21 @@ void RecordGenerator::AppendLongFields(const std::string& id, GenStats& stats,
     }
 }
 
-void RecordGenerator::Append(std::string& out, GenStats& stats) {
-    const TypeInfo& type = PickType(m_rng);
+void RecordGenerator::Append(std::string &out, GenStats &stats) {
+    const TypeInfo &type = PickType(m_rng);
     std::string id = MakeId(type, ++m_serial);
     std::string sawOn, longText;
     AppendLongFields(id, stats, sawOn, longText);
     const std::string shortFields[12] = {
-        m_rng.Percent(70) ? "n" : m_rng.Percent(50) ? "y" : "m",
+        m_rng.Percent(70)   ? "n"
+        : m_rng.Percent(50) ? "y"
+                            : "m",
         MakeRaDec(m_rng),
         type.code,
         id,
-        m_rng.Percent(10) ? "N" : m_rng.Percent(5) ? "32" : "",
+        m_rng.Percent(10)  ? "N"
+        : m_rng.Percent(5) ? "32"
+                           : "",
         MakeMagn(type),
         MakeSize(type),
         m_rng.Percent(80) ? type.classes[static_cast<size_t>(m_rng.Below(4))] : "",
@@ -351,7 +353,7 @@ void RecordGenerator::Append(std::string& out, GenStats& stats) {
         sawOn.empty() ? "" : std::string(1, char('1' + m_rng.Below(5))),
     };
     out.push_back('_');
-    for (const std::string& f : shortFields) {
+    for (const std::string &f : shortFields) {
         for (size_t i = 0; i < f.size(); ++i)
             AppendEscaped(out, f, i);
         out.push_back(';');
@@ -363,7 +365,7 @@ void RecordGenerator::Append(std::string& out, GenStats& stats) {
 
 } // namespace
 
-GenStats GenerateDatabase(const GenOptions& options, std::string& out) {
+GenStats GenerateDatabase(const GenOptions &options, std::string &out) {
     size_t start = out.size();
     out.append(";Vespario=  2=0000000000=0000000000=0000000000=_=;=;=\r\n");
     GenStats stats;
@@ -378,8 +380,8 @@ GenStats GenerateDatabase(const GenOptions& options, std::string& out) {
     return stats;
 }
 
-bool WriteDatabaseFile(const std::string& path, const GenOptions& options, GenStats& stats,
-                       std::string& error) {
+bool WriteDatabaseFile(const std::string &path, const GenOptions &options, GenStats &stats,
+                       std::string &error) {
     std::string text;
     text.reserve(static_cast<size_t>(std::max(options.records, 0)) * 260 + 64);
     stats = GenerateDatabase(options, text);
@@ -397,7 +399,7 @@ bool WriteDatabaseFile(const std::string& path, const GenOptions& options, GenSt
     return true;
 }
 
-const std::vector<ProfileEntry>& GeneratedProfileEntries() {
+const std::vector<ProfileEntry> &GeneratedProfileEntries() {
     static const std::vector<ProfileEntry> entries = {
         {"ObsPlace", "NumberOf", "3"},
         {"ObsPlace", "Default", "0"},
@@ -415,7 +417,7 @@ const std::vector<ProfileEntry>& GeneratedProfileEntries() {
 std::string GeneratedProfileText() {
     std::string text;
     std::string section;
-    for (const ProfileEntry& e : GeneratedProfileEntries()) {
+    for (const ProfileEntry &e : GeneratedProfileEntries()) {
         if (e.section != section) {
             section = e.section;
             text += "[" + section + "]\r\n";

@@ -16,7 +16,7 @@ namespace vespario::gendb {
 struct GenOptions {
     int records = 100000;
     uint64_t seed = 1;
-    int recordWidth = 70;  // the "File"/"RecordWidth" the writer wraps long fields at
+    int recordWidth = 70; // the "File"/"RecordWidth" the writer wraps long fields at
 };
 
 // The counters the header carries once the file is complete.
@@ -34,14 +34,14 @@ struct ProfileEntry {
 };
 
 // Appends the whole file (header with its counters filled in, then every record) to out.
-GenStats GenerateDatabase(const GenOptions& options, std::string& out);
+GenStats GenerateDatabase(const GenOptions &options, std::string &out);
 
 // Writes the file to path. On failure returns false and leaves a reason in error.
-bool WriteDatabaseFile(const std::string& path, const GenOptions& options, GenStats& stats,
-                       std::string& error);
+bool WriteDatabaseFile(const std::string &path, const GenOptions &options, GenStats &stats,
+                       std::string &error);
 
 // The place codes "abc" and equipment codes "123" used in the observation headers.
-const std::vector<ProfileEntry>& GeneratedProfileEntries();
+const std::vector<ProfileEntry> &GeneratedProfileEntries();
 
 // The same entries as profile file text (sections, CR LF line ends).
 std::string GeneratedProfileText();
@@ -50,6 +50,6 @@ std::string GeneratedProfileText();
 // escaped, wrapped at width columns with continuation lines starting with a blank (the
 // text's own line ends kept, each followed by a blank when the next line would not start
 // with one), then the terminator ";" and CR LF.
-void AppendLongField(std::string& out, std::string_view tag, std::string_view text, int width);
+void AppendLongField(std::string &out, std::string_view tag, std::string_view text, int width);
 
 } // namespace vespario::gendb

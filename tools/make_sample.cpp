@@ -6,7 +6,7 @@
 #include <cstdio>
 #include <string>
 
-int main(int argc, char** argv) {
+int main(int argc, char **argv) {
     const std::string data = VESPARIO_SOURCE_DATA_DIR;
     const std::string csv = argc > 1 ? argv[1] : data + "/openngc.csv";
     const std::string out = argc > 2 ? argv[2] : data + "/sample.obs";

@@ -18,7 +18,7 @@ namespace vespario::sample {
 namespace {
 
 constexpr int kColumns = 10;
-constexpr const char* kSourceCode = "o"; // "OpenNGC" in the shipped source vocabulary
+constexpr const char *kSourceCode = "o"; // "OpenNGC" in the shipped source vocabulary
 
 std::string Trim(std::string text) {
     const size_t begin = text.find_first_not_of(" \t\r\n");
@@ -39,16 +39,17 @@ std::string TrimDecimals(std::string number) {
     return number;
 }
 
-bool IsNumber(const std::string& text) {
+bool IsNumber(const std::string &text) {
     double value = 0.0;
     return ReadWholeDecimal(text, value);
 }
 
 // A catalogue designation (M 31, NGC 224, UGC 454, UGC A 13, PGC 2557, Winnecke 4) rather
 // than a common name: a catalogue word followed by a number.
-bool IsDesignation(const std::string& name) {
-    static const char* const kCatalogues[] = {"M ", "NGC ", "IC ", "UGC A ", "UGC ", "PGC ", "Winnecke "};
-    for (const char* prefix : kCatalogues) {
+bool IsDesignation(const std::string &name) {
+    static const char *const kCatalogues[] = {"M ",   "NGC ", "IC ",      "UGC A ",
+                                              "UGC ", "PGC ", "Winnecke "};
+    for (const char *prefix : kCatalogues) {
         const std::string p(prefix);
         if (name.size() > p.size() && name.compare(0, p.size(), p) == 0 && IsDigit(name[p.size()]))
             return true;
@@ -63,7 +64,7 @@ std::string Designation(std::string name) {
 
 } // namespace
 
-std::vector<std::string> SplitCsvLine(const std::string& line) {
+std::vector<std::string> SplitCsvLine(const std::string &line) {
     std::vector<std::string> fields(1);
     bool quoted = false;
     for (size_t i = 0; i < line.size(); ++i) {
@@ -88,24 +89,24 @@ std::vector<std::string> SplitCsvLine(const std::string& line) {
     return fields;
 }
 
-const char* TypeCode(const std::string& openNgcType) {
+const char *TypeCode(const std::string &openNgcType) {
     static const struct {
-        const char* name;
-        const char* code;
+        const char *name;
+        const char *code;
     } kTypes[] = {
-        {"Galaxy", "eg"},          {"Open cluster", "oc"},     {"Globular cluster", "gc"},
-        {"Nebula", "gn"},          {"Planetary nebula", "pn"}, {"Supernova remnant", "sr"},
-        {"Galaxy cluster", "cg"},  {"Asterism", "as"},         {"Dark nebula", "dn"},
-        {"Star", "st"},            {"Multiple star", "ms"},    {"Quasar", "qs"},
+        {"Galaxy", "eg"},         {"Open cluster", "oc"},     {"Globular cluster", "gc"},
+        {"Nebula", "gn"},         {"Planetary nebula", "pn"}, {"Supernova remnant", "sr"},
+        {"Galaxy cluster", "cg"}, {"Asterism", "as"},         {"Dark nebula", "dn"},
+        {"Star", "st"},           {"Multiple star", "ms"},    {"Quasar", "qs"},
         {"Radio source", "rs"},
     };
-    for (const auto& t : kTypes)
+    for (const auto &t : kTypes)
         if (openNgcType == t.name)
             return t.code;
     return "un"; // "Other": duplicates, nonexistent and unidentified entries
 }
 
-bool MakeRecord(const CatalogueRow& row, SampleRecord& record, std::string& error) {
+bool MakeRecord(const CatalogueRow &row, SampleRecord &record, std::string &error) {
     if (!IsNumber(row.raDeg) || !IsNumber(row.decDeg)) {
         error = row.name + ": the position is not a number";
         return false;
@@ -126,7 +127,7 @@ bool MakeRecord(const CatalogueRow& row, SampleRecord& record, std::string& erro
     std::stringstream others(row.otherNames);
     for (std::string part; std::getline(others, part, ',');)
         all.push_back(Trim(part));
-    for (const std::string& name : all) {
+    for (const std::string &name : all) {
         if (name.empty())
             continue;
         if (!IsDesignation(name)) {
@@ -135,47 +136,49 @@ bool MakeRecord(const CatalogueRow& row, SampleRecord& record, std::string& erro
         }
         std::string d = Designation(name);
         bool known = false;
-        for (const std::string& seen : designations)
+        for (const std::string &seen : designations)
             known = known || seen == d;
         if (known)
             continue;
         designations.push_back(d);
     }
     // Messier first, then NGC and IC, UGC, and the rest as the catalogue lists them.
-    const auto rank = [](const std::string& d) {
+    const auto rank = [](const std::string &d) {
         if (d.size() > 1 && IsDigit(d[1]))
             return d[0] == 'M' ? 0 : d[0] == 'n' ? 1 : d[0] == 'i' ? 2 : d[0] == 'u' ? 3 : 4;
         return 4;
     };
     std::stable_sort(designations.begin(), designations.end(),
-                     [&](const std::string& a, const std::string& b) { return rank(a) < rank(b); });
+                     [&](const std::string &a, const std::string &b) { return rank(a) < rank(b); });
     record.id = "=";
-    for (const std::string& d : designations)
+    for (const std::string &d : designations)
         record.id += d + "=";
-    for (const std::string& n : names)
+    for (const std::string &n : names)
         record.id += n + "=";
 
     record.magn = TrimDecimals(row.mag);
     const std::string major = TrimDecimals(row.majAxis);
     const std::string minor = TrimDecimals(row.minAxis);
-    record.size = major.empty() ? "" : minor.empty() || minor == major ? major : major + "x" + minor;
+    record.size = major.empty()                     ? ""
+                  : minor.empty() || minor == major ? major
+                                                    : major + "x" + minor;
     record.info.clear();
-    for (const std::string& n : names)
+    for (const std::string &n : names)
         record.info += (record.info.empty() ? "" : ", ") + n;
     if (!record.info.empty())
         record.info += ".";
     return true;
 }
 
-bool WriteSampleDatabase(const std::string& csvPath, const std::string& outPath,
-                         std::string& error, int* records) {
+bool WriteSampleDatabase(const std::string &csvPath, const std::string &outPath, std::string &error,
+                         int *records) {
     std::ifstream in(csvPath, std::ios::binary);
     if (!in) {
         error = "cannot open " + csvPath;
         return false;
     }
     platform::HeadlessHost host;
-    platform::IniProfile profile;  // the defaults: record width 70, no Greek conversion
+    platform::IniProfile profile; // the defaults: record width 70, no Greek conversion
     CVesparioDoc doc(host, profile);
     std::string line;
     std::getline(in, line);

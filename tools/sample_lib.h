@@ -13,22 +13,22 @@ struct CatalogueRow {
 };
 
 // Splits one CSV line into its fields (quoted fields may hold commas and doubled quotes).
-std::vector<std::string> SplitCsvLine(const std::string& line);
+std::vector<std::string> SplitCsvLine(const std::string &line);
 
 // The type code of the shipped type vocabulary for an OpenNGC type name; "un" (unknown
 // object) for "Other" and any type not listed.
-const char* TypeCode(const std::string& openNgcType);
+const char *TypeCode(const std::string &openNgcType);
 
 // The record of one row: Try, RaDec, Type, ID, Magn, Size, Src and info, in the file's form.
 struct SampleRecord {
     std::string raDec, type, id, magn, size, info;
 };
 // false (with error set) when the row's position is not a number.
-bool MakeRecord(const CatalogueRow& row, SampleRecord& record, std::string& error);
+bool MakeRecord(const CatalogueRow &row, SampleRecord &record, std::string &error);
 
 // Reads the catalogue at csvPath and writes the database to outPath. On failure returns
 // false and sets error; outPath is then left as it was.
-bool WriteSampleDatabase(const std::string& csvPath, const std::string& outPath,
-                         std::string& error, int* records = nullptr);
+bool WriteSampleDatabase(const std::string &csvPath, const std::string &outPath, std::string &error,
+                         int *records = nullptr);
 
 } // namespace vespario::sample

@@ -18,7 +18,7 @@ TEST(PairFormats, PrintSevenWideWithThreeDecimals) {
 }
 
 struct PairRow {
-    const char* text;
+    const char *text;
     bool ok;
     double first;
     double second;
@@ -27,7 +27,7 @@ struct PairRow {
 class NumberPairTable : public ::testing::TestWithParam<PairRow> {};
 
 TEST_P(NumberPairTable, ReadsOrRefuses) {
-    const PairRow& row = GetParam();
+    const PairRow &row = GetParam();
     double a = -7.0, b = -7.0;
     EXPECT_EQ(ParseNumberPair(row.text, a, b), row.ok) << row.text;
     EXPECT_DOUBLE_EQ(a, row.first) << row.text;
@@ -61,14 +61,14 @@ TEST(NumberPair, UnitVariantsScale) {
 TEST(FormatDms, PrintsDegreesMinutesSeconds) {
     EXPECT_EQ(FormatDms((41 + 16 / 60.0 + 9.4 / 3600.0) * kDegToRad), "41d 16'  9.4\"");
     EXPECT_EQ(FormatDms(-(12 + 30 / 60.0) * kDegToRad), "-12d 30'  0.0\"");
-    EXPECT_EQ(FormatDms(-5e-9), "0d 0'  0.0\"");            // the sign test allows 1e-8 rad
+    EXPECT_EQ(FormatDms(-5e-9), "0d 0'  0.0\""); // the sign test allows 1e-8 rad
     EXPECT_EQ(FormatDms(-(10 / 3600.0) * kDegToRad), "-0d 0' 10.0\""); // sign of the angle
     EXPECT_EQ(FormatDms((1 + 59 / 60.0 + 59.96 / 3600.0) * kDegToRad), "2d 0'  0.0\"");
     EXPECT_EQ(FormatDmsPair(kPi, -kPi / 4.0), "180d 0'  0.0\", -45d 0'  0.0\"");
 }
 
 struct DmsRow {
-    const char* text;
+    const char *text;
     bool ok;
     double degrees;
 };
@@ -76,7 +76,7 @@ struct DmsRow {
 class ParseDmsTable : public ::testing::TestWithParam<DmsRow> {};
 
 TEST_P(ParseDmsTable, ReadsOrRefuses) {
-    const DmsRow& row = GetParam();
+    const DmsRow &row = GetParam();
     double angle = 9.0;
     EXPECT_EQ(ParseDms(row.text, angle), row.ok) << row.text;
     EXPECT_NEAR(angle, row.degrees * kDegToRad, 1e-12) << row.text;
@@ -86,12 +86,11 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, ParseDmsTable,
     ::testing::Values(DmsRow{"41d 16'  9.4\"", true, 41 + 16 / 60.0 + 9.4 / 3600.0},
                       DmsRow{"-12d 30'", true, -12.5}, DmsRow{"+7d", true, 7.0},
-                      DmsRow{"  7 d  30 '  36 ", true, 7.51}, DmsRow{"-0d 0' 10.0\"", true,
-                                                                      -10 / 3600.0},
-                      DmsRow{"7", false, 0.0}, DmsRow{"d", false, 0.0},
-                      DmsRow{"-d", false, 0.0}, DmsRow{"7d 30", false, 0.0},
-                      DmsRow{"7d 30' x", false, 0.0}, DmsRow{"7d-5d", false, 0.0},
-                      DmsRow{"", false, 0.0}));
+                      DmsRow{"  7 d  30 '  36 ", true, 7.51},
+                      DmsRow{"-0d 0' 10.0\"", true, -10 / 3600.0}, DmsRow{"7", false, 0.0},
+                      DmsRow{"d", false, 0.0}, DmsRow{"-d", false, 0.0},
+                      DmsRow{"7d 30", false, 0.0}, DmsRow{"7d 30' x", false, 0.0},
+                      DmsRow{"7d-5d", false, 0.0}, DmsRow{"", false, 0.0}));
 
 TEST(ParseDmsPair, ReadsWhatFormatDmsPairPrints) {
     double a = 0.0, b = 0.0;

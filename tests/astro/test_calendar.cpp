@@ -47,19 +47,17 @@ struct KnownDate {
 class JulianDateKnown : public ::testing::TestWithParam<KnownDate> {};
 
 TEST_P(JulianDateKnown, GivesTheFixedValue) {
-    const KnownDate& d = GetParam();
+    const KnownDate &d = GetParam();
     EXPECT_EQ(JulianDate(d.year, d.month, d.day, d.hour), d.jd);
 }
 
-INSTANTIATE_TEST_SUITE_P(ReformAndEpochs, JulianDateKnown,
-                         ::testing::Values(KnownDate{2000, 1, 1, 12, 2451545.0},
-                                           KnownDate{1582, 10, 15, 0, 2299160.5},
-                                           KnownDate{1582, 10, 4, 0, 2299159.5},
-                                           KnownDate{1900, 1, 0, 12, 2415020.0},
-                                           // Meeus, Astronomical Algorithms, ch. 7
-                                           // (585 BC is -585 here, -584 there)
-                                           KnownDate{333, 1, 27, 12, 1842713.0},
-                                           KnownDate{-585, 5, 28, 12, 1507900.0}));
+INSTANTIATE_TEST_SUITE_P(
+    ReformAndEpochs, JulianDateKnown,
+    ::testing::Values(KnownDate{2000, 1, 1, 12, 2451545.0}, KnownDate{1582, 10, 15, 0, 2299160.5},
+                      KnownDate{1582, 10, 4, 0, 2299159.5}, KnownDate{1900, 1, 0, 12, 2415020.0},
+                      // Meeus, Astronomical Algorithms, ch. 7
+                      // (585 BC is -585 here, -584 there)
+                      KnownDate{333, 1, 27, 12, 1842713.0}, KnownDate{-585, 5, 28, 12, 1507900.0}));
 
 TEST(JulianDate, DayZeroIsLastDayOfMonthBefore) {
     EXPECT_EQ(JulianDate(1996, 3, 0), JulianDate(1996, 2, 29));

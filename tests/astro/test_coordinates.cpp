@@ -96,8 +96,7 @@ TEST(Supergalactic, RoundTrips) {
 TEST(Ecliptic, ObliquityWithinATenthOfAnArcsecondOfObl80) {
     for (double year = 1900; year <= 2100; year += 5) {
         const double jd = JulianDate(static_cast<int>(year), 1, 1);
-        EXPECT_NEAR(MeanObliquity(jd) / kArcsecToRad, eraObl80(jd, 0.0) / ERFA_DAS2R, 0.1)
-            << year;
+        EXPECT_NEAR(MeanObliquity(jd) / kArcsecToRad, eraObl80(jd, 0.0) / ERFA_DAS2R, 0.1) << year;
     }
 }
 

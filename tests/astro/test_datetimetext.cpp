@@ -14,14 +14,14 @@ namespace vespario {
 namespace {
 
 struct DateTimeRow {
-    const char* text;
+    const char *text;
     double jd; // kInvalidJulianDate: refused
 };
 
 class ParseDateTimeTable : public ::testing::TestWithParam<DateTimeRow> {};
 
 TEST_P(ParseDateTimeTable, GivesJulianDateOrSentinel) {
-    const DateTimeRow& row = GetParam();
+    const DateTimeRow &row = GetParam();
     if (row.jd == kInvalidJulianDate)
         EXPECT_EQ(ParseDateTime(row.text), row.jd) << row.text;
     else
@@ -38,20 +38,16 @@ INSTANTIATE_TEST_SUITE_P(
         DateTimeRow{"2000/02/30 12:00:00", 2451605.0}, // runs on to 1 March, noon
         DateTimeRow{"1999/12/31 24:00:00", 2451544.5}, // upper bounds included
         DateTimeRow{"1999/12/31 23:60:60", 2451544.5 + 60.0 / 86400.0},
-        DateTimeRow{"2000/00/01 12:00:00", kInvalid},  // month 0
+        DateTimeRow{"2000/00/01 12:00:00", kInvalid}, // month 0
         DateTimeRow{"2000/13/01 12:00:00", kInvalid},
-        DateTimeRow{"2000/01/00 12:00:00", kInvalid},  // day 0
-        DateTimeRow{"2000/01/32 12:00:00", kInvalid},
-        DateTimeRow{"2000/01/01 25:00:00", kInvalid},
-        DateTimeRow{"2000/01/01 12:61:00", kInvalid},
-        DateTimeRow{"2000/01/01 12:00:61", kInvalid},
-        DateTimeRow{"2000/01/01 12:00:0", kInvalid},   // 18 characters
-        DateTimeRow{"2000-01-01 12:00:00", kInvalid},  // wrong separators
-        DateTimeRow{"2000/01/01T12:00:00", kInvalid},
-        DateTimeRow{"2000/01/01 12.00:00", kInvalid},
-        DateTimeRow{"20x0/01/01 12:00:00", kInvalid},  // not a number in its place
-        DateTimeRow{"2000/0a/01 12:00:00", kInvalid},
-        DateTimeRow{"2000/01/01 12:00:+-", kInvalid},
+        DateTimeRow{"2000/01/00 12:00:00", kInvalid}, // day 0
+        DateTimeRow{"2000/01/32 12:00:00", kInvalid}, DateTimeRow{"2000/01/01 25:00:00", kInvalid},
+        DateTimeRow{"2000/01/01 12:61:00", kInvalid}, DateTimeRow{"2000/01/01 12:00:61", kInvalid},
+        DateTimeRow{"2000/01/01 12:00:0", kInvalid},  // 18 characters
+        DateTimeRow{"2000-01-01 12:00:00", kInvalid}, // wrong separators
+        DateTimeRow{"2000/01/01T12:00:00", kInvalid}, DateTimeRow{"2000/01/01 12.00:00", kInvalid},
+        DateTimeRow{"20x0/01/01 12:00:00", kInvalid}, // not a number in its place
+        DateTimeRow{"2000/0a/01 12:00:00", kInvalid}, DateTimeRow{"2000/01/01 12:00:+-", kInvalid},
         DateTimeRow{"", kInvalid}, DateTimeRow{"/", kInvalid}));
 
 TEST(ParseDateTime, ReadsOnlyInsideTheView) {

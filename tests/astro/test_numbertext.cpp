@@ -11,7 +11,7 @@ namespace vespario {
 namespace {
 
 struct DecimalRow {
-    const char* text;
+    const char *text;
     double value;
     std::size_t used;
 };
@@ -19,21 +19,21 @@ struct DecimalRow {
 class ReadDecimalTable : public ::testing::TestWithParam<DecimalRow> {};
 
 TEST_P(ReadDecimalTable, ReadsLikeTheCLibraryButBounded) {
-    const DecimalRow& row = GetParam();
+    const DecimalRow &row = GetParam();
     std::size_t used = 99;
     EXPECT_DOUBLE_EQ(ReadDecimal(row.text, &used), row.value) << row.text;
     EXPECT_EQ(used, row.used) << row.text;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Texts, ReadDecimalTable,
-    ::testing::Values(DecimalRow{"42.7+4116", 42.7, 4}, DecimalRow{"-.5x", -0.5, 3},
-                      DecimalRow{"+3", 3.0, 2}, DecimalRow{"5.", 5.0, 2},
-                      DecimalRow{"1.5e3", 1500.0, 5}, DecimalRow{"2e", 2.0, 1},
-                      DecimalRow{"2e+", 2.0, 1}, DecimalRow{".", 0.0, 0},
-                      DecimalRow{"-", 0.0, 0}, DecimalRow{"", 0.0, 0},
-                      DecimalRow{"nan", 0.0, 0}, DecimalRow{"inf", 0.0, 0},
-                      DecimalRow{"0x10", 0.0, 1}, DecimalRow{"1e999", 0.0, 0}));
+INSTANTIATE_TEST_SUITE_P(Texts, ReadDecimalTable,
+                         ::testing::Values(DecimalRow{"42.7+4116", 42.7, 4},
+                                           DecimalRow{"-.5x", -0.5, 3}, DecimalRow{"+3", 3.0, 2},
+                                           DecimalRow{"5.", 5.0, 2}, DecimalRow{"1.5e3", 1500.0, 5},
+                                           DecimalRow{"2e", 2.0, 1}, DecimalRow{"2e+", 2.0, 1},
+                                           DecimalRow{".", 0.0, 0}, DecimalRow{"-", 0.0, 0},
+                                           DecimalRow{"", 0.0, 0}, DecimalRow{"nan", 0.0, 0},
+                                           DecimalRow{"inf", 0.0, 0}, DecimalRow{"0x10", 0.0, 1},
+                                           DecimalRow{"1e999", 0.0, 0}));
 
 TEST(ReadDecimal, StopsAtTheEndOfTheView) {
     const std::string text = "12.345";

@@ -19,7 +19,7 @@
 namespace vespario {
 namespace {
 
-constexpr const char* kHome = "X=Home|-83.036944444|42.33|-5|1|3|0|9|5|0|0|EST|EDT";
+constexpr const char *kHome = "X=Home|-83.036944444|42.33|-5|1|3|0|9|5|0|0|EST|EDT";
 
 ObservingPlace Place(std::string_view record, double jd = 2451545.0) {
     ObservingPlace place;
@@ -75,7 +75,7 @@ TEST(PlaceRecord, TinyAndOddRecords) {
     place.Parse("Y=Tab name\t10|20|1|");
     EXPECT_EQ(place.Name(), "Tab name");
     EXPECT_DOUBLE_EQ(place.Latitude(), 20.0);
-    place.Parse("Z=a|b\tc");            // a tab ends the name before any "|"
+    place.Parse("Z=a|b\tc"); // a tab ends the name before any "|"
     EXPECT_EQ(place.Name(), "a|b");
     place.Parse("Q=P|1|2|3|1|99|-4|7|8|1|1|"); // rules out of range are clamped
     EXPECT_EQ(place.StartMonth(), 11);
@@ -128,19 +128,17 @@ class DefaultRules1996 : public ::testing::TestWithParam<DaylightRow> {};
 
 TEST_P(DefaultRules1996, OffsetAtInstant) {
     const ObservingPlace place = Place(kHome);
-    const DaylightRow& r = GetParam();
+    const DaylightRow &r = GetParam();
     EXPECT_EQ(place.DaylightOffset(JulianDate(r.year, r.month, r.day, r.hour)), r.offset)
         << r.month << "/" << r.day << " " << r.hour;
 }
 
-INSTANTIATE_TEST_SUITE_P(FirstSundayAprilToLastSundayOctober, DefaultRules1996,
-                         ::testing::Values(DaylightRow{1996, 3, 31, 12, 0.0}, // a Sunday
-                                           DaylightRow{1996, 4, 6, 23, 0.0},
-                                           DaylightRow{1996, 4, 7, 0, 1.0}, // 0h UT
-                                           DaylightRow{1996, 7, 1, 0, 1.0},
-                                           DaylightRow{1996, 10, 26, 23, 1.0},
-                                           DaylightRow{1996, 10, 27, 0, 0.0},
-                                           DaylightRow{1996, 12, 25, 0, 0.0}));
+INSTANTIATE_TEST_SUITE_P(
+    FirstSundayAprilToLastSundayOctober, DefaultRules1996,
+    ::testing::Values(DaylightRow{1996, 3, 31, 12, 0.0},                                 // a Sunday
+                      DaylightRow{1996, 4, 6, 23, 0.0}, DaylightRow{1996, 4, 7, 0, 1.0}, // 0h UT
+                      DaylightRow{1996, 7, 1, 0, 1.0}, DaylightRow{1996, 10, 26, 23, 1.0},
+                      DaylightRow{1996, 10, 27, 0, 0.0}, DaylightRow{1996, 12, 25, 0, 0.0}));
 
 TEST(DaylightOffset, SeasonAcrossTheNewYear) {
     // Start month October (9), end month March (2): southern summer.
@@ -150,7 +148,7 @@ TEST(DaylightOffset, SeasonAcrossTheNewYear) {
     EXPECT_EQ(place.DaylightOffset(JulianDate(2001, 12, 15)), 1.0);
     EXPECT_EQ(place.DaylightOffset(JulianDate(2001, 10, 7)), 1.0); // first Sunday, 0h UT
     EXPECT_EQ(place.DaylightOffset(JulianDate(2001, 10, 6)), 0.0);
-    EXPECT_EQ(place.DaylightOffset(JulianDate(2001, 3, 3)), 1.0);  // before first Sunday
+    EXPECT_EQ(place.DaylightOffset(JulianDate(2001, 3, 3)), 1.0); // before first Sunday
     EXPECT_EQ(place.DaylightOffset(JulianDate(2001, 3, 4)), 0.0);
     // A northern place with the start later than the end: the months between are standard.
     place.SetLatitude(40.0);
@@ -203,15 +201,15 @@ TEST(LocalTime, LocalTextBackToUT) {
 // --- Sidereal time, hour angle and horizon ----------------------------------------------------
 
 TEST(ReferenceSidereal, IsRecomputedAfterSetInstant) {
-    ObservingPlace place = Place("N=No daylight|-83|42|-5|0|3|0|9|5|0|0|EST|EDT",
-                                 JulianDate(2000, 1, 1, 3));
+    ObservingPlace place =
+        Place("N=No daylight|-83|42|-5|0|3|0|9|5|0|0|EST|EDT", JulianDate(2000, 1, 1, 3));
     const double first = place.ReferenceSidereal();
     EXPECT_EQ(place.ReferenceSidereal(), first); // cached
     place.SetInstant(JulianDate(2000, 7, 1, 3));
     const double second = place.ReferenceSidereal();
     EXPECT_NE(second, first);
     EXPECT_NEAR(std::fabs(second - first), 12.0, 0.3); // half a year: half a sidereal turn
-    place.SetLongitude(0.0);                            // changing the place resets it too
+    place.SetLongitude(0.0);                           // changing the place resets it too
     EXPECT_NE(place.ReferenceSidereal(), second);
 }
 
@@ -219,9 +217,8 @@ TEST(ReferenceSidereal, IsTheLocalSiderealTimeNearTheOpeningNoon) {
     // The night of 2000 January 1 (local), at Home: local noon 17h UT.
     const ObservingPlace place = Place(kHome, JulianDate(2000, 1, 2, 3));
     const double noonUT = JulianDate(2000, 1, 1, 17);
-    const double lst = std::fmod(eraGmst82(noonUT, 0.0) * 12.0 / ERFA_DPI +
-                                     place.Longitude() / 15.0 + 48.0,
-                                 24.0);
+    const double lst =
+        std::fmod(eraGmst82(noonUT, 0.0) * 12.0 / ERFA_DPI + place.Longitude() / 15.0 + 48.0, 24.0);
     EXPECT_NEAR(place.ReferenceSidereal(), lst, 3.0 / 60.0); // within about two minutes
     EXPECT_NEAR(std::remainder(place.HoursPastNoon(lst), 24.0), 0.0, 3.0 / 60.0);
 }
@@ -251,12 +248,12 @@ TEST(Horizon, CardinalPoints) {
     double az = 0.0, alt = 0.0;
     place.Horizon(0.0, 40.0 * kDegToRad, az, alt); // on the meridian at the zenith's dec
     EXPECT_NEAR(alt, kPi / 2.0, 1e-6);
-    place.Horizon(0.0, 0.0, az, alt);              // due south
+    place.Horizon(0.0, 0.0, az, alt); // due south
     EXPECT_NEAR(az, kPi, 1e-6);
     EXPECT_NEAR(alt, 50.0 * kDegToRad, 1e-6);
-    place.Horizon(kPi / 2.0, 0.0, az, alt);        // six hours west: setting due west
+    place.Horizon(kPi / 2.0, 0.0, az, alt); // six hours west: setting due west
     EXPECT_NEAR(az, 1.5 * kPi, 1e-6);
-    place.Horizon(1.5 * kPi, 0.0, az, alt);        // rising due east
+    place.Horizon(1.5 * kPi, 0.0, az, alt); // rising due east
     EXPECT_NEAR(az, 0.5 * kPi, 1e-6);
 }
 

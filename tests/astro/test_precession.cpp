@@ -17,7 +17,7 @@ namespace {
 
 constexpr double kTrueArcsec = ERFA_DAS2R; // ERFA's own arcsecond, on the full pi
 
-void ErfaPrecess(double from, double to, double& ra, double& dec) {
+void ErfaPrecess(double from, double to, double &ra, double &dec) {
     double a0 = 0.0, a1 = 0.0, b0 = 0.0, b1 = 0.0, zeta = 0.0, z = 0.0, theta = 0.0;
     eraEpj2jd(from, &a0, &a1);
     eraEpj2jd(to, &b0, &b1);
@@ -45,7 +45,7 @@ struct EpochPair {
 class PrecessionVsErfa : public ::testing::TestWithParam<EpochPair> {};
 
 TEST_P(PrecessionVsErfa, AnglesAgreeWithPrec76) {
-    const EpochPair& pair = GetParam();
+    const EpochPair &pair = GetParam();
     double a0 = 0.0, a1 = 0.0, b0 = 0.0, b1 = 0.0, zeta = 0.0, z = 0.0, theta = 0.0;
     eraEpj2jd(pair.from, &a0, &a1);
     eraEpj2jd(pair.to, &b0, &b1);
@@ -60,7 +60,7 @@ TEST_P(PrecessionVsErfa, AnglesAgreeWithPrec76) {
 }
 
 TEST_P(PrecessionVsErfa, PositionsWithinAHundredthOfAnArcsecond) {
-    const EpochPair& pair = GetParam();
+    const EpochPair &pair = GetParam();
     Precession precession;
     double worst = 0.0;
     for (double ra0 = 0.05; ra0 < 2.0 * kPi; ra0 += 0.37) {

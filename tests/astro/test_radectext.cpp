@@ -18,13 +18,15 @@ namespace {
 constexpr double kTenthSecondRa = kPi / 432000.0; // a tenth of a second of time (rad)
 constexpr double kArcsecond = kPi / 648000.0;
 
-double Ra(int h, int m, double s) { return (h + m / 60.0 + s / 3600.0) * kHourToRad; }
+double Ra(int h, int m, double s) {
+    return (h + m / 60.0 + s / 3600.0) * kHourToRad;
+}
 double Dec(int sign, int d, int m, double s) {
     return sign * (d + m / 60.0 + s / 3600.0) * kDegToRad;
 }
 
 struct ParseRow {
-    const char* text;
+    const char *text;
     double ra;
     double dec;
     int raCode;
@@ -34,7 +36,7 @@ struct ParseRow {
 class ParseRaDecValid : public ::testing::TestWithParam<ParseRow> {};
 
 TEST_P(ParseRaDecValid, GivesPositionAndCodes) {
-    const ParseRow& row = GetParam();
+    const ParseRow &row = GetParam();
     double ra = -1.0, dec = -1.0;
     RaDecPrecision codes{-1, -1};
     ASSERT_TRUE(ParseRaDec(row.text, ra, dec, codes)) << row.text;
@@ -52,12 +54,11 @@ INSTANTIATE_TEST_SUITE_P(
                       ParseRow{"0042+41.3", Ra(0, 42, 0), 41.3 * kDegToRad, 0, 0},
                       ParseRow{"004244+4116.5", Ra(0, 42, 44), Dec(1, 41, 16, 30), 2, 2},
                       ParseRow{"123456.7-123456", Ra(12, 34, 56.7), Dec(-1, 12, 34, 56), 3, 3},
-                      ParseRow{"123456.7-123456.5", Ra(12, 34, 56.7), Dec(-1, 12, 34, 56.5), 3,
-                               3},
+                      ParseRow{"123456.7-123456.5", Ra(12, 34, 56.7), Dec(-1, 12, 34, 56.5), 3, 3},
                       ParseRow{"0000-0000", 0.0, 0.0, 0, 1},
                       ParseRow{"2359-8959", Ra(23, 59, 0), Dec(-1, 89, 59, 0), 0, 1}));
 
-class ParseRaDecInvalid : public ::testing::TestWithParam<const char*> {};
+class ParseRaDecInvalid : public ::testing::TestWithParam<const char *> {};
 
 TEST_P(ParseRaDecInvalid, IsRefusedWithZeroAngles) {
     double ra = 1.0, dec = 1.0;
@@ -67,11 +68,10 @@ TEST_P(ParseRaDecInvalid, IsRefusedWithZeroAngles) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Texts, ParseRaDecInvalid,
-                         ::testing::Values("", "+", "0042448", "004+41", "0042 +41",
-                                           "0042+ 41", " 0042+41", "0042+41 ", "a042+41",
-                                           "0042+4", "0042+x1", "0042+411", "0042+41a6",
-                                           "0042+41160", "0042+4116a9", "0042+411609x",
-                                           "0042+41a609", "+0042+41", "0042-"));
+                         ::testing::Values("", "+", "0042448", "004+41", "0042 +41", "0042+ 41",
+                                           " 0042+41", "0042+41 ", "a042+41", "0042+4", "0042+x1",
+                                           "0042+411", "0042+41a6", "0042+41160", "0042+4116a9",
+                                           "0042+411609x", "0042+41a609", "+0042+41", "0042-"));
 
 TEST(ParseRaDec, ReadsOnlyInsideTheView) {
     const std::string text = "004244.8+411609";
@@ -86,7 +86,7 @@ TEST(ParseRaDec, ReadsOnlyInsideTheView) {
 TEST(FormatRaDec, DatabaseFormRoundTrips) {
     double ra = 0.0, dec = 0.0;
     RaDecPrecision codes;
-    for (const char* text : {"004244.8+411609", "0042.7+4116", "0042+41.3", "004244+4116.5",
+    for (const char *text : {"004244.8+411609", "0042.7+4116", "0042+41.3", "004244+4116.5",
                              "235959.9-000010", "120000.0+900000"}) {
         ASSERT_TRUE(ParseRaDec(text, ra, dec, codes));
         EXPECT_EQ(FormatRaDec(ra, dec, codes), text);
@@ -98,13 +98,13 @@ struct FormatRow {
     double dec;
     int raCode;
     int decCode;
-    const char* text;
+    const char *text;
 };
 
 class FormatRaDecTable : public ::testing::TestWithParam<FormatRow> {};
 
 TEST_P(FormatRaDecTable, PrintsWithEveryCarry) {
-    const FormatRow& row = GetParam();
+    const FormatRow &row = GetParam();
     EXPECT_EQ(FormatRaDec(row.ra, row.dec, {row.raCode, row.decCode}), row.text);
 }
 
@@ -191,7 +191,7 @@ TEST(NormaliseRaDecEntry, StoresAGalacticEntryWithCodesOneAndOne) {
 
 TEST(NormaliseRaDecEntry, LeavesOtherTextsToTheCaller) {
     std::string stored = "unchanged";
-    for (const char* text : {"", "1950,", "glgb,", "004244.8+411609", "19x0,0042+41",
+    for (const char *text : {"", "1950,", "glgb,", "004244.8+411609", "19x0,0042+41",
                              "1950,0042 +41", "glgb,x,y", "1950;0042+41"})
         EXPECT_FALSE(NormaliseRaDecEntry(text, stored)) << text;
     EXPECT_EQ(stored, "unchanged");

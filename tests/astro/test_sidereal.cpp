@@ -27,7 +27,9 @@ double DiffSeconds(double hoursA, double hoursB) {
     return d * kSecondsPerHour;
 }
 
-double ErfaGmstHours(double jd) { return eraGmst82(jd, 0.0) * 12.0 / ERFA_DPI; }
+double ErfaGmstHours(double jd) {
+    return eraGmst82(jd, 0.0) * 12.0 / ERFA_DPI;
+}
 
 // Whole-second instants (the series takes the time of day to the second) spread over
 // 1900-2100 at odd steps so every hour and day of the year is visited.
@@ -39,8 +41,8 @@ TEST(GreenwichSidereal, WithinAQuarterSecondOfErfa1900To2100) {
     for (double day = first; day <= last; day += 7.0) {
         const int seconds = (checked * 7919) % 86400;
         const CalendarParts d = CalendarDate(day);
-        const double jd = JulianDate(d.year, d.month, d.day, seconds / 3600, seconds / 60 % 60,
-                                     seconds % 60);
+        const double jd =
+            JulianDate(d.year, d.month, d.day, seconds / 3600, seconds / 60 % 60, seconds % 60);
         const double g = GreenwichSidereal(jd);
         ASSERT_LT(std::fabs(g - jd), 0.5);
         const double diff = DiffSeconds(TimeOfDayHours(g), ErfaGmstHours(jd));

@@ -19,7 +19,7 @@
 namespace vespario {
 namespace {
 
-constexpr const char* kHome = "h=Home|-71.1|42.4|-5|1|3|0|9|5|0|0|EST|EDT";
+constexpr const char *kHome = "h=Home|-71.1|42.4|-5|1|3|0|9|5|0|0|EST|EDT";
 constexpr double kJ2000 = 2451545.0;
 constexpr double kArcsec = kDegToRad / 3600.0;
 
@@ -31,7 +31,8 @@ ObservingPlace Place(double jd = kJ2000) {
 }
 
 double Separation(double ra1, double dec1, double ra2, double dec2) {
-    const double c = std::sin(dec1) * std::sin(dec2) + std::cos(dec1) * std::cos(dec2) * std::cos(ra1 - ra2);
+    const double c =
+        std::sin(dec1) * std::sin(dec2) + std::cos(dec1) * std::cos(dec2) * std::cos(ra1 - ra2);
     return std::acos(std::min(1.0, std::max(-1.0, c)));
 }
 
@@ -83,15 +84,19 @@ TEST_F(CoordinatesToolTest, AnIllegalTextBeepsAndChangesNothingElse) {
     const double dec = tool.Dec();
     struct Case {
         int field;
-        const char* text;
-        const char* hint;
+        const char *text;
+        const char *hint;
     };
     const Case cases[] = {
-        {CoordinatesTool::RaDec1, "0042 448+411609", "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]"},
+        {CoordinatesTool::RaDec1, "0042 448+411609",
+         "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]"},
         {CoordinatesTool::RaDec1, "004+41", "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]"},
-        {CoordinatesTool::RaDec1, "0000+9500", "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]"},
-        {CoordinatesTool::Degrees, "ten, twenty", "ILLEGAL! Use format: degrees[.dec],{+/-}degrees[.dec]"},
-        {CoordinatesTool::Degrees, "10, 91", "ILLEGAL! Use format: degrees[.dec],{+/-}degrees[.dec]"},
+        {CoordinatesTool::RaDec1, "0000+9500",
+         "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]"},
+        {CoordinatesTool::Degrees, "ten, twenty",
+         "ILLEGAL! Use format: degrees[.dec],{+/-}degrees[.dec]"},
+        {CoordinatesTool::Degrees, "10, 91",
+         "ILLEGAL! Use format: degrees[.dec],{+/-}degrees[.dec]"},
         {CoordinatesTool::DegMinSec, "10 41 12, 41 16 9",
          "ILLEGAL! Use format: ###d[ ###'[ ###\"]],{+/-}###d[ ###'[ ###\"]]"},
         {CoordinatesTool::Galactic, "", "ILLEGAL! Use format: degrees[.dec]{+/-}degrees[.dec]"},
@@ -99,7 +104,7 @@ TEST_F(CoordinatesToolTest, AnIllegalTextBeepsAndChangesNothingElse) {
         {CoordinatesTool::Epoch2, "1e300", "ILLEGAL! Use format: year[.decimal]"},
     };
     int beeps = 0;
-    for (const Case& c : cases) {
+    for (const Case &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(tool.Edit(c.field, c.text));
         EXPECT_EQ(host.BeepCount(), ++beeps);
@@ -119,22 +124,29 @@ TEST_F(CoordinatesToolTest, EveryFieldReadsBackItsOwnText) {
     const struct {
         double raDeg;
         double decDeg;
-    } positions[] = {{10.6847, 41.2687}, {83.8221, -5.3911}, {266.4, -28.94}, {359.99, 89.5}, {0.01, -89.2}, {201.3651, -43.0191}};
+    } positions[] = {{10.6847, 41.2687}, {83.8221, -5.3911}, {266.4, -28.94},
+                     {359.99, 89.5},     {0.01, -89.2},      {201.3651, -43.0191}};
     const struct {
         int field;
         double tolerance; // rad
     } fields[] = {
-        {CoordinatesTool::RaDec1, 1.5 * kArcsec},         {CoordinatesTool::Degrees, 0.0008 * kDegToRad},
-        {CoordinatesTool::DegMinSec, 0.08 * kArcsec},     {CoordinatesTool::Radians, 0.0008},
-        {CoordinatesTool::Hours, 0.0008 * 15 * kDegToRad}, {CoordinatesTool::Ecliptic, 0.0008 * kDegToRad},
-        {CoordinatesTool::EclipticDms, 0.08 * kArcsec},   {CoordinatesTool::Galactic, 0.0008 * kDegToRad},
-        {CoordinatesTool::GalacticDms, 0.08 * kArcsec},   {CoordinatesTool::Supergalactic, 0.0008 * kDegToRad},
-        {CoordinatesTool::SupergalacticDms, 0.08 * kArcsec}, {CoordinatesTool::AzimuthAlt, 0.08 * kArcsec},
+        {CoordinatesTool::RaDec1, 1.5 * kArcsec},
+        {CoordinatesTool::Degrees, 0.0008 * kDegToRad},
+        {CoordinatesTool::DegMinSec, 0.08 * kArcsec},
+        {CoordinatesTool::Radians, 0.0008},
+        {CoordinatesTool::Hours, 0.0008 * 15 * kDegToRad},
+        {CoordinatesTool::Ecliptic, 0.0008 * kDegToRad},
+        {CoordinatesTool::EclipticDms, 0.08 * kArcsec},
+        {CoordinatesTool::Galactic, 0.0008 * kDegToRad},
+        {CoordinatesTool::GalacticDms, 0.08 * kArcsec},
+        {CoordinatesTool::Supergalactic, 0.0008 * kDegToRad},
+        {CoordinatesTool::SupergalacticDms, 0.08 * kArcsec},
+        {CoordinatesTool::AzimuthAlt, 0.08 * kArcsec},
         {CoordinatesTool::RaDec2, 1.5 * kArcsec},
     };
-    for (const auto& p : positions) {
+    for (const auto &p : positions) {
         tool.SetJ2000Position(p.raDeg * kDegToRad, p.decDeg * kDegToRad);
-        for (const auto& f : fields) {
+        for (const auto &f : fields) {
             SCOPED_TRACE(std::string(CoordinatesTool::Label(f.field)) + " " + tool.Text(f.field));
             CoordinatesTool reader(host, place);
             ASSERT_TRUE(reader.Edit(CoordinatesTool::Epoch2, "1950"));
@@ -256,13 +268,14 @@ TEST_F(TimesToolTest, TheReferenceSiderealFollowsTheInstant) {
 }
 
 TEST_F(TimesToolTest, IllegalTextsKeepTheInstant) {
-    for (const char* text : {"2000-01-01 12:00:00", "2000/13/01 12:00:00", "2000/01/01 25:00:00", "", "2000/01/01"}) {
+    for (const char *text :
+         {"2000-01-01 12:00:00", "2000/13/01 12:00:00", "2000/01/01 25:00:00", "", "2000/01/01"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(tool.Edit(TimesTool::UniversalTime, text));
         EXPECT_EQ(tool.Hint(), "ILLEGAL! Use format: yyyy/mm/dd hh:mm:ss");
         EXPECT_EQ(place.Instant(), kJ2000);
     }
-    for (const char* text : {"abc", "-5", "2451545x", "1e99"}) {
+    for (const char *text : {"abc", "-5", "2451545x", "1e99"}) {
         SCOPED_TRACE(text);
         EXPECT_FALSE(tool.Edit(TimesTool::JulianDay, text));
         EXPECT_EQ(tool.Hint(), "ILLEGAL! Use format: days[.decimal]");
@@ -325,12 +338,13 @@ TEST_F(DistancesToolTest, RefusedValuesKeepTheDistance) {
     const double metres = tool.Metres();
     const struct {
         int field;
-        const char* text;
-    } cases[] = {{DistancesTool::Meter, "abc"}, {DistancesTool::Meter, ""},      {DistancesTool::Meter, "5 m"},
-                 {DistancesTool::Redshift, "-1"}, {DistancesTool::Hubble, "0"}, {DistancesTool::Hubble, "-70"},
+        const char *text;
+    } cases[] = {{DistancesTool::Meter, "abc"},      {DistancesTool::Meter, ""},
+                 {DistancesTool::Meter, "5 m"},      {DistancesTool::Redshift, "-1"},
+                 {DistancesTool::Hubble, "0"},       {DistancesTool::Hubble, "-70"},
                  {DistancesTool::Kilometer, "1e400"}};
     int beeps = 0;
-    for (const auto& c : cases) {
+    for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
         EXPECT_FALSE(tool.Edit(c.field, c.text));
         EXPECT_EQ(host.BeepCount(), ++beeps);

@@ -18,7 +18,7 @@ struct CliResult {
     std::string err;
 };
 
-inline CliResult RunCli(const std::vector<std::string>& args) {
+inline CliResult RunCli(const std::vector<std::string> &args) {
     std::ostringstream out;
     std::ostringstream err;
     const int code = cli::Run(args, out, err);

@@ -23,7 +23,7 @@ using test::kProfile;
 using test::RunCli;
 using Result = test::CliResult;
 
-std::string ReadFile(const fs::path& path) {
+std::string ReadFile(const fs::path &path) {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
@@ -34,7 +34,7 @@ public:
         fs::create_directories(m_path);
     }
     ~TempDir() { fs::remove_all(m_path); }
-    fs::path operator/(const std::string& name) const { return m_path / name; }
+    fs::path operator/(const std::string &name) const { return m_path / name; }
 
 private:
     fs::path m_path;
@@ -50,7 +50,7 @@ TEST(CliInfo, CountsTheExampleDatabase) {
 TEST(CliInfo, PrintsTheLoadMessages) {
     TempDir dir;
     std::string text = ReadFile(kData + "/example.obs");
-    text.resize(text.size() - 200);  // cut short: the header promises more
+    text.resize(text.size() - 200); // cut short: the header promises more
     std::ofstream(dir / "cut.obs", std::ios::binary) << text;
     const Result r = RunCli({"--profile", kProfile, "info", (dir / "cut.obs").string()});
     EXPECT_EQ(r.code, 0);
@@ -97,19 +97,19 @@ TEST(CliFind, LooksUpAsTheIdBoxDoes) {
     const std::string db = kData + "/example.obs";
     struct Row {
         std::vector<std::string> extra;
-        const char* out;
+        const char *out;
         int code;
     };
     const Row rows[] = {
         {{"m31"}, "3\t0\t=M31=n224=Andromeda Galaxy=\n", 0},
-        {{"n22"}, "3\t0\t=M31=n224=Andromeda Galaxy=\n", 0},  // partial after exact fails
+        {{"n22"}, "3\t0\t=M31=n224=Andromeda Galaxy=\n", 0}, // partial after exact fails
         {{"n22", "--exact"}, "not found\n", 1},
         {{"M3[~1]", "--pattern"}, "4\t0\t=M33=n598=Triangulum Galaxy=\n", 0},
-        {{"m10"}, "10\t1\t=M101=n5457=Pinwheel Galaxy=\n", 0},  // M101 and M104
+        {{"m10"}, "10\t1\t=M101=n5457=Pinwheel Galaxy=\n", 0}, // M101 and M104
         {{"nowhere"}, "not found\n", 1},
         {{"m31", "--bogus"}, nullptr, 2},
     };
-    for (const Row& row : rows) {
+    for (const Row &row : rows) {
         std::vector<std::string> args = {"--profile", kProfile, "find", db};
         args.insert(args.end(), row.extra.begin(), row.extra.end());
         const Result r = RunCli(args);
@@ -142,8 +142,8 @@ TEST(CliSave, SavesACopyAndInPlaceWithBackup) {
 }
 
 TEST(CliSave, UnwritableTargetFails) {
-    const Result r = RunCli({"--profile", kProfile, "save", kData + "/example.obs",
-                             "/nonexistent-folder/out.obs"});
+    const Result r = RunCli(
+        {"--profile", kProfile, "save", kData + "/example.obs", "/nonexistent-folder/out.obs"});
     EXPECT_EQ(r.code, 1);
 }
 
@@ -164,39 +164,44 @@ TEST(CliFields, StoredAndComputedFieldsOfOneObject) {
     const Result r = RunCli({"fields", kData + "/example.obs", "m31", "RaDec", "ID", "RA_Hour#",
                              "Decl_Deg#", "info", "Magn#", "NGC#", "--profile", kProfile});
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out,
-              "RaDec\t0042.7+4116\n"
-              "ID\t=M31=n224=Andromeda Galaxy=\n"
-              "RA_Hour#\t0.711667\n"
-              "Decl_Deg#\t41.2667\n"
-              "info\tNearest large spiral galaxy, 2.5 million light years; companions M32 and M110.\n"
-              "Magn#\t3.4\n"
-              "NGC#\t224\n");
-    const Result precise = RunCli({"fields", kData + "/example.obs", "M31", "RA_Hour#", "--precise",
-                                   "--profile", kProfile});
+    EXPECT_EQ(
+        r.out,
+        "RaDec\t0042.7+4116\n"
+        "ID\t=M31=n224=Andromeda Galaxy=\n"
+        "RA_Hour#\t0.711667\n"
+        "Decl_Deg#\t41.2667\n"
+        "info\tNearest large spiral galaxy, 2.5 million light years; companions M32 and M110.\n"
+        "Magn#\t3.4\n"
+        "NGC#\t224\n");
+    const Result precise = RunCli(
+        {"fields", kData + "/example.obs", "M31", "RA_Hour#", "--precise", "--profile", kProfile});
     EXPECT_EQ(precise.out, "RA_Hour#\t0.7116666667\n");
 }
 
 TEST(CliFields, ConstellationAndChartsOfEveryAtlas) {
-    const Result r = RunCli({"fields", kData + "/example.obs", "M42", "Con", "Constellation", "SkyAtlas#",
-                             "Uranometria#", "AstroAtlasB#", "AstroAtlasC#", "EdmundMag5#", "EdmundMag6#",
-                             "MSA#", "--profile", kProfile});
+    const Result r = RunCli({"fields", kData + "/example.obs", "M42", "Con", "Constellation",
+                             "SkyAtlas#", "Uranometria#", "AstroAtlasB#", "AstroAtlasC#",
+                             "EdmundMag5#", "EdmundMag6#", "MSA#", "--profile", kProfile});
     ASSERT_EQ(r.code, 0) << r.err;
     // The Orion Nebula is on Sky Atlas 2000.0 chart 11; every atlas prints a chart number.
-    EXPECT_EQ(r.out.substr(0, r.out.find("Uranometria#")), "Con\tOri\nConstellation\tOrion\nSkyAtlas#\t11\n");
-    for (const char* tag : {"Uranometria#", "AstroAtlasB#", "AstroAtlasC#", "EdmundMag5#", "EdmundMag6#", "MSA#"}) {
+    EXPECT_EQ(r.out.substr(0, r.out.find("Uranometria#")),
+              "Con\tOri\nConstellation\tOrion\nSkyAtlas#\t11\n");
+    for (const char *tag :
+         {"Uranometria#", "AstroAtlasB#", "AstroAtlasC#", "EdmundMag5#", "EdmundMag6#", "MSA#"}) {
         const size_t at = r.out.find(std::string("\n") + tag + "\t");
         ASSERT_NE(at, std::string::npos) << tag;
         EXPECT_GT(std::atoi(r.out.c_str() + at + std::strlen(tag) + 2), 0) << tag;
     }
-    const Result hours = RunCli({"fields", kData + "/example.obs", "M42", "UranHrs#", "MSAHrs#", "--at",
-                                 "2026/12/08 02:00:00", "--place", kPlace, "--profile", kProfile});
+    const Result hours =
+        RunCli({"fields", kData + "/example.obs", "M42", "UranHrs#", "MSAHrs#", "--at",
+                "2026/12/08 02:00:00", "--place", kPlace, "--profile", kProfile});
     ASSERT_EQ(hours.code, 0) << hours.err;
     EXPECT_EQ(std::count(hours.out.begin(), hours.out.end(), '\n'), 2);
 }
 
 TEST(CliFields, LineBreaksAreWrittenOut) {
-    const Result r = RunCli({"fields", kData + "/example.obs", "M31", "obs", "--profile", kProfile});
+    const Result r =
+        RunCli({"fields", kData + "/example.obs", "M31", "obs", "--profile", kProfile});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 1);
     EXPECT_NE(r.out.find("averted vision.\\r\\n20051015"), std::string::npos) << r.out;
@@ -209,15 +214,18 @@ TEST(CliFields, HorizonFieldsForThePlaceAndInstant) {
     ASSERT_EQ(r.code, 0) << r.err;
     double azimuth = 0.0;
     double altitude = 0.0;
-    ASSERT_EQ(std::sscanf(r.out.c_str(), "Azimuth#\t%lf\nAltitude#\t%lf", &azimuth, &altitude), 2) << r.out;
+    ASSERT_EQ(std::sscanf(r.out.c_str(), "Azimuth#\t%lf\nAltitude#\t%lf", &azimuth, &altitude), 2)
+        << r.out;
     // The same from the plain spherical triangle: 2026 December 8, 2h UT is JD 2461382.5833.
     const double rad = M_PI / 180.0;
     const double lst = Gmst82Hours(2461382.5 + 2.0 / 24.0) - 71.1 / 15.0;
     const double hourAngle = (lst - 0.711667) * 15.0 * rad;
     const double dec = 41.2667 * rad;
     const double lat = 42.4 * rad;
-    const double alt = std::asin(std::sin(dec) * std::sin(lat) + std::cos(dec) * std::cos(lat) * std::cos(hourAngle));
-    double az = std::acos((std::sin(dec) - std::sin(lat) * std::sin(alt)) / (std::cos(lat) * std::cos(alt)));
+    const double alt = std::asin(std::sin(dec) * std::sin(lat) +
+                                 std::cos(dec) * std::cos(lat) * std::cos(hourAngle));
+    double az = std::acos((std::sin(dec) - std::sin(lat) * std::sin(alt)) /
+                          (std::cos(lat) * std::cos(alt)));
     if (std::sin(hourAngle) > 0.0)
         az = 2.0 * M_PI - az;
     EXPECT_NEAR(altitude, alt / rad, 0.01);
@@ -226,22 +234,25 @@ TEST(CliFields, HorizonFieldsForThePlaceAndInstant) {
 
 TEST(CliFields, RiseAndSetCodesOfTheDefaultPlace) {
     // From 80 deg south, M31 at +41 deg never rises: the codes 49 and -1.
-    const Result r = RunCli({"fields", kData + "/example.obs", "M31", "RiseHrs#", "SetHrs#", "--place",
-                             "p=Pole station|0|-80|0", "--at", "2026/06/01 00:00:00", "--profile", kProfile});
+    const Result r =
+        RunCli({"fields", kData + "/example.obs", "M31", "RiseHrs#", "SetHrs#", "--place",
+                "p=Pole station|0|-80|0", "--at", "2026/06/01 00:00:00", "--profile", kProfile});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out, "RiseHrs#\t49\nSetHrs#\t-1\n");
 }
 
 TEST(CliFields, ErrorsHaveTheirExitCodes) {
     const std::string db = kData + "/example.obs";
-    const Result unknownField = RunCli({"fields", db, "M31", "RaDec", "Colour#", "--profile", kProfile});
+    const Result unknownField =
+        RunCli({"fields", db, "M31", "RaDec", "Colour#", "--profile", kProfile});
     EXPECT_EQ(unknownField.code, 2);
     EXPECT_EQ(unknownField.out, "");
     EXPECT_NE(unknownField.err.find("unknown field Colour#"), std::string::npos);
     const Result noObject = RunCli({"fields", db, "M999", "RaDec", "--profile", kProfile});
     EXPECT_EQ(noObject.code, 1);
     EXPECT_NE(noObject.err.find("M999"), std::string::npos);
-    const Result badTime = RunCli({"fields", db, "M31", "Altitude#", "--at", "tomorrow", "--profile", kProfile});
+    const Result badTime =
+        RunCli({"fields", db, "M31", "Altitude#", "--at", "tomorrow", "--profile", kProfile});
     EXPECT_EQ(badTime.code, 2);
     EXPECT_NE(badTime.err.find("--at needs a UT instant"), std::string::npos);
     EXPECT_EQ(RunCli({"fields", db, "M31", "--profile", kProfile}).code, 2);
@@ -263,7 +274,8 @@ TEST(CliConvert, RaDecInEveryNotation) {
 }
 
 TEST(CliConvert, TimeInEveryScale) {
-    const Result r = RunCli({"convert", "time", "2000/01/01 12:00:00", "--place", kPlace, "--profile", kProfile});
+    const Result r = RunCli(
+        {"convert", "time", "2000/01/01 12:00:00", "--place", kPlace, "--profile", kProfile});
     ASSERT_EQ(r.code, 0) << r.err;
     EXPECT_EQ(r.out.substr(0, r.out.find("Greenwich")),
               "Julian Date\t2451545.000000\nUniversal Time\t2000/01/01 12:00:00\n");

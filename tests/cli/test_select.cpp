@@ -32,7 +32,7 @@ Result RunCli(std::vector<std::string> args) {
     return test::RunCli(args);
 }
 
-std::vector<std::vector<std::string>> Rows(const std::string& text) {
+std::vector<std::vector<std::string>> Rows(const std::string &text) {
     std::vector<std::vector<std::string>> rows;
     std::istringstream in(text);
     for (std::string line; std::getline(in, line);) {
@@ -46,15 +46,15 @@ std::vector<std::vector<std::string>> Rows(const std::string& text) {
 }
 
 TEST(CliSelect, TheBrightGalaxiesOfTheRealCatalogueBrightestFirst) {
-    const Result r = RunCli({"select", kSample, "--where", "Magn# < 9", "--where", "Type = eg", "--sort",
-                             "Magn#", "--show", "Magn#", "--show", "Type"});
+    const Result r = RunCli({"select", kSample, "--where", "Magn# < 9", "--where", "Type = eg",
+                             "--sort", "Magn#", "--show", "Magn#", "--show", "Type"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto rows = Rows(r.out);
     ASSERT_GE(rows.size(), 10u);
-    EXPECT_EQ(rows[0][0].rfind("=n292=", 0), 0u) << rows[0][0];  // the Small Magellanic Cloud
+    EXPECT_EQ(rows[0][0].rfind("=n292=", 0), 0u) << rows[0][0]; // the Small Magellanic Cloud
     EXPECT_EQ(rows[1][0].rfind("=M31=", 0), 0u) << rows[1][0];
     double last = -100.0;
-    for (const auto& row : rows) {
+    for (const auto &row : rows) {
         ASSERT_EQ(row.size(), 3u);
         const double magnitude = std::atof(row[1].c_str());
         EXPECT_LT(magnitude, 9.0);
@@ -65,22 +65,25 @@ TEST(CliSelect, TheBrightGalaxiesOfTheRealCatalogueBrightestFirst) {
 }
 
 TEST(CliSelect, OrAndParenthesesAndDescendingKeys) {
-    const Result r = RunCli({"select", kSample, "--where", "(", "--where", "ID has =M1=", "--where", "or",
-                             "--where", "ID has =M42=", "--where", ")", "--sort", "Type:desc"});
+    const Result r =
+        RunCli({"select", kSample, "--where", "(", "--where", "ID has =M1=", "--where", "or",
+                "--where", "ID has =M42=", "--where", ")", "--sort", "Type:desc"});
     ASSERT_EQ(r.code, 0) << r.err;
     const auto rows = Rows(r.out);
     ASSERT_EQ(rows.size(), 2u);
-    EXPECT_EQ(rows[0][0].rfind("=M1=", 0), 0u);  // sr before gn, descending
+    EXPECT_EQ(rows[0][0].rfind("=M1=", 0), 0u); // sr before gn, descending
     EXPECT_EQ(rows[1][0].rfind("=M42=", 0), 0u);
 }
 
 TEST(CliSelect, NearAPositionWithItsDistance) {
     // Within 0.7 degrees of M31: M31 itself, M32 (24' away) and M110 (36') among them.
-    const Result r = RunCli({"select", kSample, "--where", "RaDec is near 004244+4116,0.7", "--show", "Con"});
+    const Result r =
+        RunCli({"select", kSample, "--where", "RaDec is near 004244+4116,0.7", "--show", "Con"});
     ASSERT_EQ(r.code, 0) << r.err;
     int messiers = 0;
-    for (const auto& row : Rows(r.out)) {
-        messiers += row[0].rfind("=M31=", 0) == 0 || row[0].rfind("=M32=", 0) == 0 || row[0].rfind("=M110=", 0) == 0;
+    for (const auto &row : Rows(r.out)) {
+        messiers += row[0].rfind("=M31=", 0) == 0 || row[0].rfind("=M32=", 0) == 0 ||
+                    row[0].rfind("=M110=", 0) == 0;
         EXPECT_EQ(row[1], "And");
     }
     EXPECT_EQ(messiers, 3);
@@ -102,25 +105,27 @@ TEST(CliSelect, CriteriaAndSortOrderFiles) {
         sort.AddKey(field::MagnValue, 0, 0);
         ASSERT_TRUE(sort.WriteFile(srt));
     }
-    const Result fromFiles = RunCli({"select", kSample, "--sel", sel, "--srt", srt, "--show", "Magn#"});
-    const Result fromLine = RunCli({"select", kSample, "--where", "Type = gc", "--where", "Magn# < 7", "--sort",
-                                    "Magn#", "--show", "Magn#"});
+    const Result fromFiles =
+        RunCli({"select", kSample, "--sel", sel, "--srt", srt, "--show", "Magn#"});
+    const Result fromLine = RunCli({"select", kSample, "--where", "Type = gc", "--where",
+                                    "Magn# < 7", "--sort", "Magn#", "--show", "Magn#"});
     ASSERT_EQ(fromFiles.code, 0) << fromFiles.err;
     EXPECT_EQ(fromFiles.out, fromLine.out);
-    EXPECT_GE(Rows(fromFiles.out).size(), 5u);  // omega Centauri, 47 Tucanae, M22, ...
+    EXPECT_GE(Rows(fromFiles.out).size(), 5u); // omega Centauri, 47 Tucanae, M22, ...
     // A file line and a command-line line together: the file's come first.
     const Result both = RunCli({"select", kSample, "--sel", sel, "--where", "Con = Sgr"});
     ASSERT_EQ(both.code, 0) << both.err;
     EXPECT_LT(Rows(both.out).size(), Rows(fromFiles.out).size());
     const Result damaged = RunCli({"select", kSample, "--sel", srt});
     EXPECT_EQ(damaged.code, 2);
-    EXPECT_NE(damaged.err.find("Illegal selection criteria file"), std::string::npos) << damaged.err;
+    EXPECT_NE(damaged.err.find("Illegal selection criteria file"), std::string::npos)
+        << damaged.err;
 }
 
 TEST(CliSelect, RefusalsGiveTheMessageAndExitCodeTwo) {
     struct Row {
         std::vector<std::string> args;
-        const char* message;
+        const char *message;
     };
     const Row rows[] = {
         {{"--where", "Colour# < 3"}, "Colour#"},
@@ -132,7 +137,7 @@ TEST(CliSelect, RefusalsGiveTheMessageAndExitCodeTwo) {
         {{"--where"}, "usage: vespario-cli select"},
         {{"--bogus", "x"}, "usage: vespario-cli select"},
     };
-    for (const Row& row : rows) {
+    for (const Row &row : rows) {
         std::vector<std::string> args{"select", kSample};
         args.insert(args.end(), row.args.begin(), row.args.end());
         const Result r = RunCli(args);

@@ -1,9 +1,9 @@
 // vespario-cli whatsup: the report for a given place and instant, the profile's default
 // place, and the messages for a wrong command line.
 
-#include "clirun.h"
-#include "cli/whatsup.h"
 #include "../platform/tempfolder.h"
+#include "cli/whatsup.h"
+#include "clirun.h"
 #include "platform/files.h"
 
 #include <gtest/gtest.h>
@@ -44,9 +44,10 @@ TEST(CliWhatsUp, DefaultPlaceOfTheProfile) {
     // The code in "Default" chooses; a code that no place has falls back to the first.
     test::TempFolder folder;
     const std::string two = folder.File("two.ini");
-    const std::string places = "[ObsPlace]\r\nNumberOf=2\r\nPlace0=a=First|1|2|0|0|3|0|9|5|0|0|UT|UT\r\n"
-                               "Place1=b=Second|3|4|0|0|3|0|9|5|0|0|UT|UT\r\n";
-    for (const auto& [code, name] : {std::pair{"98", "Second"}, {"0", "First"}, {"122", "First"}}) {
+    const std::string places =
+        "[ObsPlace]\r\nNumberOf=2\r\nPlace0=a=First|1|2|0|0|3|0|9|5|0|0|UT|UT\r\n"
+        "Place1=b=Second|3|4|0|0|3|0|9|5|0|0|UT|UT\r\n";
+    for (const auto &[code, name] : {std::pair{"98", "Second"}, {"0", "First"}, {"122", "First"}}) {
         ASSERT_TRUE(platform::WriteWholeFileAtomic(two, places + "Default=" + code + "\r\n"));
         r = RunCli({"--profile", two, "whatsup", "--at", "2024/06/01 03:00:00"});
         ASSERT_EQ(r.code, 0) << r.err;

@@ -14,12 +14,12 @@ namespace vespario::test {
 
 class DocFixture : public ::testing::Test {
 protected:
-    explicit DocFixture(const PositionServices* astro = nullptr) : doc(host, profile, astro) {}
+    explicit DocFixture(const PositionServices *astro = nullptr) : doc(host, profile, astro) {}
 
     // Appends a record and makes it current, then stores the given fields.
     int AddRecord(std::initializer_list<std::pair<int, std::string_view>> fields) {
         doc.NewObject();
-        for (const auto& [n, text] : fields)
+        for (const auto &[n, text] : fields)
             doc.SetFieldText(n, text);
         return doc.CurrentIndex();
     }

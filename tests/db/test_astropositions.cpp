@@ -11,7 +11,7 @@
 namespace vespario {
 namespace {
 
-constexpr const char* kHome = "h=Home|-71.1|42.4|-5|1|3|0|9|5|0|0|EST|EDT";
+constexpr const char *kHome = "h=Home|-71.1|42.4|-5|1|3|0|9|5|0|0|EST|EDT";
 
 // The place and its services exist before the document that refers to them.
 struct PlaceHolder {
@@ -103,11 +103,14 @@ TEST_F(AstroGetters, ConstellationAndCharts) {
         int chart;
         int hours;
         int last;
-    } atlases[] = {{field::SkyAtlas, field::SkyAtlHrs, 26},     {field::Uranometria, field::UranHrs, 473},
-                   {field::AstroAtlasB, field::AstAtlBHrs, 16}, {field::AstroAtlasC, field::AstAtlCHrs, 94},
-                   {field::EdmundMag5, field::EdmMag5Hrs, 7},   {field::EdmundMag6, field::EdmMag6Hrs, 12},
+    } atlases[] = {{field::SkyAtlas, field::SkyAtlHrs, 26},
+                   {field::Uranometria, field::UranHrs, 473},
+                   {field::AstroAtlasB, field::AstAtlBHrs, 16},
+                   {field::AstroAtlasC, field::AstAtlCHrs, 94},
+                   {field::EdmundMag5, field::EdmMag5Hrs, 7},
+                   {field::EdmundMag6, field::EdmMag6Hrs, 12},
                    {field::Msa, field::MsaHrs, 1548}};
-    for (const auto& a : atlases) {
+    for (const auto &a : atlases) {
         for (int r : {m31, m42}) {
             const int chart = doc.GetInt(a.chart, r);
             EXPECT_GE(chart, 1) << a.chart;

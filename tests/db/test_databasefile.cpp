@@ -27,20 +27,21 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr const char* kNotVespario = "This is not a Vespario file. Search for 'file format' in help.";
-constexpr const char* kShortFile = "Warning: File is shorter than it was when last saved.";
-constexpr const char* kNotAllRead = "Warning: Not all of the file was read";
-constexpr const char* kNoMemory = "Cannot obtain memory to read file";
+constexpr const char *kNotVespario =
+    "This is not a Vespario file. Search for 'file format' in help.";
+constexpr const char *kShortFile = "Warning: File is shorter than it was when last saved.";
+constexpr const char *kNotAllRead = "Warning: Not all of the file was read";
+constexpr const char *kNoMemory = "Cannot obtain memory to read file";
 
 // Records every message box and answers Yes to questions.
 class RecordingHost : public platform::Host {
 public:
-    platform::Answer MessageBox(std::string_view text, std::string_view, platform::Buttons b)
-        override {
+    platform::Answer MessageBox(std::string_view text, std::string_view,
+                                platform::Buttons b) override {
         messages.emplace_back(text);
         return b == platform::Buttons::Ok ? platform::Answer::Ok : platform::Answer::Yes;
     }
-    platform::Answer Confirm(std::string_view text, bool& dontAskAgain) override {
+    platform::Answer Confirm(std::string_view text, bool &dontAskAgain) override {
         messages.emplace_back(text);
         dontAskAgain = false;
         return platform::Answer::Yes;
@@ -57,7 +58,7 @@ public:
     bool Shown(std::string_view prefix) const { return Count(prefix) > 0; }
     int Count(std::string_view prefix) const {
         int n = 0;
-        for (const std::string& m : messages)
+        for (const std::string &m : messages)
             n += m.compare(0, prefix.size(), prefix) == 0;
         return n;
     }
@@ -90,7 +91,7 @@ protected:
         data.push_back(static_cast<char>(c));
         return c;
     }
-    std::streamsize xsputn(const char* s, std::streamsize n) override {
+    std::streamsize xsputn(const char *s, std::streamsize n) override {
         std::streamsize done = 0;
         while (done < n && overflow(static_cast<unsigned char>(s[done])) != traits_type::eof())
             ++done;
@@ -170,9 +171,9 @@ protected:
         doc->SetViews(&views);
     }
 
-    int Add(const RecordFields& wanted) {
+    int Add(const RecordFields &wanted) {
         doc->NewObject();
-        for (const auto& [n, text] : wanted.fields)
+        for (const auto &[n, text] : wanted.fields)
             doc->SetFieldText(n, text);
         doc->SetCurrentRecord(-1, false, false);
         return doc->CurrentIndex();
@@ -184,7 +185,7 @@ protected:
         return out.str();
     }
 
-    void Load(const std::string& bytes) {
+    void Load(const std::string &bytes) {
         std::istringstream in(bytes);
         doc->ReadDatabase(in);
         doc->LoadCompletely();
@@ -192,13 +193,13 @@ protected:
 
     std::string Field(int record, int n) { return std::string(doc->Record(record).Field(n)); }
 
-    std::string Path(const std::string& name) const { return (dir / name).string(); }
+    std::string Path(const std::string &name) const { return (dir / name).string(); }
 
-    static std::string ReadFile(const std::string& path) {
+    static std::string ReadFile(const std::string &path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
-    static void WriteFile(const std::string& path, std::string_view bytes) {
+    static void WriteFile(const std::string &path, std::string_view bytes) {
         std::ofstream out(path, std::ios::binary | std::ios::trunc);
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
@@ -210,8 +211,7 @@ protected:
     fs::path dir;
 };
 
-const std::string kEmptyHeader =
-    ";Vespario=  2=         0=        55=         0=_=;=;=\r\n";
+const std::string kEmptyHeader = ";Vespario=  2=         0=        55=         0=_=;=;=\r\n";
 
 // --- layout -----------------------------------------------------------------------------
 
@@ -222,8 +222,11 @@ TEST_F(DatabaseFileTest, EmptyDatabaseIsHeaderWithCounters) {
 }
 
 TEST_F(DatabaseFileTest, RecordLayoutByteForByte) {
-    Add({{{field::RaDec, "0042+41.3"}, {field::Id, "=M31=n224="}, {field::Magn, "3.4"},
-          {field::UncSrc, ""}, {field::Info, "big galaxy"},
+    Add({{{field::RaDec, "0042+41.3"},
+          {field::Id, "=M31=n224="},
+          {field::Magn, "3.4"},
+          {field::UncSrc, ""},
+          {field::Info, "big galaxy"},
           {field::Obs, "20200101H8 nice\r\n"}}});
     const std::string record = "_n;0042+41.3;eg;=M31=n224=;;3.4;;;z;;;;\r\n"
                                " info: big galaxy;\r\n"
@@ -240,7 +243,9 @@ TEST_F(DatabaseFileTest, RecordLayoutByteForByte) {
 }
 
 TEST_F(DatabaseFileTest, LongFieldsInNumberOrderAndEmptyOnesLeftOut) {
-    Add({{{field::Obs, "o"}, {field::In, "Virgo cluster"}, {field::Z, "0.003"},
+    Add({{{field::Obs, "o"},
+          {field::In, "Virgo cluster"},
+          {field::Z, "0.003"},
           {field::UncSrc, "mine"}}});
     const std::string file = Save();
     const size_t uncsrc = file.find(" uncsrc: mine;");
@@ -272,7 +277,7 @@ TEST_F(DatabaseFileTest, LongTextWrapsAtRecordWidthAndJoinsWithSingleBlanks) {
             continue;
         ++infoLines;
         EXPECT_EQ(line[0], ' ');
-        EXPECT_LT(line.size(), 70u + 12u) << line;  // the width plus the word that crosses it
+        EXPECT_LT(line.size(), 70u + 12u) << line; // the width plus the word that crosses it
         if (line.find(';') != std::string::npos)
             break;
     }
@@ -308,11 +313,10 @@ struct EscapeCase {
     std::string text;
 };
 
-class EscapeTest : public DatabaseFileTest,
-                   public ::testing::WithParamInterface<EscapeCase> {};
+class EscapeTest : public DatabaseFileTest, public ::testing::WithParamInterface<EscapeCase> {};
 
 TEST_P(EscapeTest, SurvivesSaveAndReload) {
-    const EscapeCase& c = GetParam();
+    const EscapeCase &c = GetParam();
     Add({{{c.field, c.text}}});
     const std::string file = Save();
     Load(file);
@@ -329,21 +333,21 @@ INSTANTIATE_TEST_SUITE_P(
                       EscapeCase{field::Try, "_"}, EscapeCase{field::Rate, ";"},
                       EscapeCase{field::Info, "x_y;z\\w"}, EscapeCase{field::Info, "\\"},
                       EscapeCase{field::Info, "ends with backslash\\"},
-                      EscapeCase{field::Posn, "12h_30m; -40"},
-                      EscapeCase{field::Info, "a, b % c"}, EscapeCase{field::Info, "= not id"},
-                      EscapeCase{field::Rv, "_"}, EscapeCase{field::Id, "=a_b=c;d="}));
+                      EscapeCase{field::Posn, "12h_30m; -40"}, EscapeCase{field::Info, "a, b % c"},
+                      EscapeCase{field::Info, "= not id"}, EscapeCase{field::Rv, "_"},
+                      EscapeCase{field::Id, "=a_b=c;d="}));
 
 struct LinesCase {
     int field;
-    std::string fileText;  // as it stands in the file after the tag
-    std::string memory;    // what parsing makes of it
+    std::string fileText; // as it stands in the file after the tag
+    std::string memory;   // what parsing makes of it
 };
 
 class LineStructureTest : public DatabaseFileTest,
                           public ::testing::WithParamInterface<LinesCase> {};
 
 TEST_P(LineStructureTest, FileTextGetsItsLines) {
-    const LinesCase& c = GetParam();
+    const LinesCase &c = GetParam();
     Add({{{c.field, "placeholder"}}});
     std::string file = Save();
     const std::string tag(doc->Fields().Slot(c.field).tag);
@@ -362,7 +366,8 @@ TEST_P(LineStructureTest, FileTextGetsItsLines) {
 INSTANTIATE_TEST_SUITE_P(
     Fields, LineStructureTest,
     ::testing::Values(
-        LinesCase{field::Refs, "^S&T 1990 p12 ^Burnham ^new one", "^S&T 1990 p12\r\n^Burnham\r\n^new one\r\n"},
+        LinesCase{field::Refs, "^S&T 1990 p12 ^Burnham ^new one",
+                  "^S&T 1990 p12\r\n^Burnham\r\n^new one\r\n"},
         LinesCase{field::Refs, "a^b^c", "a\r\n^b\r\n^c\r\n"},
         LinesCase{field::Url, "{file a} {http://x.org/}", "{file a}\r\n{http://x.org/}\r\n"},
         LinesCase{field::Url, "{a}{b}", "{a}\r\n{b}\r\n"},
@@ -393,13 +398,23 @@ TEST_F(DatabaseFileTest, ObservationsAreCountedWhileParsingAndWriting) {
 }
 
 TEST_F(DatabaseFileTest, SaveReloadSaveIsByteIdentical) {
-    Add({{{field::RaDec, "0042+41.3"}, {field::Id, "=M31=n224=Andromeda Galaxy="},
-          {field::CheckBoxes, "ab"}, {field::Magn, "3.4"}, {field::Size, "180x60"},
-          {field::Class, "Sb"}, {field::SawOn, "2020/01/01"}, {field::Ease, "e"},
-          {field::Rate, "5"}, {field::Info, std::string(150, 'x') + " tail _;\\"},
-          {field::In, "Local Group"}, {field::Refs, "^a\r\n^b\r\n^c\r\n"},
-          {field::Url, "{a}\r\n{b}\r\n"}, {field::Rv, "-300"}, {field::Pc, "770000"},
-          {field::Z, "-0.001"}, {field::Posn, "0040+41 1950"},
+    Add({{{field::RaDec, "0042+41.3"},
+          {field::Id, "=M31=n224=Andromeda Galaxy="},
+          {field::CheckBoxes, "ab"},
+          {field::Magn, "3.4"},
+          {field::Size, "180x60"},
+          {field::Class, "Sb"},
+          {field::SawOn, "2020/01/01"},
+          {field::Ease, "e"},
+          {field::Rate, "5"},
+          {field::Info, std::string(150, 'x') + " tail _;\\"},
+          {field::In, "Local Group"},
+          {field::Refs, "^a\r\n^b\r\n^c\r\n"},
+          {field::Url, "{a}\r\n{b}\r\n"},
+          {field::Rv, "-300"},
+          {field::Pc, "770000"},
+          {field::Z, "-0.001"},
+          {field::Posn, "0040+41 1950"},
           {field::Goal, "Dust lanes. \r\n(U 60)-core\r\n"},
           {field::Obs, "20200101H8 " + std::string(100, 'y') + " long\r\n20200101DB b\r\n"}}});
     Add({{{field::Id, "=n891="}}});
@@ -428,17 +443,17 @@ TEST_F(DatabaseFileTest, DeletedRecordsAreLeftOut) {
 }
 
 TEST_F(DatabaseFileTest, SaveSelectedWritesOnlyTrustedListEntries) {
-    for (const char* id : {"=a=", "=b=", "=c=", "=d="})
+    for (const char *id : {"=a=", "=b=", "=c=", "=d="})
         Add({{{field::Id, id}}});
     const std::vector<int> list{2, 0};
     doc->Record(2).m_listPosition = 0;
     doc->Record(0).m_listPosition = 1;
-    doc->Record(3).m_listPosition = 1;  // stale: the list's entry 1 is record 0
+    doc->Record(3).m_listPosition = 1; // stale: the list's entry 1 is record 0
     const std::string path = Path("sel.obs");
     ASSERT_TRUE(doc->SaveSelectedRecords(path, list));
     Load(ReadFile(path));
     ASSERT_EQ(doc->GetRecordCount(), 2);
-    EXPECT_EQ(Field(0, field::Id), "=a=");  // file order, not list order
+    EXPECT_EQ(Field(0, field::Id), "=a="); // file order, not list order
     EXPECT_EQ(Field(1, field::Id), "=c=");
 }
 
@@ -567,7 +582,7 @@ TEST_F(DatabaseFileTest, VersionOneLoadsWithItsDelimiters) {
     EXPECT_EQ(Field(0, field::Id), "=M1=n1952=Crab=");
     EXPECT_EQ(Field(0, field::Info), "under_score; semi");
     EXPECT_EQ(Field(1, field::Id), "=M42=");
-    EXPECT_EQ(Field(1, field::Goal), "Trapezium stars E and F\r\n");  // no stray record mark
+    EXPECT_EQ(Field(1, field::Goal), "Trapezium stars E and F\r\n"); // no stray record mark
     const std::string saved = Save();
     Load(saved);
     EXPECT_EQ(doc->Load().version, 2);
@@ -596,20 +611,21 @@ TEST_P(RefusedTest, IsNotAVesparioFile) {
     EXPECT_TRUE(doc->Load().allParsed);
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Headers, RefusedTest,
-    ::testing::Values(RefusedCase{"hello"}, RefusedCase{"\r\n_n;x;"}, RefusedCase{";"},
-                      RefusedCase{";Vespera=  2=0=0=0=_=;=;=\r\n_a;=x=;"},
-                      RefusedCase{";vespario=  2=0=0=0=_=;=;=\r\n"},
-                      RefusedCase{";Vespario=  0=_=;=;=\r\n"},
-                      RefusedCase{";Vespario=abc=_=;=;=\r\n"},
-                      RefusedCase{";Vespario= -1=_=;=;=\r\n"},
-                      RefusedCase{";Vespario=  2=         1=       100"},
-                      RefusedCase{";Vespario=  1=_=;="},
-                      RefusedCase{";Vespario"}, RefusedCase{std::string("\0_a", 3)}));
+INSTANTIATE_TEST_SUITE_P(Headers, RefusedTest,
+                         ::testing::Values(RefusedCase{"hello"}, RefusedCase{"\r\n_n;x;"},
+                                           RefusedCase{";"},
+                                           RefusedCase{";Vespera=  2=0=0=0=_=;=;=\r\n_a;=x=;"},
+                                           RefusedCase{";vespario=  2=0=0=0=_=;=;=\r\n"},
+                                           RefusedCase{";Vespario=  0=_=;=;=\r\n"},
+                                           RefusedCase{";Vespario=abc=_=;=;=\r\n"},
+                                           RefusedCase{";Vespario= -1=_=;=;=\r\n"},
+                                           RefusedCase{";Vespario=  2=         1=       100"},
+                                           RefusedCase{";Vespario=  1=_=;="},
+                                           RefusedCase{";Vespario"},
+                                           RefusedCase{std::string("\0_a", 3)}));
 
 TEST_F(DatabaseFileTest, CutShortReportsShortFileAndMissingObjects) {
-    for (const char* id : {"=a=", "=b=", "=c="})
+    for (const char *id : {"=a=", "=b=", "=c="})
         Add({{{field::Id, id}, {field::Obs, "20200101H8 seen\r\n"}}});
     const std::string file = Save();
     const size_t third = file.find("_n;0000+00.0;eg;=c=");
@@ -626,11 +642,11 @@ TEST_F(DatabaseFileTest, LostObservationIsReported) {
     Add({{{field::Obs, "20200101H8 a\r\n20200102H8 b\r\n20200103H8 c\r\n"}}});
     std::string file = Save();
     const size_t at = file.find("20200102H8");
-    file.replace(at, 4, "xxxx");  // same length: only the observation is gone
+    file.replace(at, 4, "xxxx"); // same length: only the observation is gone
     Load(file);
-    EXPECT_EQ(host.messages, std::vector<std::string>{
-                                 "Warning: File contains 1 less observation(s) than it had "
-                                 "when last saved."});
+    EXPECT_EQ(host.messages,
+              std::vector<std::string>{"Warning: File contains 1 less observation(s) than it had "
+                                       "when last saved."});
 }
 
 TEST_F(DatabaseFileTest, MissingIdKeepsTheRecordWithoutIndexEntry) {
@@ -656,7 +672,7 @@ TEST_F(DatabaseFileTest, UntaggedLongTextIsTheObsField) {
 
 struct UnterminatedCase {
     std::string records;
-    std::string shown;  // the record text that the message names
+    std::string shown; // the record text that the message names
 };
 
 class UnterminatedTest : public DatabaseFileTest,
@@ -724,7 +740,7 @@ TEST_F(DatabaseFileTest, SaveKeepsOneBackup) {
     EXPECT_EQ(ReadFile(Path("db.bak")), first);
     EXPECT_NE(ReadFile(path), first);
     EXPECT_FALSE(platform::FileExists(Path("db.$$$")));
-    EXPECT_EQ(doc->ChangedRecords().size(), changed + 1);  // the record was committed first
+    EXPECT_EQ(doc->ChangedRecords().size(), changed + 1); // the record was committed first
 }
 
 TEST_F(DatabaseFileTest, SaveWithoutBackupLevelsReplacesTheFile) {
@@ -773,7 +789,7 @@ TEST_F(DatabaseFileTest, FailingStreamFailsTheWriteAtEveryLength) {
         FailingBuf buf(limit);
         std::ostream out(&buf);
         EXPECT_FALSE(doc->WriteDatabase(out)) << limit;
-        EXPECT_EQ(host.progressEnds, 1);  // the progress text goes away all the same
+        EXPECT_EQ(host.progressEnds, 1); // the progress text goes away all the same
     }
     FailingBuf roomy(full.size());
     std::ostream out(&roomy);
@@ -784,7 +800,7 @@ TEST_F(DatabaseFileTest, FailingStreamFailsTheWriteAtEveryLength) {
 // --- damaged files -----------------------------------------------------------------------
 
 // After any load, a save and a reload must be clean and keep every record.
-void ExpectCleanRoundTrip(CVesparioDoc& doc, RecordingHost& host) {
+void ExpectCleanRoundTrip(CVesparioDoc &doc, RecordingHost &host) {
     const int count = doc.GetRecordCount();
     std::ostringstream out;
     ASSERT_TRUE(doc.WriteDatabase(out));
@@ -799,7 +815,9 @@ void ExpectCleanRoundTrip(CVesparioDoc& doc, RecordingHost& host) {
 }
 
 TEST_F(DatabaseFileTest, CutShortAtEveryOffset) {
-    Add({{{field::Id, "=M31="}, {field::Info, "info _;\\ text"}, {field::Refs, "^a\r\n^b\r\n"},
+    Add({{{field::Id, "=M31="},
+          {field::Info, "info _;\\ text"},
+          {field::Refs, "^a\r\n^b\r\n"},
           {field::Obs, "20200101H8 x\r\n"}}});
     Add({{{field::Id, "=n2="}, {field::Goal, "g. (x)-y\r\n"}}});
     const std::string file = Save();
@@ -813,8 +831,8 @@ TEST_F(DatabaseFileTest, CutShortAtEveryOffset) {
 
 TEST_F(DatabaseFileTest, RandomBytesNeverCrash) {
     std::mt19937 random(12345);
-    const std::vector<std::string> starts = {"", "_", ";Vespario=  2=", ";Vespario=1=",
-                                             ";Vespario=  2=1=1=1=_=;=;=\r\n"};
+    const std::vector<std::string> starts = {
+        "", "_", ";Vespario=  2=", ";Vespario=1=", ";Vespario=  2=1=1=1=_=;=;=\r\n"};
     for (int round = 0; round < 300; ++round) {
         std::string bytes = starts[static_cast<size_t>(round) % starts.size()];
         const int length = static_cast<int>(random() % 400);
@@ -837,16 +855,16 @@ TEST_F(DatabaseFileTest, TenMegabyteSingleLine) {
     Load(line);
     ASSERT_EQ(doc->GetRecordCount(), 1);
     EXPECT_TRUE(host.messages.empty());
-    EXPECT_EQ(Field(0, field::Info).size(), 10u * 1024 * 1024);  // the last blank stays
+    EXPECT_EQ(Field(0, field::Info).size(), 10u * 1024 * 1024); // the last blank stays
     ExpectCleanRoundTrip(*doc, host);
 
     host.messages.clear();
-    Load("_" + std::string(10 * 1024 * 1024, 'x'));  // no field or record end at all
+    Load("_" + std::string(10 * 1024 * 1024, 'x')); // no field or record end at all
     EXPECT_EQ(doc->GetRecordCount(), 1);
     EXPECT_TRUE(host.Shown("Missing ID Field in record 1"));
     ASSERT_TRUE(host.Shown("Unterminated field or record. pSav="));
-    for (const std::string& m : host.messages)
-        EXPECT_LT(m.size(), 1200u);  // the texts in messages are cut
+    for (const std::string &m : host.messages)
+        EXPECT_LT(m.size(), 1200u); // the texts in messages are cut
 }
 
 TEST_F(DatabaseFileTest, ManyLineBreaksStayLinear) {
@@ -891,15 +909,16 @@ TEST_F(DatabaseFileTest, PreparationIsTheSameAtEveryOffset) {
     for (size_t shift = 0; shift < 40; ++shift) {
         SCOPED_TRACE(shift);
         const std::string lead(shift, 'a');
-        std::string file = ";Vespario=  2=0=0=0=_=;=;=\r\n_n;;;=" + lead + "=;;;;;;;;;\r\n info: " + lead +
-                           " b  c\r\n  d\\;e\\\\f   \tg\\_h;\r\n" + "_n;;;=z" + lead + "=;;;;;;;;;\r\n";
+        std::string file = ";Vespario=  2=0=0=0=_=;=;=\r\n_n;;;=" + lead +
+                           "=;;;;;;;;;\r\n info: " + lead + " b  c\r\n  d\\;e\\\\f   \tg\\_h;\r\n" +
+                           "_n;;;=z" + lead + "=;;;;;;;;;\r\n";
         // The same at the very end of the buffer, where the blocks give out.
         file += " url: " + lead + "  x\\;y;";
         Load(file);
         EXPECT_TRUE(host.messages.empty());
         ASSERT_EQ(doc->GetRecordCount(), 2);
         EXPECT_EQ(Field(0, field::Id), "=" + lead + "=");
-        const std::string before = shift == 0 ? "" : lead + " ";  // a leading blank is trimmed
+        const std::string before = shift == 0 ? "" : lead + " "; // a leading blank is trimmed
         EXPECT_EQ(Field(0, field::Info), before + "b c d;e\\f g_h");
         EXPECT_EQ(Field(1, field::Id), "=z" + lead + "=");
         EXPECT_EQ(Field(1, field::Url), before + "x;y\r\n");
@@ -934,13 +953,13 @@ TEST_F(DatabaseFileTest, PunctuationCodesAreTakenLiterally) {
 
 TEST_F(DatabaseFileTest, ObservationHeaderDates) {
     struct Row {
-        const char* text;
+        const char *text;
         int count;
     };
     const Row rows[] = {{"19000101H8", 1}, {"20991231DB", 1}, {"21000101H8", 0},
                         {"20200001H8", 0}, {"20201200H8", 1}, {"20201232H8", 0},
                         {"20200130H8", 1}, {"20200131H8", 1}, {"20200101h8", 0}};
-    for (const Row& row : rows)
+    for (const Row &row : rows)
         EXPECT_EQ(doc->CountObservations(row.text), row.count) << row.text;
 }
 

@@ -11,7 +11,7 @@ namespace {
 TEST(FieldTable, SlotsHaveTheirKindsAndTheEmptyRangeIsUnused) {
     FieldTable table;
     for (int n = 0; n < kFieldCount; ++n) {
-        const FieldSlot& slot = table.Slot(n);
+        const FieldSlot &slot = table.Slot(n);
         if (n >= 51 && n <= 60) {
             EXPECT_EQ(slot.kind, FieldKind::None) << n;
             EXPECT_TRUE(slot.tag.empty()) << n;
@@ -21,11 +21,21 @@ TEST(FieldTable, SlotsHaveTheirKindsAndTheEmptyRangeIsUnused) {
         EXPECT_TRUE(FieldTable::IsValidField(n));
         EXPECT_FALSE(slot.tag.empty()) << n;
         switch (slot.kind) {
-        case FieldKind::StoredText: EXPECT_LT(n, kStoredFieldCount); break;
-        case FieldKind::Text: EXPECT_NE(slot.text, nullptr) << n; break;
-        case FieldKind::Integer: EXPECT_NE(slot.integer, nullptr) << n; break;
-        case FieldKind::Real: EXPECT_NE(slot.real, nullptr) << n; break;
-        case FieldKind::None: ADD_FAILURE() << "slot " << n << " has no kind"; break;
+        case FieldKind::StoredText:
+            EXPECT_LT(n, kStoredFieldCount);
+            break;
+        case FieldKind::Text:
+            EXPECT_NE(slot.text, nullptr) << n;
+            break;
+        case FieldKind::Integer:
+            EXPECT_NE(slot.integer, nullptr) << n;
+            break;
+        case FieldKind::Real:
+            EXPECT_NE(slot.real, nullptr) << n;
+            break;
+        case FieldKind::None:
+            ADD_FAILURE() << "slot " << n << " has no kind";
+            break;
         }
     }
     EXPECT_FALSE(FieldTable::IsValidField(-1));
@@ -34,12 +44,23 @@ TEST(FieldTable, SlotsHaveTheirKindsAndTheEmptyRangeIsUnused) {
 
 TEST(FieldTable, TagsThatOtherPartsNameFieldsBy) {
     FieldTable table;
-    const std::pair<int, std::string_view> expected[] = {
-        {0, "Try"}, {3, "ID"}, {12, " uncsrc: "}, {15, " refs: "}, {22, " obs: "},
-        {23, "Con"}, {24, " ObsRefs: "}, {25, " NewRefs: "}, {41, "SurfBT#"},
-        {48, "AstroAtlasB#"}, {50, "AstAtlBHrs#"}, {61, "AstAtlCHrs#"}, {66, "Constellation"},
-        {73, "NGC/IC_ID"}, {74, "MSA#"}, {75, "MSAHrs#"}};
-    for (const auto& [n, tag] : expected)
+    const std::pair<int, std::string_view> expected[] = {{0, "Try"},
+                                                         {3, "ID"},
+                                                         {12, " uncsrc: "},
+                                                         {15, " refs: "},
+                                                         {22, " obs: "},
+                                                         {23, "Con"},
+                                                         {24, " ObsRefs: "},
+                                                         {25, " NewRefs: "},
+                                                         {41, "SurfBT#"},
+                                                         {48, "AstroAtlasB#"},
+                                                         {50, "AstAtlBHrs#"},
+                                                         {61, "AstAtlCHrs#"},
+                                                         {66, "Constellation"},
+                                                         {73, "NGC/IC_ID"},
+                                                         {74, "MSA#"},
+                                                         {75, "MSAHrs#"}};
+    for (const auto &[n, tag] : expected)
         EXPECT_EQ(table.Slot(n).tag, tag) << n;
     EXPECT_EQ(table.Slot(26).kind, FieldKind::Integer);
     EXPECT_EQ(table.Slot(48).kind, FieldKind::Integer);
@@ -59,8 +80,8 @@ TEST(FieldTable, FindTagAcceptsTagsAndBareWords) {
 
 TEST(FieldTree, FullFormGroupsInOrder) {
     const FieldTree tree = FieldTable::BuildTree(false);
-    const char* groups[] = {"Position", "Name",     "Observing",      "Brightness", "Size",
-                            "Classification", "Info", "Refs", "Checks"};
+    const char *groups[] = {"Position",       "Name", "Observing", "Brightness", "Size",
+                            "Classification", "Info", "Refs",      "Checks"};
     ASSERT_EQ(tree.groups.size(), std::size(groups));
     for (size_t g = 0; g < tree.groups.size(); ++g) {
         EXPECT_EQ(tree.groups[g].text, groups[g]);
@@ -69,15 +90,15 @@ TEST(FieldTree, FullFormGroupsInOrder) {
     EXPECT_EQ(tree.groups[0].children.size(), 27u);
     EXPECT_EQ(tree.groups[0].children.front().text, "RaDec (text)");
     EXPECT_EQ(tree.groups[0].children.back().value, 75);
-    EXPECT_EQ(tree.groups[2].children.size(), 19u);  // seven items and the twelve hour items
+    EXPECT_EQ(tree.groups[2].children.size(), 19u); // seven items and the twelve hour items
     EXPECT_EQ(tree.groups[8].children.front().value, 4);
 }
 
 TEST(FieldTree, EveryOfferedFieldIsReachableOnce) {
     const FieldTree tree = FieldTable::BuildTree(false);
     std::set<int> seen;
-    for (const auto& group : tree.groups)
-        for (const auto& item : group.children)
+    for (const auto &group : tree.groups)
+        for (const auto &item : group.children)
             seen.insert(item.value);
     for (int n = 0; n < kFieldCount; ++n) {
         if (!FieldTable::IsValidField(n))
@@ -99,7 +120,7 @@ TEST(FieldTree, ImportFormHasOnlyStoredFieldsAndTheIgnoreItem) {
     FieldTable table;
     int items = 0;
     for (size_t g = 1; g < tree.groups.size(); ++g) {
-        for (const auto& item : tree.groups[g].children) {
+        for (const auto &item : tree.groups[g].children) {
             EXPECT_EQ(table.Slot(item.value).kind, FieldKind::StoredText) << item.text;
             ++items;
         }

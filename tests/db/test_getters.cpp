@@ -13,14 +13,14 @@ namespace {
 // Accepts "R,D" texts with right ascension and declination in radians, nothing else.
 class FakeAstro : public PositionServices {
 public:
-    bool ParseRaDec(std::string_view text, double& ra, double& dec) const override {
+    bool ParseRaDec(std::string_view text, double &ra, double &dec) const override {
         ++parses;
         const std::string s(text);
-        char* end = nullptr;
+        char *end = nullptr;
         ra = std::strtod(s.c_str(), &end);
         if (end == s.c_str() || *end != ',')
             return false;
-        const char* rest = end + 1;
+        const char *rest = end + 1;
         dec = std::strtod(rest, &end);
         return end != rest && *end == '\0';
     }
@@ -37,7 +37,7 @@ public:
     }
     double ChartCentreHours(Atlas, int chart) const override { return chart / 100.0; }
     double HoursPastNoon(double raHours) const override { return raHours + 1.0; }
-    bool RiseSet(double, double, double& rise, double& set) const override {
+    bool RiseSet(double, double, double &rise, double &set) const override {
         rise = riseHrs;
         set = setHrs;
         return crosses;
@@ -62,16 +62,16 @@ protected:
 
 TEST_F(Getters, SizeTexts) {
     struct Row {
-        const char* size;
+        const char *size;
         double major;
         double minor;
     };
-    const Row rows[] = {
-        {"12x", 12.0, 1.0},      {"12", 12.0, 12.0},     {"2d", 120.0, 120.0},
-        {"30\"x20\"", 0.5, 1.0 / 3.0}, {"3.2x1.5", 3.2, 1.5}, {"", 1.0, 1.0},
-        {"about 5*2", 5.0, 2.0}, {"8X2d", 8.0, 120.0},   {"abc", 1.0, 1.0},
-        {"7 x 3", 7.0, 7.0}};
-    for (const Row& row : rows) {
+    const Row rows[] = {{"12x", 12.0, 1.0},      {"12", 12.0, 12.0},
+                        {"2d", 120.0, 120.0},    {"30\"x20\"", 0.5, 1.0 / 3.0},
+                        {"3.2x1.5", 3.2, 1.5},   {"", 1.0, 1.0},
+                        {"about 5*2", 5.0, 2.0}, {"8X2d", 8.0, 120.0},
+                        {"abc", 1.0, 1.0},       {"7 x 3", 7.0, 7.0}};
+    for (const Row &row : rows) {
         const int r = AddRecord({{field::Size, row.size}});
         EXPECT_NEAR(doc.GetMajorAxis(r), row.major, 1e-9) << row.size;
         EXPECT_NEAR(doc.GetMinorAxis(r), row.minor, 1e-9) << row.size;
@@ -112,7 +112,7 @@ TEST_F(Getters, CatalogueNumbersAndDesignations) {
     EXPECT_EQ(doc.GetUgcNo(others), 5678);
     EXPECT_EQ(doc.GetArpNo(others), 85);
     EXPECT_EQ(doc.GetHickNo(others), 44);
-    EXPECT_EQ(doc.GetMessierNo(others), 0);  // M31a is not a Messier number
+    EXPECT_EQ(doc.GetMessierNo(others), 0); // M31a is not a Messier number
     EXPECT_EQ(doc.GetNgcIcId(others), "i434");
     EXPECT_EQ(doc.GetPrimaryId(others), "i434");
 
@@ -179,7 +179,7 @@ TEST_F(Getters, PositionIsCachedUntilRaDecChanges) {
     EXPECT_EQ(doc.GetCon(r), "Vul");
     EXPECT_NEAR(doc.GetDeclDeg(r), 0.25 * 57.29577957855229, 1e-12);
     EXPECT_GT(astro.parses, parses);
-    EXPECT_NEAR(doc.GetUranHrs(r), 3.0 + 1.0, 1e-12);  // centre 300/100 h, plus one hour
+    EXPECT_NEAR(doc.GetUranHrs(r), 3.0 + 1.0, 1e-12); // centre 300/100 h, plus one hour
 }
 
 TEST_F(Getters, BlanksInRaDecAreForgivenAndBadTextIsReported) {
@@ -190,10 +190,10 @@ TEST_F(Getters, BlanksInRaDecAreForgivenAndBadTextIsReported) {
     const int bad = AddRecord({{field::RaDec, "nowhere"}});
     doc.GetRaHour(bad);
     doc.GetCon(bad);
-    ASSERT_EQ(host.Messages().size(), 2u);  // once for each getter that needs the position
+    ASSERT_EQ(host.Messages().size(), 2u); // once for each getter that needs the position
     EXPECT_EQ(host.Messages()[0], "nowhere is not a valid RaDec.");
     EXPECT_FALSE(doc.Record(bad).PositionParsed());
-    EXPECT_EQ(doc.Record(bad).m_constellation, kConstellationUnknown);  // nothing cached
+    EXPECT_EQ(doc.Record(bad).m_constellation, kConstellationUnknown); // nothing cached
 }
 
 TEST_F(Getters, RiseTransitAndSet) {
@@ -203,17 +203,17 @@ TEST_F(Getters, RiseTransitAndSet) {
     astro.setHrs = 9.0;
     EXPECT_EQ(doc.GetRiseHrs(r), 3.0);
     EXPECT_EQ(doc.GetSetHrs(r), 9.0);
-    EXPECT_NEAR(doc.GetTransitHrs(r), transit + 23.9333, 1e-12);  // rises after 1 h: next one
+    EXPECT_NEAR(doc.GetTransitHrs(r), transit + 23.9333, 1e-12); // rises after 1 h: next one
     astro.setHrs = 2.0;
     EXPECT_NEAR(doc.GetSetHrs(r), 2.0 + 23.9333, 1e-12);
     astro.riseHrs = 0.5;
     EXPECT_NEAR(doc.GetTransitHrs(r), transit, 1e-12);
 
     astro.crosses = false;
-    EXPECT_EQ(doc.GetRiseHrs(r), 0.0);  // north latitude, north declination: stays up
+    EXPECT_EQ(doc.GetRiseHrs(r), 0.0); // north latitude, north declination: stays up
     EXPECT_EQ(doc.GetSetHrs(r), 48.0);
     astro.latitude = -0.7;
-    EXPECT_EQ(doc.GetRiseHrs(r), 49.0);  // stays down
+    EXPECT_EQ(doc.GetRiseHrs(r), 49.0); // stays down
     EXPECT_EQ(doc.GetSetHrs(r), -1.0);
     EXPECT_NEAR(doc.GetTransitHrs(r), transit, 1e-12);
 }

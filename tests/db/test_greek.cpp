@@ -11,7 +11,9 @@
 namespace vespario {
 namespace {
 
-std::string Chr(int code) { return std::string(1, static_cast<char>(code)); }
+std::string Chr(int code) {
+    return std::string(1, static_cast<char>(code));
+}
 
 std::string ToGreek(std::string text, int set) {
     WordsToGreek(text, set);
@@ -31,18 +33,18 @@ struct Row {
 
 // The letters and codes as the character-set table lists them.
 constexpr Row kTable[] = {
-    {"ALPHA", 224, 225}, {"BETA", 225, 226},   {"GAMMA", 231, 227},   {"DELTA", 235, 228},
-    {"EPSILON", 238, 229}, {"ZETA", -1, 230},  {"ETA", -1, 231},      {"THETA", 233, 232},
-    {"IOTA", -1, 233},   {"KAPPA", -1, 234},   {"LAMBDA", -1, 235},   {"MU", 230, 236},
-    {"NU", -1, 237},     {"XHI", -1, 238},     {"OMICRON", -1, 239},  {"PI", 227, 240},
-    {"RHO", -1, 241},    {"SIGMA", 229, 243},  {"TAU", -1, 244},      {"UPSILON", -1, 245},
-    {"PHI", 237, 246},   {"CHI", -1, 247},     {"PSI", -1, 248},      {"OMEGA", -1, 249},
-    {"DEG", 248, 176},   {"STRUVE", 228, 211},
+    {"ALPHA", 224, 225},   {"BETA", 225, 226},   {"GAMMA", 231, 227},  {"DELTA", 235, 228},
+    {"EPSILON", 238, 229}, {"ZETA", -1, 230},    {"ETA", -1, 231},     {"THETA", 233, 232},
+    {"IOTA", -1, 233},     {"KAPPA", -1, 234},   {"LAMBDA", -1, 235},  {"MU", 230, 236},
+    {"NU", -1, 237},       {"XHI", -1, 238},     {"OMICRON", -1, 239}, {"PI", 227, 240},
+    {"RHO", -1, 241},      {"SIGMA", 229, 243},  {"TAU", -1, 244},     {"UPSILON", -1, 245},
+    {"PHI", 237, 246},     {"CHI", -1, 247},     {"PSI", -1, 248},     {"OMEGA", -1, 249},
+    {"DEG", 248, 176},     {"STRUVE", 228, 211},
 };
 
 TEST(GreekTable, EveryRowConvertsBothWaysInItsSets) {
     ASSERT_EQ(GreekLetters().size(), std::size(kTable));
-    for (const Row& row : kTable) {
+    for (const Row &row : kTable) {
         SCOPED_TRACE(std::string(row.word));
         const std::string word(row.word);
         EXPECT_EQ(GreekCode(word, 0), row.set0);
@@ -50,7 +52,7 @@ TEST(GreekTable, EveryRowConvertsBothWaysInItsSets) {
         EXPECT_EQ(ToGreek(word, 1), Chr(row.set1));
         EXPECT_EQ(ToWords(Chr(row.set1), 1), word);
         if (row.set0 < 0) {
-            EXPECT_EQ(ToGreek(word, 0), word);  // set 0 has no character: the word stays
+            EXPECT_EQ(ToGreek(word, 0), word); // set 0 has no character: the word stays
             continue;
         }
         EXPECT_EQ(ToGreek(word, 0), Chr(row.set0));
@@ -80,8 +82,8 @@ TEST(GreekTable, PlainAndUnknownSetsLeaveTextAlone) {
 }
 
 struct RunCase {
-    const char* text;
-    const char* set1;  // the text after WordsToGreek with set 1, codes written as \x
+    const char *text;
+    const char *set1; // the text after WordsToGreek with set 1, codes written as \x
 };
 
 TEST(GreekWholeRun, OnlyWholeRunsOfCapitalsConvert) {
@@ -92,17 +94,18 @@ TEST(GreekWholeRun, OnlyWholeRunsOfCapitalsConvert) {
         {"ALPHAC", "ALPHAC"},
         {"alpha Cen", "alpha Cen"},
         {"ALPHA", "\xE1"},
-        {"ALPHA1 Cen", "\xE1" "1 Cen"},
+        {"ALPHA1 Cen", "\xE1"
+                       "1 Cen"},
         {"xALPHAy", "x\xE1y"},
         {"=ALPHA CEN=BETA-CRU=", "=\xE1 CEN=\xE2-CRU="},
         {"12DEG 30'", "12\xB0 30'"},
         {"PI PIPI PI", "\xF0 PIPI \xF0"},
-        {"XI", "XI"},  // only the insert command knows XI; the tables use XHI
+        {"XI", "XI"}, // only the insert command knows XI; the tables use XHI
         {"XHI", "\xEE"},
         {"A", "A"},
         {"", ""},
     };
-    for (const RunCase& c : cases)
+    for (const RunCase &c : cases)
         EXPECT_EQ(ToGreek(c.text, 1), c.set1) << c.text;
 }
 
@@ -118,7 +121,7 @@ TEST(GreekWholeRun, StruveCompoundsInBothSets) {
         EXPECT_EQ(ToGreek("STRUVEIII 1", set), "STRUVEIII 1");
         EXPECT_EQ(ToGreek("OSTRUVEI 1", set), "OSTRUVEI 1");
         // What the writer makes of the compounds comes back unchanged.
-        for (const std::string& text : {s + "I 24", s + "II 24", "O" + s + " 5", "O" + s + s}) {
+        for (const std::string &text : {s + "I 24", s + "II 24", "O" + s + " 5", "O" + s + s}) {
             std::string words;
             AppendGreekAsWords(words, text, set);
             EXPECT_EQ(ToGreek(words, set), text);
@@ -128,7 +131,7 @@ TEST(GreekWholeRun, StruveCompoundsInBothSets) {
 
 TEST(GreekWholeRun, SetZeroConvertsOnlyItsTwelveWords) {
     int converted = 0;
-    for (const Row& row : kTable) {
+    for (const Row &row : kTable) {
         const std::string word(row.word);
         converted += ToGreek(word, 0) != word ? 1 : 0;
     }
@@ -150,7 +153,7 @@ TEST(GreekWords, EveryCharacterOfTheSetBecomesItsWord) {
 
 TEST(GreekWords, SeparatedLettersSurviveTheRoundTrip) {
     for (int set : {0, 1}) {
-        for (const Row& row : kTable) {
+        for (const Row &row : kTable) {
             const int code = set == 0 ? row.set0 : row.set1;
             if (code < 0)
                 continue;
@@ -166,7 +169,7 @@ TEST(GreekWords, LongAndHighByteTextsDoNotBreak) {
     const std::string capitals(10000, 'A');
     EXPECT_EQ(ToGreek(capitals, 1), capitals);
     for (int set : {0, 1}) {
-        std::string high;  // every byte above 127, each on its own between blanks
+        std::string high; // every byte above 127, each on its own between blanks
         for (int c = 128; c < 256; ++c)
             high += static_cast<char>(c) + std::string(" ");
         const std::string words = ToWords(high, set);

@@ -13,8 +13,8 @@ namespace vespario {
 namespace {
 
 struct Case {
-    const char* text;
-    const char* expected;
+    const char *text;
+    const char *expected;
 };
 
 std::string Normalised(std::string text) {
@@ -24,25 +24,24 @@ std::string Normalised(std::string text) {
 
 TEST(NormaliseDesignation, CatalogueTable) {
     const Case cases[] = {
-        {"NGC 0224", "n224"},     {"ngc 224", "n224"},       {"NGC224", "n224"},
-        {"NGC", "n"},             {"ngc   7331", "n7331"},    {"IC 342", "i342"},
-        {"ic0342", "i342"},       {"UGCA 12", "ua12"},        {"ugca 012", "ua12"},
-        {"ugc a 12", "ua12"},     {"UGC A 12", "ua12"},       {"UGC A12", "ua12"},
-        {"UGC 5", "u5"},          {"ugc 05", "u5"},           {"UGC12", "u12"},
-        {"Arp 77", "apg 77"},     {"ARP 77", "apg 77"},       {"arp77", "apg77"},
-        {"m 31", "M31"},          {"M 31", "M31"},            {"M31", "M31"},
-        {"M031", "M31"},          {"m1", "M1"},
+        {"NGC 0224", "n224"},    {"ngc 224", "n224"},  {"NGC224", "n224"},   {"NGC", "n"},
+        {"ngc   7331", "n7331"}, {"IC 342", "i342"},   {"ic0342", "i342"},   {"UGCA 12", "ua12"},
+        {"ugca 012", "ua12"},    {"ugc a 12", "ua12"}, {"UGC A 12", "ua12"}, {"UGC A12", "ua12"},
+        {"UGC 5", "u5"},         {"ugc 05", "u5"},     {"UGC12", "u12"},     {"Arp 77", "apg 77"},
+        {"ARP 77", "apg 77"},    {"arp77", "apg77"},   {"m 31", "M31"},      {"M 31", "M31"},
+        {"M31", "M31"},          {"M031", "M31"},      {"m1", "M1"},
     };
-    for (const Case& c : cases)
+    for (const Case &c : cases)
         EXPECT_EQ(Normalised(c.text), c.expected) << c.text;
 }
 
 TEST(NormaliseDesignation, LeavesOtherTextsAlone) {
-    const char* unchanged[] = {
-        "Mon R2", "HD 123", "Andromeda Galaxy", "Messier 31", "XNGC 1", "NGCX 1",
-        "STRUVE 2816", "Markarian", "", "=n224=", "Arpx 2", "Cr 399", "\xE1 Cen",
+    const char *unchanged[] = {
+        "Mon R2", "HD 123",      "Andromeda Galaxy", "Messier 31", "XNGC 1",
+        "NGCX 1", "STRUVE 2816", "Markarian",        "",           "=n224=",
+        "Arpx 2", "Cr 399",      "\xE1 Cen",
     };
-    for (const char* text : unchanged)
+    for (const char *text : unchanged)
         EXPECT_EQ(Normalised(text), text) << text;
 }
 
@@ -57,8 +56,8 @@ TEST(NormaliseDesignation, WorksInsideAWholeIdField) {
 }
 
 TEST(NormaliseDesignation, IsStableWhenAppliedTwice) {
-    const char* texts[] = {"NGC 0224", "ugc a 12", "Arp 77", "m 31", "=IC 10=UGC 192=", "Mon R2"};
-    for (const char* text : texts) {
+    const char *texts[] = {"NGC 0224", "ugc a 12", "Arp 77", "m 31", "=IC 10=UGC 192=", "Mon R2"};
+    for (const char *text : texts) {
         const std::string once = Normalised(text);
         EXPECT_EQ(Normalised(once), once) << text;
     }
@@ -76,17 +75,17 @@ TEST(NormaliseDesignation, HostileTextsDoNotBreak) {
 
 TEST(ExpandDesignation, ExpandsShorthandWithADigitFrom1To9) {
     const Case cases[] = {
-        {"n224", "ngc 224"}, {"i342", "ic 342"}, {"u5", "ugc 5"},   {"a12", "arp 12"},
-        {"n9", "ngc 9"},     {"apg77", "apg77"}, {"ua12", "ua12"},  {"n0224", "n0224"},
-        {"M31", "M31"},      {"x12", "x12"},     {"n", "n"},        {"", ""},
+        {"n224", "ngc 224"}, {"i342", "ic 342"}, {"u5", "ugc 5"},  {"a12", "arp 12"},
+        {"n9", "ngc 9"},     {"apg77", "apg77"}, {"ua12", "ua12"}, {"n0224", "n0224"},
+        {"M31", "M31"},      {"x12", "x12"},     {"n", "n"},       {"", ""},
         {"N224", "N224"},    {"n 224", "n 224"},
     };
-    for (const Case& c : cases)
+    for (const Case &c : cases)
         EXPECT_EQ(ExpandDesignation(c.text), c.expected) << c.text;
 }
 
 TEST(ExpandDesignation, UndoesTheShorthandOfTheMainCatalogues) {
-    for (const char* text : {"ngc 224", "ic 342", "ugc 5"})
+    for (const char *text : {"ngc 224", "ic 342", "ugc 5"})
         EXPECT_EQ(ExpandDesignation(Normalised(text)), text);
 }
 

@@ -22,16 +22,16 @@ namespace {
 
 using platform::HostEventKind;
 
-constexpr const char* kRebuildText = "Rebuilding object name index";
-constexpr const char* kConvertText = "Converting Greek Characters";
+constexpr const char *kRebuildText = "Rebuilding object name index";
+constexpr const char *kConvertText = "Converting Greek Characters";
 
 class NameIndexTest : public test::DocFixture {
 protected:
     // The conversions below start from the DOS set; a new profile starts in set 1.
     NameIndexTest() { profile.WriteInt("GreekHandling", "Internal", 0); }
 
-    void Make(std::initializer_list<const char*> ids) {
-        for (const char* id : ids)
+    void Make(std::initializer_list<const char *> ids) {
+        for (const char *id : ids)
             AddRecord({{field::Id, id}});
         RebuildNameIndex(doc);
     }
@@ -45,7 +45,7 @@ protected:
     // The percentages of the progress shown with text, in order.
     std::vector<int> Percents(std::string_view text) const {
         std::vector<int> percents;
-        for (const platform::HostEvent& e : host.Events()) {
+        for (const platform::HostEvent &e : host.Events()) {
             if (e.kind == HostEventKind::Progress && e.text == text)
                 percents.push_back(e.percent);
         }
@@ -53,7 +53,7 @@ protected:
     }
 
     bool Shown(std::string_view message) const {
-        for (const std::string& m : host.Messages()) {
+        for (const std::string &m : host.Messages()) {
             if (m == message)
                 return true;
         }
@@ -73,12 +73,11 @@ TEST_F(NameIndexTest, EntryIsTheIdInCapitalsWithItsIdentity) {
 TEST_F(NameIndexTest, RebuildListsEveryRecordInOrderAndClearsTheFlag) {
     AddRecord({{field::Id, "=M31=n224=Andromeda Galaxy="}});
     AddRecord({{field::Id, "=M32=n221="}});
-    EXPECT_TRUE(doc.IndexRebuildNeeded());  // changing an ID asks for it ("AutoBuild")
+    EXPECT_TRUE(doc.IndexRebuildNeeded()); // changing an ID asks for it ("AutoBuild")
     host.Clear();
     RebuildNameIndex(doc);
     EXPECT_FALSE(doc.IndexRebuildNeeded());
-    EXPECT_EQ(doc.NameIndex(),
-              Entry("=M31=n224=Andromeda Galaxy=", 0) + Entry("=M32=n221=", 1));
+    EXPECT_EQ(doc.NameIndex(), Entry("=M31=n224=Andromeda Galaxy=", 0) + Entry("=M32=n221=", 1));
     ASSERT_FALSE(Percents(kRebuildText).empty());
     EXPECT_EQ(host.Events().back().kind, HostEventKind::EndProgress);
     EXPECT_TRUE(host.ProgressText().empty());
@@ -162,18 +161,19 @@ TEST_F(NameIndexTest, SplittingBuildsTheSameIndexAsARebuild) {
 // ----- exact look-up -----------------------------------------------------------------------
 
 struct LookUp {
-    const char* text;
-    int expected;  // record index, kMoreMatches added where further matches exist
+    const char *text;
+    int expected; // record index, kMoreMatches added where further matches exist
 };
 
 TEST_F(NameIndexTest, FindExactIdFindsWholeDesignationsOnly) {
     Make({"=M31=n224=Andromeda Galaxy=", "=M32=n221="});
     const LookUp cases[] = {
-        {"m31", 0},  {"=M31", 0}, {"M31=", 0},   {"=m31=", 0},  {"n224", 0},
-        {"N221", 1}, {"M32", 1},  {"andromeda galaxy", 0},       {"n22", -1},
-        {"M3", -1},  {"31", -1},  {"Andromeda", -1}, {"M31=n224", 0}, {"galaxy", -1},
+        {"m31", 0},      {"=M31", 0},    {"M31=", 0}, {"=m31=", 0},
+        {"n224", 0},     {"N221", 1},    {"M32", 1},  {"andromeda galaxy", 0},
+        {"n22", -1},     {"M3", -1},     {"31", -1},  {"Andromeda", -1},
+        {"M31=n224", 0}, {"galaxy", -1},
     };
-    for (const LookUp& c : cases)
+    for (const LookUp &c : cases)
         EXPECT_EQ(FindExactId(doc, c.text), c.expected) << c.text;
 }
 
@@ -190,21 +190,21 @@ TEST_F(NameIndexTest, AnIdentityWithoutARecordGivesMinusOne) {
 TEST_F(NameIndexTest, PartialLookUpWithThePatternSwitchOff) {
     Make({"=M31=n224=Andromeda Galaxy=", "=M32=n221="});
     const LookUp cases[] = {
-        {"n22", 0 + kMoreMatches},   // prefix of =N224, and =N221 matches too
-        {"n221", 1},                 // exact, nothing further
+        {"n22", 0 + kMoreMatches}, // prefix of =N224, and =N221 matches too
+        {"n221", 1},               // exact, nothing further
         {"m3", 0 + kMoreMatches},
         {"M32", 1},
-        {"andro", 0},                // prefix of a designation
-        {"andr gal", 0},             // loose: its letters in order within one designation
-        {"*galaxy", 0},              // "*" is any run within one designation
+        {"andro", 0},    // prefix of a designation
+        {"andr gal", 0}, // loose: its letters in order within one designation
+        {"*galaxy", 0},  // "*" is any run within one designation
         {"n22*", 0 + kMoreMatches},
-        {"m*2", 1},                  // M32: M31 has no 2 within the same designation
-        {"x", 0},                    // in GALAXY
+        {"m*2", 1}, // M32: M31 has no 2 within the same designation
+        {"x", 0},   // in GALAXY
         {"q", -1},
         {"221n", -1},
         {"=m3", 0 + kMoreMatches},
     };
-    for (const LookUp& c : cases)
+    for (const LookUp &c : cases)
         EXPECT_EQ(FindPartialId(doc, c.text, false), c.expected) << c.text;
 }
 
@@ -213,22 +213,20 @@ TEST_F(NameIndexTest, StarsNeverCrossADesignation) {
     // M*5 would need M and 5 in one designation: record 0 has them only in two.
     EXPECT_EQ(FindPartialId(doc, "m*5", false), -1);
     EXPECT_EQ(FindPartialId(doc, "n*", false), 0 + kMoreMatches);
-    EXPECT_EQ(FindPartialId(doc, "\\*", false), -1);  // an escaped star is a star
+    EXPECT_EQ(FindPartialId(doc, "\\*", false), -1); // an escaped star is a star
 }
 
 TEST_F(NameIndexTest, PartialLookUpWithThePatternSwitchOn) {
     Make({"=M31=n224=Andromeda Galaxy=", "=M32=n221="});
     const LookUp cases[] = {
-        {"M3[~2]", 0},      {"M3[~1]", 1},  {"M3[~12]", -1},
-        {"M3[~=]", 0},      // the more flag belongs to the search with the switch off
-        {"n22", -1},        // no "~": the exact look-up alone
-        {"n221", 1},
-        {"~M31", -1},       // a "~" only at the start does not make a pattern
-        {"M3?[~=]", -1},    // ?, + and * are taken literally
-        {"M[~=]*", -1},
-        {"{M}{3}[~2]", 0},
+        {"M3[~2]", 0},   {"M3[~1]", 1},
+        {"M3[~12]", -1}, {"M3[~=]", 0}, // the more flag belongs to the search with the switch off
+        {"n22", -1},                    // no "~": the exact look-up alone
+        {"n221", 1},     {"~M31", -1},  // a "~" only at the start does not make a pattern
+        {"M3?[~=]", -1},                // ?, + and * are taken literally
+        {"M[~=]*", -1},  {"{M}{3}[~2]", 0},
     };
-    for (const LookUp& c : cases)
+    for (const LookUp &c : cases)
         EXPECT_EQ(FindPartialId(doc, c.text, true), c.expected) << c.text;
 }
 
@@ -250,7 +248,11 @@ TEST_F(NameIndexTest, HighBytesAreLookedUpAsTheyAre) {
     Make({"=\xE1 Cen=", "=\xD3 2816="});
     EXPECT_EQ(FindExactId(doc, "\xE1 cen"), 0);
     EXPECT_EQ(FindPartialId(doc, "\xD3", false), 1);
-    EXPECT_EQ(FindPartialId(doc, "\xD3" "28", false), 1);
+    EXPECT_EQ(FindPartialId(doc,
+                            "\xD3"
+                            "28",
+                            false),
+              1);
     EXPECT_EQ(FindExactId(doc, "\xE2 cen"), -1);
     EXPECT_EQ(FindPartialId(doc, "\xFF\x80", false), -1);
 }
@@ -258,10 +260,21 @@ TEST_F(NameIndexTest, HighBytesAreLookedUpAsTheyAre) {
 TEST_F(NameIndexTest, IdsThatMakeNoSenseGiveMinusOne) {
     Make({"=M31=n224=", "=M32=n221="});
     const std::string nonsense[] = {
-        "", "=", "==", "=====", std::string(10000, 'x'), std::string(10000, '='),
-        "\xFF\xFE\x80", std::string(10000, '\xF0'), "|", "||", "_", "%", std::string(1, '\0'),
+        "",
+        "=",
+        "==",
+        "=====",
+        std::string(10000, 'x'),
+        std::string(10000, '='),
+        "\xFF\xFE\x80",
+        std::string(10000, '\xF0'),
+        "|",
+        "||",
+        "_",
+        "%",
+        std::string(1, '\0'),
     };
-    for (const std::string& text : nonsense) {
+    for (const std::string &text : nonsense) {
         EXPECT_EQ(FindExactId(doc, text), -1) << text.size();
         EXPECT_EQ(FindPartialId(doc, text, false), -1) << text.size();
         EXPECT_EQ(FindPartialId(doc, text, true), -1) << text.size();
@@ -299,7 +312,7 @@ TEST_F(NameIndexTest, LookUpsOnAnEmptyDocument) {
 TEST_F(NameIndexTest, ChangingTheSetConvertsEveryStoredField) {
     AddRecord({});
     for (int n = 0; n < kStoredFieldCount; ++n)
-        doc.SetFieldText(n, "x\xE0 y\xF8");  // alpha and the degree sign of set 0
+        doc.SetFieldText(n, "x\xE0 y\xF8"); // alpha and the degree sign of set 0
     AddRecord({{field::Id, "=\xE0 Cen="}});
     RebuildNameIndex(doc);
     host.Clear();
@@ -344,13 +357,13 @@ TEST_F(NameIndexTest, ConversionProgressRisesPerRecord) {
     EXPECT_GE(percents.size(), 100u);
     for (size_t i = 1; i < percents.size(); ++i)
         EXPECT_LT(percents[i - 1], percents[i]);
-    EXPECT_FALSE(doc.IndexRebuildNeeded());  // "AutoBuild" is off
+    EXPECT_FALSE(doc.IndexRebuildNeeded()); // "AutoBuild" is off
 }
 
 // A document of its own, for reading a file back under another set.
 struct Reader {
     explicit Reader(int set) { profile.WriteInt("GreekHandling", "Internal", set); }
-    bool Read(const std::string& text) {
+    bool Read(const std::string &text) {
         std::istringstream in(text);
         doc.ReadDatabase(in);
         doc.LoadCompletely();
@@ -361,13 +374,13 @@ struct Reader {
     CVesparioDoc doc{host, profile};
 };
 
-std::string Written(CVesparioDoc& doc) {
+std::string Written(CVesparioDoc &doc) {
     std::stringstream out;
     EXPECT_TRUE(doc.WriteDatabase(out));
     return out.str();
 }
 
-void ExpectSameFields(CVesparioDoc& a, CVesparioDoc& b) {
+void ExpectSameFields(CVesparioDoc &a, CVesparioDoc &b) {
     ASSERT_EQ(a.GetRecordCount(), b.GetRecordCount());
     for (int i = 0; i < a.GetRecordCount(); ++i) {
         a.EnsureParsed(i);
@@ -382,9 +395,10 @@ protected:
     void SetUp() override {
         // Set 0 text: alpha (224), sigma (229), the Struve sign (228) and the degree sign
         // (248); zeta has no set-0 character and is held as its word.
-        AddRecord({{field::Id, "=\xE0 Cen=\xE4 1=\xE4I 24="}, {field::Class, "\xE3"},
+        AddRecord({{field::Id, "=\xE0 Cen=\xE4 1=\xE4I 24="},
+                   {field::Class, "\xE3"},
                    {field::Info, "near \xE5 Sco, 12\xF8 from ZETA Sco; O\xE4 535"},
-                   {field::Goal, "find \xE0 first\r\n"}});  // as parsing leaves a goal
+                   {field::Goal, "find \xE0 first\r\n"}}); // as parsing leaves a goal
         AddRecord({{field::Id, "=M31=n224="}, {field::Magn, "3.4"}});
         RebuildNameIndex(doc);
     }
@@ -446,10 +460,14 @@ namespace {
 TEST(NameIndexEntry, IdentityIsWrittenWithAtLeastFourDigits) {
     const struct {
         int identity;
-        const char* entry;
-    } rows[] = {{0, "=M1=|0000|"},        {7, "=M1=|0007|"},         {1234, "=M1=|1234|"},
-                {98765, "=M1=|98765|"},   {2147483647, "=M1=|2147483647|"}, {-3, "=M1=|-003|"}};
-    for (const auto& row : rows) {
+        const char *entry;
+    } rows[] = {{0, "=M1=|0000|"},
+                {7, "=M1=|0007|"},
+                {1234, "=M1=|1234|"},
+                {98765, "=M1=|98765|"},
+                {2147483647, "=M1=|2147483647|"},
+                {-3, "=M1=|-003|"}};
+    for (const auto &row : rows) {
         std::string index = "=A=|0001|";
         AppendNameIndexEntry(index, "=m1=", row.identity);
         EXPECT_EQ(index, std::string("=A=|0001|") + row.entry) << row.identity;

@@ -32,12 +32,12 @@ TEST(ObjectRecord, RecordsLongerThanSixteenBitOffsetsKeepEveryField) {
     ObjectRecord record;
     record.SetField(3, "=M31=");
     const std::string big(70000, 'x');
-    record.SetField(13, big);  // crosses 65535: the ends widen
+    record.SetField(13, big); // crosses 65535: the ends widen
     record.SetField(22, "last");
     EXPECT_EQ(record.Field(3), "=M31=");
     EXPECT_EQ(record.Field(13), big);
     EXPECT_EQ(record.Field(22), "last");
-    record.SetField(13, "small again");  // and narrow back
+    record.SetField(13, "small again"); // and narrow back
     EXPECT_EQ(record.Field(13), "small again");
     EXPECT_EQ(record.Field(22), "last");
     std::array<std::string_view, kStoredFieldCount> fields{};
@@ -73,7 +73,7 @@ TEST_F(RecordOperations, NewObjectHasItsDefaultsAndIndexEntry) {
     doc.NewObject();
     ASSERT_EQ(doc.GetRecordCount(), 1);
     EXPECT_EQ(doc.CurrentIndex(), 0);
-    const ObjectRecord& r = doc.Record(0);
+    const ObjectRecord &r = doc.Record(0);
     EXPECT_TRUE(r.m_parsed);
     EXPECT_EQ(r.m_rawText, nullptr);
     EXPECT_EQ(r.Field(field::Try), "n");
@@ -134,7 +134,7 @@ TEST_F(RecordOperations, ChangingTheIdRequestsAnIndexRebuildOnlyWithAutoBuild) {
 
 TEST_F(RecordOperations, ChangingRaDecResetsTheCachedPosition) {
     doc.NewObject();
-    ObjectRecord& r = doc.Record(0);
+    ObjectRecord &r = doc.Record(0);
     r.m_dec = 0.3;
     r.m_constellation = 5;
     doc.SetFieldText(field::Magn, "5");
@@ -223,7 +223,7 @@ protected:
 
 TEST_F(MovingRecords, BackwardAndForwardShiftTheRecordsBetween) {
     doc.SetCurrentRecord(3, false, false);
-    EXPECT_EQ(doc.MoveRecord(5, 1, 4), 5);  // the caller's record at 4 is now at 5
+    EXPECT_EQ(doc.MoveRecord(5, 1, 4), 5); // the caller's record at 4 is now at 5
     EXPECT_EQ(Order(), "051234");
     EXPECT_EQ(doc.CurrentIndex(), 4);
     EXPECT_EQ(doc.CurrentRecord(), &doc.Record(4));

@@ -462,8 +462,8 @@ TEST(IniIndex, AnswersAsTheTextReadAfreshAfterEveryChange) {
 TEST(IniIndex, TheFirstOfRepeatedSectionsAndKeysStillWins) {
     std::string text;
     for (int i = 0; i < 1000; ++i)
-        text += "[Settings]\r\nLockSci=" + std::to_string(i) + "\r\nKey" + std::to_string(i) +
-                "=v\r\n";
+        text +=
+            "[Settings]\r\nLockSci=" + std::to_string(i) + "\r\nKey" + std::to_string(i) + "=v\r\n";
     IniProfile profile;
     profile.SetText(text);
     EXPECT_EQ(profile.GetInt("settings", "locksci", -1), 0);

@@ -1,7 +1,7 @@
 // The criteria dialog's checks and its pattern menu, without the widgets.
 
-#include "select/criteriaedit.h"
 #include "pattern/pattern.h"
+#include "select/criteriaedit.h"
 
 #include <gtest/gtest.h>
 

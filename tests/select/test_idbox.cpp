@@ -17,9 +17,9 @@ namespace {
 TEST(IdHistory, NewestFirstNoRepeatsInARowAtMostFifty) {
     IdHistory history;
     EXPECT_TRUE(history.Enter("=M31=n224="));
-    EXPECT_FALSE(history.Enter("=M31=n224="));  // the same ID twice in a row is kept once
+    EXPECT_FALSE(history.Enter("=M31=n224=")); // the same ID twice in a row is kept once
     EXPECT_TRUE(history.Enter("=M42="));
-    EXPECT_TRUE(history.Enter("=M31=n224="));  // not in a row: entered again
+    EXPECT_TRUE(history.Enter("=M31=n224=")); // not in a row: entered again
     ASSERT_EQ(history.Entries().size(), 3u);
     EXPECT_EQ(history.Entries()[0], "=M31=n224=");
     EXPECT_EQ(history.Entries()[1], "=M42=");
@@ -45,7 +45,8 @@ TEST(FurtherMatchesPattern, TheTypedTextAnywhereInAnId) {
 class IdBoxTest : public test::DocFixture {
 protected:
     IdBoxTest() {
-        for (const char* id : {"=M31=n224=Andromeda Galaxy=", "=n2240=", "=n2241=", "=M42=n1976=", "=i342="})
+        for (const char *id :
+             {"=M31=n224=Andromeda Galaxy=", "=n2240=", "=n2241=", "=M42=n1976=", "=i342="})
             AddRecord({{field::Id, id}});
         RebuildNameIndex(doc);
     }
@@ -56,14 +57,14 @@ protected:
 
 TEST_F(IdBoxTest, AnExactIdIsFoundASecondAfterTheLastKey) {
     typing.TextChanged("m3", 5000);
-    typing.TextChanged("m31", 5400);  // each key restarts the timer
+    typing.TextChanged("m31", 5400); // each key restarts the timer
     EXPECT_FALSE(typing.Poll(6000));
     EXPECT_TRUE(visited.empty());
     EXPECT_TRUE(typing.Poll(6400));
     EXPECT_EQ(visited, std::vector<int>{0});
     EXPECT_FALSE(typing.FurtherMatchesEnabled());
-    EXPECT_TRUE(host.Sounds().empty());  // an exact match is silent
-    EXPECT_FALSE(typing.Poll(9000));     // the timer ran once
+    EXPECT_TRUE(host.Sounds().empty()); // an exact match is silent
+    EXPECT_FALSE(typing.Poll(9000));    // the timer ran once
 }
 
 TEST_F(IdBoxTest, APrefixOfSeveralJumpsAndEnablesFurtherMatches) {

@@ -40,14 +40,17 @@ private:
     uint32_t m_step = 1;
 };
 
-std::string Id(int i) { return "=obj" + std::to_string(i) + "="; }
+std::string Id(int i) {
+    return "=obj" + std::to_string(i) + "=";
+}
 
 class ObjectListTest : public test::DocFixture {
 protected:
     // n records; record i has magnitude (i * 7) % 13 and type "eg" for even i, "oc" for odd.
     void Make(int n) {
         for (int i = 0; i < n; ++i)
-            AddRecord({{field::Id, Id(i)}, {field::Magn, std::to_string((i * 7) % 13)},
+            AddRecord({{field::Id, Id(i)},
+                       {field::Magn, std::to_string((i * 7) % 13)},
                        {field::Type, i % 2 == 0 ? "eg" : "oc"}});
         doc.SetCurrentRecord(-1, false, false);
         RebuildNameIndex(doc);
@@ -62,14 +65,14 @@ protected:
         doc.ReadDatabase(in);
     }
 
-    std::vector<std::string> ListedIds(const ObjectList& list) {
+    std::vector<std::string> ListedIds(const ObjectList &list) {
         std::vector<std::string> ids;
         for (int record : list.List())
             ids.emplace_back(doc.Record(record).Field(field::Id));
         return ids;
     }
 
-    void Drive(ObjectList& list) {
+    void Drive(ObjectList &list) {
         for (int guard = 0; list.IdleWork(clock.Now()) && guard < 1000000; ++guard) {
         }
     }
@@ -95,7 +98,7 @@ TEST_F(ObjectListTest, NoCriteriaAndNoSortListEveryRecordInFileOrder) {
 
 TEST_F(ObjectListTest, AStillLoadingDatabaseAlreadyShowsSelections) {
     MakeLoading(400);
-    clock.SetStep(200);  // short slices: the first one splits about a hundred records
+    clock.SetStep(200); // short slices: the first one splits about a hundred records
     ObjectList list(doc);
     list.Criteria().AddLine(field::Type, op::Equal, "eg");
     list.RestartSelection();
@@ -106,7 +109,7 @@ TEST_F(ObjectListTest, AStillLoadingDatabaseAlreadyShowsSelections) {
             seenWhileSplitting = true;
             EXPECT_TRUE(host.StatusRaised(kSelectedPane));
         }
-        EXPECT_GE(list.List().size(), lastSelected);  // the counters only rise
+        EXPECT_GE(list.List().size(), lastSelected); // the counters only rise
         lastSelected = list.List().size();
     }
     EXPECT_TRUE(seenWhileSplitting);
@@ -120,14 +123,14 @@ TEST_F(ObjectListTest, AStillLoadingDatabaseAlreadyShowsSelections) {
 // parse position must stay on their records through every move.
 TEST_F(ObjectListTest, GatheringKeepsTheCurrentRecordAndTheParsePosition) {
     MakeLoading(300);
-    doc.LoadCompletely();  // split and parsed ...
+    doc.LoadCompletely(); // split and parsed ...
     std::ostringstream out;
     ASSERT_TRUE(doc.WriteDatabase(out));
     std::istringstream in(out.str());
     doc.ReadDatabase(in);
     while (!doc.Load().allSplit)
         doc.SplitRecordsSlice(clock.Now() + 1000000);
-    doc.ParseRecordsSlice(clock.Now());  // ... and parsed only a little way
+    doc.ParseRecordsSlice(clock.Now()); // ... and parsed only a little way
     const int parsePosition = doc.Load().recordsParsed;
     ASSERT_GT(parsePosition, 0);
     ASSERT_LT(parsePosition, 100);
@@ -142,7 +145,7 @@ TEST_F(ObjectListTest, GatheringKeepsTheCurrentRecordAndTheParsePosition) {
         list.IdleWork(clock.Now());
     EXPECT_EQ(list.List().size(), 150u);
     for (size_t k = 0; k < list.List().size(); ++k) {
-        EXPECT_EQ(list.List()[k], static_cast<int>(k));  // gathered at the front, in order found
+        EXPECT_EQ(list.List()[k], static_cast<int>(k)); // gathered at the front, in order found
         EXPECT_EQ(doc.Record(static_cast<int>(k)).Field(field::Type), "oc");
         EXPECT_EQ(list.ListPositionOf(static_cast<int>(k)), static_cast<int>(k));
     }
@@ -160,7 +163,7 @@ TEST_F(ObjectListTest, TheListIsAStableSortOfTheSelection) {
     Make(120);
     ObjectList list(doc);
     list.Criteria().AddLine(field::MagnValue, op::Less, "10");
-    list.Sort().AddKey(field::Magn, 0, 1);  // magnitude text, descending
+    list.Sort().AddKey(field::Magn, 0, 1); // magnitude text, descending
     list.Sort().AddKey(field::Type, 0, 0);
     list.RestartSelection();
     Drive(list);
@@ -250,7 +253,8 @@ TEST_F(ObjectListTest, RememberedCriteriaAskBeforeCopying) {
     Drive(list);
     host.QueueAnswer(Answer::Yes);
     list.RememberCriteriaAndDefineNew();
-    EXPECT_EQ(host.Messages().back(), "Initialize new selection criteria with current selection criteria ?");
+    EXPECT_EQ(host.Messages().back(),
+              "Initialize new selection criteria with current selection criteria ?");
     EXPECT_EQ(list.RememberedCriteria(), 1u);
     EXPECT_EQ(list.Criteria().LineCount(), 1);
     list.Criteria().AddLine(field::MagnValue, op::Greater, "5");
@@ -310,7 +314,7 @@ TEST_F(ObjectListTest, PareNearTakesItsDistanceOrTheDefault) {
     platform::IniProfile nearProfile;
     nearProfile.WriteString("Settings", "DefaultNear", "2");
     CVesparioDoc nearDoc(host, nearProfile, &astro);
-    const char* positions[] = {"0042+41", "0043+42", "0050+41", "1200+00"};
+    const char *positions[] = {"0042+41", "0043+42", "0050+41", "1200+00"};
     for (int i = 0; i < 4; ++i) {
         nearDoc.NewObject();
         nearDoc.SetFieldText(field::Id, Id(i));
@@ -318,12 +322,12 @@ TEST_F(ObjectListTest, PareNearTakesItsDistanceOrTheDefault) {
     }
     nearDoc.SetCurrentRecord(0, false, false);
     ObjectList list(nearDoc);
-    list.PareNear("0042+41");  // within the default 2 degrees: all but the last
+    list.PareNear("0042+41"); // within the default 2 degrees: all but the last
     while (list.IdleWork(clock.Now())) {
     }
     EXPECT_EQ(list.List().size(), 3u);
     EXPECT_DOUBLE_EQ(list.Criteria().Line(0).radius, 2.0);
-    list.PareNear("0042+41,1.1");  // 0050+41 lies 1.5 degrees away
+    list.PareNear("0042+41,1.1"); // 0050+41 lies 1.5 degrees away
     while (list.IdleWork(clock.Now())) {
     }
     EXPECT_EQ(list.List().size(), 2u);
@@ -350,7 +354,7 @@ TEST_F(ObjectListTest, CompanionsHearOfEveryNewCurrentObject) {
     ASSERT_EQ(following.records.size(), 3u);
     EXPECT_EQ(following.records.back(), list.List()[2]);
     EXPECT_GT(following.rowChanges, 0);
-    list.SetObserver(nullptr);  // back to nobody: no call reaches the old observer
+    list.SetObserver(nullptr); // back to nobody: no call reaches the old observer
     list.First();
     EXPECT_EQ(following.records.size(), 3u);
 }
@@ -359,7 +363,7 @@ TEST_F(ObjectListTest, DeletingTheCurrentObjectMarksAndCommitsIt) {
     Make(3);
     ObjectList list(doc);
     Drive(list);
-    ObjectRecord* current = doc.CurrentRecord();
+    ObjectRecord *current = doc.CurrentRecord();
     ASSERT_NE(current, nullptr);
     list.DeleteCurrent();
     EXPECT_TRUE(current->m_deleted);
@@ -375,12 +379,12 @@ TEST_F(ObjectListTest, RememberedSortOrdersAndThePausedPass) {
     SortOrder edited(doc);
     edited.AddKey(field::Magn, 0, 1);
     edited.SetName("faint first");
-    list.PausePass(true);  // the modal dialog is open
+    list.PausePass(true); // the modal dialog is open
     list.RestartSelection();
     for (int i = 0; i < 50; ++i)
         list.IdleWork(clock.Now());
     EXPECT_EQ(list.ExaminedCount(), 0);
-    list.AcceptSortOrder(edited);  // replaces the keys and resumes
+    list.AcceptSortOrder(edited); // replaces the keys and resumes
     Drive(list);
     EXPECT_EQ(list.Sort().KeyCount(), 1);
     EXPECT_EQ(list.Sort().Name(), "faint first");
@@ -388,7 +392,7 @@ TEST_F(ObjectListTest, RememberedSortOrdersAndThePausedPass) {
     host.QueueAnswer(Answer::No);
     list.RememberSortOrderAndDefineNew();
     EXPECT_EQ(host.Messages().back(), "Initialize new sort order with current sort order ?");
-    EXPECT_EQ(list.Sort().KeyCount(), 0);  // No: a new empty one
+    EXPECT_EQ(list.Sort().KeyCount(), 0); // No: a new empty one
     EXPECT_EQ(list.RememberedSortOrders(), 1u);
     list.RevertSortOrder();
     EXPECT_EQ(list.RememberedSortOrders(), 0u);

@@ -20,10 +20,18 @@ TEST(SelectionListBlocks, InsertsKeepTheOrderOfAPlainVector) {
     for (int i = 0; i < 5000; ++i) {
         size_t at = 0;
         switch (i % 5) {
-        case 0: at = reference.size(); break;
-        case 1: at = 0; break;
-        case 2: at = reference.size() - (reference.size() % SelectionList::kBlock); break;
-        default: at = reference.empty() ? 0 : (next() >> 8) % (reference.size() + 1); break;
+        case 0:
+            at = reference.size();
+            break;
+        case 1:
+            at = 0;
+            break;
+        case 2:
+            at = reference.size() - (reference.size() % SelectionList::kBlock);
+            break;
+        default:
+            at = reference.empty() ? 0 : (next() >> 8) % (reference.size() + 1);
+            break;
         }
         list.insert(at, i);
         reference.insert(reference.begin() + static_cast<long>(at), i);
@@ -35,7 +43,7 @@ TEST(SelectionListBlocks, InsertsKeepTheOrderOfAPlainVector) {
         reference[k] = -reference[k];
     }
     EXPECT_EQ(list.ToVector(), reference);
-    list.insert(999999, 7);  // past the end: appended
+    list.insert(999999, 7); // past the end: appended
     EXPECT_EQ(list[list.size() - 1], 7);
     list.clear();
     EXPECT_TRUE(list.empty());

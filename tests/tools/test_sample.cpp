@@ -20,8 +20,9 @@ namespace {
 const std::string kData = VESPARIO_SOURCE_DATA_DIR;
 
 TEST(SampleCsv, QuotedFieldsKeepTheirCommas) {
-    const auto f = SplitCsvLine("NGC 224,Galaxy,10.68,41.27,4.36,177.83,69.66,35,\"Andromeda Galaxy, "
-                                "M 31, \"\"Great\"\" Nebula\",NGC0224\r");
+    const auto f =
+        SplitCsvLine("NGC 224,Galaxy,10.68,41.27,4.36,177.83,69.66,35,\"Andromeda Galaxy, "
+                     "M 31, \"\"Great\"\" Nebula\",NGC0224\r");
     ASSERT_EQ(f.size(), 10u);
     EXPECT_EQ(f[8], "Andromeda Galaxy, M 31, \"Great\" Nebula");
     EXPECT_EQ(f[9], "NGC0224");
@@ -30,8 +31,10 @@ TEST(SampleCsv, QuotedFieldsKeepTheirCommas) {
 }
 
 TEST(SampleRecord, DesignationsNamesAndMeasures) {
-    const CatalogueRow m31{"NGC 224", "Galaxy", "10.684708", "41.26875", "4.36", "177.83", "69.66", "35",
-                           "Andromeda Galaxy, PGC 2557, UGC 454, M 31", "NGC0224"};
+    const CatalogueRow m31{"NGC 224",  "Galaxy", "10.684708",
+                           "41.26875", "4.36",   "177.83",
+                           "69.66",    "35",     "Andromeda Galaxy, PGC 2557, UGC 454, M 31",
+                           "NGC0224"};
     SampleRecord r;
     std::string error;
     ASSERT_TRUE(MakeRecord(m31, r, error)) << error;
@@ -42,8 +45,9 @@ TEST(SampleRecord, DesignationsNamesAndMeasures) {
     EXPECT_EQ(r.size, "177.83x69.66");
     EXPECT_EQ(r.info, "Andromeda Galaxy.");
 
-    const CatalogueRow cluster{"IC 4725", "Open cluster", "277.944875", "-19.114944", "4.60", "14.10", "",
-                               "", "M 25", "IC4725"};
+    const CatalogueRow cluster{"IC 4725", "Open cluster", "277.944875", "-19.114944",
+                               "4.60",    "14.10",        "",           "",
+                               "M 25",    "IC4725"};
     ASSERT_TRUE(MakeRecord(cluster, r, error));
     EXPECT_EQ(r.id, "=M25=i4725=");
     EXPECT_EQ(r.magn, "4.6");
@@ -69,14 +73,17 @@ TEST(SampleTypes, EveryCatalogueTypeIsInTheShippedVocabulary) {
     const int count = profile.GetInt("ObjectType", "NumberOf", 0);
     for (int i = 0; i < count; ++i)
         codes.insert(profile.GetString("ObjectType", "Type" + std::to_string(i)).substr(0, 2));
-    for (const char* type : {"Galaxy", "Open cluster", "Globular cluster", "Nebula", "Planetary nebula",
-                             "Supernova remnant", "Galaxy cluster", "Asterism", "Dark nebula", "Star",
-                             "Multiple star", "Quasar", "Radio source", "Other", "Something new"})
+    for (const char *type :
+         {"Galaxy", "Open cluster", "Globular cluster", "Nebula", "Planetary nebula",
+          "Supernova remnant", "Galaxy cluster", "Asterism", "Dark nebula", "Star", "Multiple star",
+          "Quasar", "Radio source", "Other", "Something new"})
         EXPECT_TRUE(codes.count(TypeCode(type))) << type;
     // And the source the sample uses.
     bool openNgc = false;
     for (int i = 0; i < profile.GetInt("ObjectSource", "NumberOf", 0); ++i)
-        openNgc = openNgc || profile.GetString("ObjectSource", "Source" + std::to_string(i)).rfind("o=", 0) == 0;
+        openNgc =
+            openNgc ||
+            profile.GetString("ObjectSource", "Source" + std::to_string(i)).rfind("o=", 0) == 0;
     EXPECT_TRUE(openNgc);
 }
 
@@ -113,8 +120,9 @@ TEST(SampleDatabase, ADamagedCatalogueLeavesTheOutputAlone) {
     const std::string out = folder.File("out.obs");
     ASSERT_TRUE(platform::WriteWholeFileAtomic(out, "old"));
     std::string error;
-    ASSERT_TRUE(platform::WriteWholeFileAtomic(csv, "Name,Type,RA_deg,Dec_deg,Mag,MajAx_arcmin,MinAx_arcmin,"
-                                                    "PosAng_deg,OtherNames,CatalogId\r\nNGC 1,Galaxy,1,2\r\n"));
+    ASSERT_TRUE(platform::WriteWholeFileAtomic(
+        csv, "Name,Type,RA_deg,Dec_deg,Mag,MajAx_arcmin,MinAx_arcmin,"
+             "PosAng_deg,OtherNames,CatalogId\r\nNGC 1,Galaxy,1,2\r\n"));
     EXPECT_FALSE(WriteSampleDatabase(csv, out, error));
     EXPECT_NE(error.find("line 2"), std::string::npos) << error;
     ASSERT_TRUE(platform::WriteWholeFileAtomic(csv, "just text\r\n"));
