@@ -201,6 +201,10 @@ const std::string &ObservingPlace::ZoneName(double jd) const {
     return DaylightOffset(jd) >= 0.1 ? m_daylightZone : m_standardZone;
 }
 
+double ObservingPlace::LocalDate(double jd) const {
+    return std::floor(jd + CurrentOffsetDays(jd) + 0.5) - 0.5;
+}
+
 const char *ObservingPlace::WeekdayName(double jd) const {
     const double days = std::floor(CurrentOffsetDays(jd) + jd + 1.5);
     if (!std::isfinite(days))

@@ -79,6 +79,9 @@ public:
     std::string LocalTimeText(double jd, bool withZone) const;
     // ZoneName: the standard or daylight zone name in force at jd.
     const std::string &ZoneName(double jd) const;
+    // LocalDate: the local date at jd (UT) as the local-clock Julian Date of its midnight,
+    // floor(jd + (zone + daylight)/24 + 0.5) - 0.5: the date LocalTimeText shows.
+    double LocalDate(double jd) const;
     // WeekdayName: "Sun" to "Sat" of the local date at jd.
     const char *WeekdayName(double jd) const;
     // LocalTextToUT: a local date-time text to UT; kInvalidJulianDate when unparsable.

@@ -3,23 +3,13 @@
 #include "astro/bodyriseset.h"
 #include "astro/constants.h"
 #include "astro/observingplace.h"
-#include "astro/sun.h"
 
 #include <cmath>
-#include <limits>
+#include <vector>
 
 namespace vespario {
 
 namespace {
-
-constexpr double kStepDays = 0.0006944444444444444; // one minute
-
-double SunAltitude(const ObservingPlace &place, double jd) {
-    const ApparentPlace sun = SunApparent(jd);
-    double azimuth = 0.0, altitude = 0.0;
-    place.Horizon(place.HourAngle(jd, sun.ra), sun.dec, azimuth, altitude);
-    return altitude;
-}
 
 // The local noon that opens the observing night in progress at jd (JD, UT).
 double OpeningNoon(const ObservingPlace &place, double jd) {
@@ -27,32 +17,53 @@ double OpeningNoon(const ObservingPlace &place, double jd) {
     return std::floor(jd + offset) - offset;
 }
 
-// The first sunset (or sunrise) after 'after' and within a day of it; NaN when none.
-double FirstEventAfter(const ObservingPlace &place, double after, bool sunset) {
-    double best = std::numeric_limits<double>::quiet_NaN();
-    for (int day = -1; day <= 2; ++day) {
-        const DayRiseSet s = SunRiseSetForDate(place, after + day);
-        if (!s.found)
-            continue;
-        const double event = sunset ? s.set : s.rise;
-        if (event > after && event < after + 1.0 && !(event >= best))
-            best = event;
+// The Sun's night: its upper culmination nearest the opening noon, the lower one after
+// it and the next upper one, with the Sun's altitude at each.
+struct SunNight {
+    bool found = false;
+    HorizonEvent upper, lower, nextUpper;
+};
+
+SunNight NightAround(const std::vector<HorizonEvent> &events, double noon) {
+    std::vector<const HorizonEvent *> culminations;
+    for (const HorizonEvent &e : events) {
+        if (e.kind == HorizonEventKind::UpperCulmination ||
+            e.kind == HorizonEventKind::LowerCulmination)
+            culminations.push_back(&e);
     }
-    return best;
+    // Upper and lower culminations alternate.
+    SunNight night;
+    for (std::size_t i = 0; i + 2 < culminations.size(); ++i) {
+        const HorizonEvent &upper = *culminations[i];
+        if (upper.kind != HorizonEventKind::UpperCulmination)
+            continue;
+        if (night.found && std::fabs(upper.jd - noon) >= std::fabs(night.upper.jd - noon))
+            continue;
+        night = {true, upper, *culminations[i + 1], *culminations[i + 2]};
+    }
+    return night;
 }
 
-// Steps from 'from' by 'step' until the altitude is at or below limit, at most to 'until'.
-bool StepToLimit(const ObservingPlace &place, double from, double until, double step, double limit,
-                 double &found) {
-    const long steps = static_cast<long>(std::fabs(until - from) / kStepDays);
-    for (long i = 0; i <= steps; ++i) {
-        const double t = from + step * static_cast<double>(i);
-        if (SunAltitude(place, t) <= limit) {
-            found = t;
+// The first crossing of the given kind in the events of the night.
+bool FirstOfKind(const std::vector<HorizonEvent> &events, HorizonEventKind kind, double &jd) {
+    for (const HorizonEvent &e : events) {
+        if (e.kind == kind) {
+            jd = e.jd;
             return true;
         }
     }
     return false;
+}
+
+TwilightTimes TimesForLimit(const ObservingPlace &place, const SunNight &night, double limit) {
+    TwilightTimes times;
+    const std::vector<HorizonEvent> events =
+        HorizonEvents(place, SunWithShift(-limit), night.upper.jd, night.nextUpper.jd);
+    times.hasEvening = FirstOfKind(events, HorizonEventKind::Set, times.evening);
+    times.hasMorning = FirstOfKind(events, HorizonEventKind::Rise, times.morning);
+    times.reached = times.hasEvening && times.hasMorning;
+    times.staysAbove = night.lower.altitude > limit;
+    return times;
 }
 
 } // namespace
@@ -62,31 +73,33 @@ double TwilightLimitDegrees(TwilightKind kind) {
 }
 
 NightTwilight TwilightOfNight(const ObservingPlace &place, double jd) {
-    NightTwilight night;
+    NightTwilight result;
     if (!std::isfinite(jd))
-        return night;
-    const double sunset = FirstEventAfter(place, OpeningNoon(place, jd), true);
-    if (std::isnan(sunset))
-        return night;
-    const double sunrise = FirstEventAfter(place, sunset, false);
-    if (std::isnan(sunrise))
-        return night;
-    night.sunSetsAndRises = true;
-    night.sunset = sunset;
-    night.sunrise = sunrise;
-    // Each deeper limit is reached after the shallower one: its search starts there.
-    double evening = sunset, morning = sunrise;
-    for (TwilightTimes &times : night.kinds) {
-        const int index = static_cast<int>(&times - night.kinds);
-        const double limit = TwilightLimitDegrees(static_cast<TwilightKind>(index)) * kDegToRad;
-        if (!StepToLimit(place, evening, sunrise, kStepDays, limit, evening) ||
-            !StepToLimit(place, morning, sunset, -kStepDays, limit, morning))
-            break;
-        times.reached = true;
-        times.evening = evening;
-        times.morning = morning;
+        return result;
+    const double noon = OpeningNoon(place, jd);
+    const std::vector<HorizonEvent> events =
+        HorizonEvents(place, SunWithShift(kSunRiseSetShift), noon - 0.6, noon + 1.6);
+    const SunNight night = NightAround(events, noon);
+    if (!night.found)
+        return result;
+    bool sets = false, rises = false;
+    for (const HorizonEvent &e : events) {
+        if (e.jd <= night.upper.jd || e.jd >= night.nextUpper.jd)
+            continue;
+        if (e.kind == HorizonEventKind::Set && !sets) {
+            sets = true;
+            result.sunset = e.jd;
+        } else if (e.kind == HorizonEventKind::Rise && !rises) {
+            rises = true;
+            result.sunrise = e.jd;
+        }
     }
-    return night;
+    result.sunSetsAndRises = sets && rises;
+    for (int k = 0; k < 3; ++k) {
+        const double limit = TwilightLimitDegrees(static_cast<TwilightKind>(k)) * kDegToRad;
+        result.kinds[k] = TimesForLimit(place, night, limit);
+    }
+    return result;
 }
 
 } // namespace vespario

@@ -80,14 +80,15 @@ std::string ClockText(const ObservingPlace &place, double jd) {
     return place.LocalTimeText(jd, false).substr(11, 5);
 }
 
+// Rise, transit and set of the row's date; blanks for each that does not happen then.
 std::string RiseTransitSet(const ObservingPlace &place, const DayRiseSet &r) {
-    if (!r.found)
-        return std::string(30, ' ');
-    const double set = r.set > r.rise ? r.set : r.set + 1.0;
-    const double transit = (r.rise + set) / 2.0;
-    return ClockText(place, r.rise) + " " + Format("%5.1f ", r.riseAzimuth * kRadToDeg) +
-           ClockText(place, transit) + " " + ClockText(place, r.set) + " " +
-           Format("%5.1f ", r.setAzimuth * kRadToDeg);
+    std::string text;
+    text += r.rises ? ClockText(place, r.rise) + " " + Format("%5.1f ", r.riseAzimuth * kRadToDeg)
+                    : std::string(12, ' ');
+    text += r.transits ? ClockText(place, r.transit) + " " : std::string(6, ' ');
+    text += r.sets ? ClockText(place, r.set) + " " + Format("%5.1f ", r.setAzimuth * kRadToDeg)
+                   : std::string(12, ' ');
+    return text;
 }
 
 std::string RowText(const ObservingPlace &place, const Row &row) {
@@ -110,13 +111,14 @@ std::string RowText(const ObservingPlace &place, const Row &row) {
     return text + kEol;
 }
 
+// Each row's rise, transit and set are those of a local date at the place.
 Row SunRow(const ObservingPlace &place, double jd) {
     Row row;
     row.label = "          Sun ";
     row.place = SunApparent(jd);
     row.sunLongitude = row.place.longitude;
     row.illuminatedPercent = 100.0;
-    row.riseSet = SunRiseSetForDate(place, jd);
+    row.riseSet = SunRiseSetForDate(place, place.LocalDate(jd));
     row.distance = ComputeSun(jd).radiusVector;
     return row;
 }
@@ -130,21 +132,22 @@ Row PlanetRow(const ObservingPlace &place, int planet, double jd, double sunLong
     row.diameter = p.diameter;
     row.illuminatedPercent = 100.0 * p.illuminatedFraction;
     row.magnitude = p.magnitude;
-    row.riseSet = PlanetRiseSetForDate(place, planet, jd);
+    row.riseSet = PlanetRiseSetForDate(place, planet, place.LocalDate(jd));
     row.heliocentric =
         Heliocentric{p.heliocentricLongitude, p.heliocentricLatitude, p.radiusVector};
     row.distance = p.distance;
     return row;
 }
 
-Row MoonRow(const ObservingPlace &place, const char *label, double jd) {
+// The Moon at jd, with the events of the local date 'date' (a local midnight).
+Row MoonRow(const ObservingPlace &place, const char *label, double jd, double date) {
     const MoonPosition moon = ComputeMoon(jd);
     Row row;
     row.label = label;
     row.place = moon.apparent;
     row.sunLongitude = SunApparent(jd).longitude;
     row.illuminatedPercent = 100.0 * moon.illuminatedFraction;
-    row.riseSet = MoonRiseSetForDate(place, jd);
+    row.riseSet = MoonRiseSetForDate(place, date);
     row.distance = moon.distance;
     row.distanceInKm = true;
     return row;
@@ -177,24 +180,29 @@ std::string SiderealClock(const ObservingPlace &place, double jd) {
     return FormatDateTime(GreenwichSidereal(jd) + place.Longitude() / 360.0).substr(11, 5);
 }
 
+std::string TwilightEnd(const ObservingPlace &place, bool has, double jd) {
+    if (!has)
+        return "none";
+    return LocalWithWeekday(place, jd) + " (" + SiderealClock(place, jd) + ")";
+}
+
 std::string TwilightText(const ObservingPlace &place, double jd) {
     const NightTwilight night = TwilightOfNight(place, jd);
-    if (!night.sunSetsAndRises)
-        return {};
     std::string text = "\r\n             Twilight                 (Sidereal)    Dawn"
                        "                     (Sidereal)\r\n";
     for (int k = 0; k < 3; ++k) {
         const TwilightTimes &t = night.kinds[k];
         text += kTwilightLabels[k];
-        if (!t.reached) {
-            text += "none: the Sun stays above " +
-                    Format("%.0f", TwilightLimitDegrees(static_cast<TwilightKind>(k))) +
-                    " deg all night" + kEol;
+        if (!t.hasEvening && !t.hasMorning) {
+            const std::string limit =
+                Format("%.0f", TwilightLimitDegrees(static_cast<TwilightKind>(k)));
+            text += t.staysAbove ? "none: the Sun stays above " + limit + " deg all night"
+                                 : "none: the Sun stays below " + limit + " deg all day";
+            text += kEol;
             continue;
         }
-        text += LocalWithWeekday(place, t.evening) + " (" + SiderealClock(place, t.evening) + ") " +
-                LocalWithWeekday(place, t.morning) + " (" + SiderealClock(place, t.morning) + ")" +
-                kEol;
+        text += TwilightEnd(place, t.hasEvening, t.evening) + " " +
+                TwilightEnd(place, t.hasMorning, t.morning) + kEol;
     }
     return text;
 }
@@ -208,8 +216,9 @@ std::string WhatsUpReport(const ObservingPlace &place) {
     text += RowText(place, sun);
     for (int planet = kFirstPlanet; planet <= kLastPlanet; ++planet)
         text += RowText(place, PlanetRow(place, planet, jd, sun.place.longitude));
-    text += RowText(place, MoonRow(place, "   Moon Today ", jd));
-    text += RowText(place, MoonRow(place, "Moon Tomorrow ", jd + 1.0));
+    const double today = place.LocalDate(jd);
+    text += RowText(place, MoonRow(place, "   Moon Today ", jd, today));
+    text += RowText(place, MoonRow(place, "Moon Tomorrow ", jd + 1.0, today + 1.0));
     return text + MoonsText(place, jd) + TwilightText(place, jd);
 }
 

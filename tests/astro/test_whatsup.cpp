@@ -120,17 +120,19 @@ TEST(WhatsUp, TheSunsOwnRowAndWhatDoesNotApply) {
     }
 }
 
-// Above the Arctic Circle at midsummer the Sun neither rises nor sets: its row has thirty
-// blanks for rise, transit and set, and there is no twilight section.
-TEST(WhatsUp, MidnightSunHasNoRiseSetAndNoTwilight) {
+// Above the Arctic Circle at midsummer the Sun neither rises nor sets: its row has blanks
+// for rise and set but shows its transit, and every twilight limit reads "none".
+TEST(WhatsUp, MidnightSunHasATransitButNoRiseSetOrTwilight) {
     const ObservingPlace place = PlaceAt(kTromso, "2024/06/21 22:00:00");
-    const std::string text = WhatsUpReport(place);
-    const std::vector<std::string> lines = Lines(text);
-    EXPECT_EQ(lines[5].substr(kRiseBlock, 30), std::string(30, ' '));
-    EXPECT_EQ(text.find("Twilight"), std::string::npos);
-    EXPECT_EQ(text.find("Civil"), std::string::npos);
-    // The report ends with the three lunation lines.
-    EXPECT_EQ(lines[lines.size() - 4], "New Moons                        Full Moons");
+    const std::vector<std::string> lines = Lines(WhatsUpReport(place));
+    ASSERT_EQ(lines.size(), 26u);
+    EXPECT_EQ(lines[5].substr(kRiseBlock, 12), std::string(12, ' '));
+    EXPECT_EQ(lines[5].substr(kRiseBlock + 12, 6), "12:46 "); // 22 June, local noon at 18.96 E
+    EXPECT_EQ(lines[5].substr(kRiseBlock + 18, 12), std::string(12, ' '));
+    EXPECT_EQ(lines[17], "New Moons                        Full Moons");
+    EXPECT_EQ(lines[23], "       Civil none: the Sun stays above -6 deg all night");
+    EXPECT_EQ(lines[24], "    Nautical none: the Sun stays above -12 deg all night");
+    EXPECT_EQ(lines[25], "Astronomical none: the Sun stays above -18 deg all night");
 }
 
 TEST(WhatsUp, MoonsSectionHasThreeLunationsInOrder) {
@@ -251,13 +253,37 @@ TEST(Twilight, LimitsNotReachedAtMidsummerNights) {
     EXPECT_EQ(lines.back(), "Astronomical none: the Sun stays above -18 deg all night");
 }
 
-TEST(Twilight, PolarNightAndPolesHaveNone) {
-    EXPECT_FALSE(TwilightOfNight(PlaceAt(kTromso, "2024/12/21 12:00:00"),
-                                 ParseDateTime("2024/12/21 12:00:00"))
-                     .sunSetsAndRises);
+// In the polar night the Sun neither rises nor sets but still crosses the limits it
+// reaches at noon: at Tromso all three, at 75 deg north nautical and astronomical only.
+TEST(Twilight, PolarNightShowsTheLimitsTheSunCrosses) {
+    const ObservingPlace tromso = PlaceAt(kTromso, "2024/12/21 12:00:00");
+    const NightTwilight night = TwilightOfNight(tromso, tromso.Instant());
+    EXPECT_FALSE(night.sunSetsAndRises);
+    std::vector<std::string> lines = Lines(WhatsUpReport(tromso));
+    ASSERT_EQ(lines.size(), 26u);
+    EXPECT_EQ(lines[5].substr(kRiseBlock, 12), std::string(12, ' '));
+    EXPECT_EQ(lines[5].substr(kRiseBlock + 18, 12), std::string(12, ' '));
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_TRUE(night.kinds[k].reached) << k;
+        EXPECT_EQ(lines[23 + k].substr(13, 11), "2024/12/21 ") << lines[23 + k];
+        EXPECT_EQ(lines[23 + k].substr(49, 11), "2024/12/22 ") << lines[23 + k];
+    }
+    // 15:55 UT: astronomical twilight ends (ERFA, see test_riseset.cpp).
+    EXPECT_EQ(lines[25].substr(24, 5), "16:56");
+
+    const ObservingPlace north =
+        PlaceAt("n=North|16|75|1|0|2|5|9|5|0|0|CET|CEST", "2024/12/21 12:00:00");
+    lines = Lines(WhatsUpReport(north));
+    ASSERT_EQ(lines.size(), 26u);
+    EXPECT_EQ(lines[23], "       Civil none: the Sun stays below -6 deg all day");
+    EXPECT_EQ(lines[24].substr(13, 11), "2024/12/21 ");
+    EXPECT_EQ(lines[25].substr(13, 11), "2024/12/21 ");
+
     ObservingPlace pole = PlaceAt("p=Pole|0|-90|0|0|3|0|9|5|0|0|UT|UT", "2024/03/01 00:00:00");
     EXPECT_FALSE(TwilightOfNight(pole, pole.Instant()).sunSetsAndRises);
-    EXPECT_FALSE(WhatsUpReport(pole).empty());
+    lines = Lines(WhatsUpReport(pole));
+    ASSERT_EQ(lines.size(), 26u);
+    EXPECT_EQ(lines[25], "Astronomical none: the Sun stays above -18 deg all night");
 }
 
 } // namespace
