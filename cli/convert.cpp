@@ -7,21 +7,65 @@
 #include "astro/timestool.h"
 #include "platform/headlesshost.h"
 
+#include <cstddef>
+#include <optional>
 #include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace vespario::cli {
 namespace {
 
 constexpr const char *kConvertUsage =
-    "usage: vespario-cli convert radec TEXT | time TEXT | dist VALUE UNIT\n"
-    "       [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
+    "usage: vespario-cli convert radec TEXT [--epoch1 YEAR] [--epoch2 YEAR] | time TEXT |\n"
+    "       dist VALUE UNIT [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
 
-int ConvertRaDec(const std::string &text, ObservingPlace &place, std::ostream &out) {
+// The Coordinates tool's two epochs as typed into its Epoch fields; none given: 2000.0.
+struct Epochs {
+    std::optional<std::string> first;
+    std::optional<std::string> second;
+};
+
+// Takes "--epoch1 YEAR" and "--epoch2 YEAR" out of the words; false when one lacks its year.
+bool TakeEpochs(std::vector<std::string> &words, Epochs &epochs, bool &given, std::ostream &err) {
+    given = false;
+    for (std::size_t i = 0; i < words.size();) {
+        std::optional<std::string> *year = words[i] == "--epoch1"   ? &epochs.first
+                                           : words[i] == "--epoch2" ? &epochs.second
+                                                                    : nullptr;
+        if (!year) {
+            ++i;
+            continue;
+        }
+        if (i + 1 >= words.size()) {
+            err << words[i] << " needs a value\n";
+            return false;
+        }
+        *year = words[i + 1];
+        given = true;
+        words.erase(words.begin() + static_cast<std::ptrdiff_t>(i),
+                    words.begin() + static_cast<std::ptrdiff_t>(i + 2));
+    }
+    return true;
+}
+
+// TEXT is read for epoch 1; the RaDec 2 field shows the position precessed to epoch 2.
+int ConvertRaDec(const std::string &text, const Epochs &epochs, ObservingPlace &place,
+                 std::ostream &out) {
     platform::HeadlessHost host;
     CoordinatesTool tool(host, place);
-    if (!tool.Edit(CoordinatesTool::RaDec1, text)) {
-        out << tool.Hint() << "\n";
-        return 2;
+    const std::pair<int, std::optional<std::string>> edits[] = {
+        {CoordinatesTool::Epoch1, epochs.first},
+        {CoordinatesTool::Epoch2, epochs.second},
+        {CoordinatesTool::RaDec1, text}};
+    for (const auto &[field, value] : edits) {
+        if (!value)
+            continue;
+        if (!tool.Edit(field, *value)) {
+            out << tool.Hint() << "\n";
+            return 2;
+        }
     }
     for (int field = 0; field < CoordinatesTool::kFieldCount; ++field)
         out << CoordinatesTool::Label(field) << '\t' << tool.Text(field) << '\n';
@@ -75,9 +119,14 @@ int ConvertDistance(const std::string &value, const std::string &unit, std::ostr
 } // namespace
 
 int RunConvert(const Options &options, std::ostream &out, std::ostream &err) {
-    const auto &words = options.words;
-    const bool shapeOk = (words.size() == 3 && (words[1] == "radec" || words[1] == "time")) ||
-                         (words.size() == 4 && words[1] == "dist");
+    std::vector<std::string> words = options.words;
+    Epochs epochs;
+    bool epochsGiven = false;
+    if (!TakeEpochs(words, epochs, epochsGiven, err))
+        return 2;
+    const bool shapeOk = (words.size() == 3 && words[1] == "radec") ||
+                         (words.size() == 3 && words[1] == "time" && !epochsGiven) ||
+                         (words.size() == 4 && words[1] == "dist" && !epochsGiven);
     if (!shapeOk) {
         err << kConvertUsage;
         return 2;
@@ -88,7 +137,7 @@ int RunConvert(const Options &options, std::ostream &out, std::ostream &err) {
     ObservingPlace place;
     if (!LoadProfileAndPlace(options, profile, place, err))
         return 2;
-    return words[1] == "radec" ? ConvertRaDec(words[2], place, out)
+    return words[1] == "radec" ? ConvertRaDec(words[2], epochs, place, out)
                                : ConvertTime(words[2], place, out);
 }
 

@@ -1,5 +1,6 @@
 // vespario-cli whatsup: the report for a given place and instant, the profile's default
-// place, and the messages for a wrong command line.
+// place, and the messages for a wrong command line; convert radec with the Coordinates
+// tool's two epochs.
 
 #include "../platform/tempfolder.h"
 #include "cli/whatsup.h"
@@ -83,6 +84,33 @@ TEST(CliWhatsUp, WrongCommandLinesAreRefused) {
         EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
+}
+
+// M31: J2000 004244.3+411609 is B1950 004000.1+405943 (NED, FK4 B1950), both ways.
+TEST(CliConvert, RaDecWithTheTwoEpochs) {
+    Result r =
+        RunCli({"convert", "radec", "004244.3+411609", "--epoch2", "1950", "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Epoch 1\t2000.0\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Epoch 2\t1950.0\nRaDec (epoch 2)\t004000.1+405943\n"), std::string::npos)
+        << r.out;
+    r = RunCli({"convert", "--epoch1", "1950", "radec", "004000.1+405943", "--profile", kProfile});
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_NE(r.out.find("Epoch 1\t1950.0\nRaDec\t004000.1+405943\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("RaDec (epoch 2)\t004244.3+411609\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("Status\tCon And  S4  U60\n"), std::string::npos) << r.out;
+
+    // A year the Epoch field refuses prints its hint; a missing year or an epoch for
+    // another conversion is a wrong line.
+    r = RunCli({"convert", "radec", "004244.3+411609", "--epoch1", "19x50", "--profile", kProfile});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "ILLEGAL! Use format: year[.decimal]\n");
+    r = RunCli({"convert", "radec", "004244.3+411609", "--epoch2", "--profile", kProfile});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("--epoch2 needs a value"), std::string::npos) << r.err;
+    r = RunCli({"convert", "time", "now", "--epoch1", "1950", "--profile", kProfile});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("usage: vespario-cli convert"), std::string::npos) << r.err;
 }
 
 } // namespace
