@@ -44,25 +44,26 @@ double FromTarget(const ObservingPlace &place, const HorizonEvent &e, double tar
     return std::remainder(place.HourAngle(e.jd, e.place.ra) - target, kTwoPi);
 }
 
-// The culmination nearest guess, by secant steps on the hour angle.
+// The culmination nearest guess, by secant steps on the hour angle; rate is the body's
+// hour angle rate to start with (rad/day).
 HorizonEvent Culminate(const ObservingPlace &place, const BodyPlaceAt &body, double guess,
-                       bool upper) {
+                       bool upper, double rate) {
     const HorizonEventKind kind =
         upper ? HorizonEventKind::UpperCulmination : HorizonEventKind::LowerCulmination;
     const double target = upper ? 0.0 : kPi;
     HorizonEvent previous = At(place, body, guess, kind);
     double previousOff = FromTarget(place, previous, target);
-    HorizonEvent current = At(place, body, guess - previousOff / kSiderealRate, kind);
+    HorizonEvent current = At(place, body, guess - previousOff / rate, kind);
     for (int i = 0; i < kMaxSteps; ++i) {
         const double off = FromTarget(place, current, target);
         const double dt = current.jd - previous.jd;
         if (!(std::fabs(dt) >= kSecondDays))
             break;
         // The sidereal time follows the clock in whole seconds: a slope measured over a few
-        // seconds may be far out, and the sidereal rate then serves.
-        double rate = (off - previousOff) / dt;
-        if (!(rate > 0.5 * kSiderealRate && rate < 1.5 * kSiderealRate))
-            rate = kSiderealRate;
+        // seconds may be far out, and the rate to start with then serves.
+        const double slope = (off - previousOff) / dt;
+        if (slope > 0.5 * kSiderealRate && slope < 1.5 * kSiderealRate)
+            rate = slope;
         previous = current;
         previousOff = off;
         current = At(place, body, current.jd - off / rate, kind);
@@ -78,16 +79,22 @@ std::vector<HorizonEvent> Culminations(const ObservingPlace &place, const BodyPl
     const HorizonEvent first = At(place, body, start, HorizonEventKind::LowerCulmination);
     const double h = place.HourAngle(start, first.place.ra);
     bool upper = h >= kPi;
-    double guess = start + ((upper ? kTwoPi : kPi) - h) / kSiderealRate;
+    double rate = kSiderealRate;
+    double guess = start + ((upper ? kTwoPi : kPi) - h) / rate;
     for (int i = 0; i < kMaxCulminations; ++i) {
-        const HorizonEvent c = Culminate(place, body, guess, upper);
+        const HorizonEvent c = Culminate(place, body, guess, upper, rate);
         if (!std::isfinite(c.jd) || (!out.empty() && c.jd <= out.back().jd))
             break;
+        // Half a turn of hour angle since the last culmination gives the body's own rate
+        // (the Moon's is 3.5 % below the sidereal one).
+        if (!out.empty())
+            rate =
+                std::clamp(kPi / (c.jd - out.back().jd), 0.5 * kSiderealRate, 1.5 * kSiderealRate);
         out.push_back(c);
         if (c.jd >= to)
             break;
         upper = !upper;
-        guess = c.jd + kPi / kSiderealRate;
+        guess = c.jd + kPi / rate;
     }
     return out;
 }
