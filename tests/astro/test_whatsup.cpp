@@ -278,6 +278,12 @@ TEST(Twilight, PolarNightShowsTheLimitsTheSunCrosses) {
     EXPECT_EQ(lines[23], "       Civil none: the Sun stays below -6 deg all day");
     EXPECT_EQ(lines[24].substr(13, 11), "2024/12/21 ");
     EXPECT_EQ(lines[25].substr(13, 11), "2024/12/21 ");
+    // The last day the Sun reaches -6 deg there: civil twilight ends, but no dawn follows.
+    lines = Lines(
+        WhatsUpReport(PlaceAt("n=North|16|75|1|0|2|5|9|5|0|0|CET|CEST", "2024/11/25 12:00:00")));
+    ASSERT_EQ(lines.size(), 26u);
+    EXPECT_EQ(lines[23].substr(0, 24), "       Civil 2024/11/25 ");
+    EXPECT_EQ(lines[23].substr(lines[23].size() - 12), "(16:36) none") << lines[23];
 
     ObservingPlace pole = PlaceAt("p=Pole|0|-90|0|0|3|0|9|5|0|0|UT|UT", "2024/03/01 00:00:00");
     EXPECT_FALSE(TwilightOfNight(pole, pole.Instant()).sunSetsAndRises);
