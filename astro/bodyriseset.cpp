@@ -138,8 +138,10 @@ HorizonEvent Cross(const ObservingPlace &place, const BodyPlaceAt &body, const H
     // The side at or below -shift, as the twilight ends are counted.
     if (Height(current) <= 0.0)
         return current;
-    if (std::fabs(down.jd - current.jd) <= 2.0 * kSecondDays)
+    if (std::fabs(down.jd - current.jd) <= 2.0 * kSecondDays) {
+        down.kind = kind; // it may still be the culmination the bracket started from
         return down;
+    }
     const double direction = down.jd > current.jd ? 1.0 : -1.0;
     const HorizonEvent nudged = At(place, body, current.jd + direction * kSecondDays, kind);
     return Height(nudged) <= 0.0 ? nudged : current;
