@@ -3,8 +3,6 @@
 // stepping through the date and bisecting every change of sign.
 
 #include "astro/bodyriseset.h"
-#include "astro/calendar.h"
-#include "astro/constants.h"
 #include "astro/datetimetext.h"
 #include "astro/moon.h"
 #include "astro/observingplace.h"
