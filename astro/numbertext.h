@@ -3,6 +3,8 @@
 // text-to-number conversions, which need a terminating NUL and accept "inf", "nan" and hex
 // forms that no position or date text may hold, and they ignore the process locale.
 
+#include "platform/text.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -26,9 +28,5 @@ int ReadInteger(std::string_view text, std::size_t *used = nullptr);
 // desktop's decimal comma never reaches a stored text. zeroPad pads with "0" like "%04.1f".
 std::string FormatFixed(double value, int precision, int width = 0, bool zeroPad = false);
 std::string FormatGeneral(double value);
-
-inline bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 } // namespace vespario

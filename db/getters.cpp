@@ -6,6 +6,7 @@
 #include "astro/constants.h"
 #include "astro/constellationnames.h"
 #include "astro/numbertext.h"
+#include "platform/text.h"
 
 #include <cmath>
 #include <cstdio>
@@ -88,14 +89,6 @@ std::string_view DesignationAfter(std::string_view id, std::string_view prefix) 
     if (text.size() < 2 || !IsDigit(text[1]))
         return {};
     return text.substr(0, text.find('='));
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
 }
 
 } // namespace
