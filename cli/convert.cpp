@@ -16,11 +16,12 @@ constexpr const char *kConvertUsage =
     "usage: vespario-cli convert radec TEXT | time TEXT | dist VALUE UNIT\n"
     "       [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
 
-int ConvertRaDec(const std::string &text, ObservingPlace &place, std::ostream &out) {
+int ConvertRaDec(const std::string &text, ObservingPlace &place, std::ostream &out,
+                 std::ostream &err) {
     platform::HeadlessHost host;
     CoordinatesTool tool(host, place);
     if (!tool.Edit(CoordinatesTool::RaDec1, text)) {
-        out << tool.Hint() << "\n";
+        err << tool.Hint() << "\n";
         return 2;
     }
     for (int field = 0; field < CoordinatesTool::kFieldCount; ++field)
@@ -30,7 +31,8 @@ int ConvertRaDec(const std::string &text, ObservingPlace &place, std::ostream &o
     return 0;
 }
 
-int ConvertTime(const std::string &text, ObservingPlace &place, std::ostream &out) {
+int ConvertTime(const std::string &text, ObservingPlace &place, std::ostream &out,
+                std::ostream &err) {
     platform::HeadlessHost host;
     TimesTool tool(host, place);
     if (text == "now") {
@@ -40,7 +42,7 @@ int ConvertTime(const std::string &text, ObservingPlace &place, std::ostream &ou
         const bool isDateTime = ParseDateTime(text) != kInvalidJulianDate;
         if (!tool.Edit(isDateTime ? TimesTool::UniversalTime : TimesTool::JulianDay, text)) {
             tool.Edit(TimesTool::UniversalTime, text); // the date-time form is the one to show
-            out << tool.Hint() << "\n";
+            err << tool.Hint() << "\n";
             return 2;
         }
     }
@@ -60,7 +62,7 @@ int ConvertDistance(const std::string &value, const std::string &unit, std::ostr
     platform::HeadlessHost host;
     DistancesTool tool(host);
     if (!tool.Edit(field, value)) {
-        out << tool.Hint() << "\n";
+        err << tool.Hint() << "\n";
         return 2;
     }
     for (int f = 0; f < DistancesTool::kFieldCount; ++f) {
@@ -88,8 +90,8 @@ int RunConvert(const Options &options, std::ostream &out, std::ostream &err) {
     ObservingPlace place;
     if (!LoadProfileAndPlace(options, profile, place, err))
         return 2;
-    return words[1] == "radec" ? ConvertRaDec(words[2], place, out)
-                               : ConvertTime(words[2], place, out);
+    return words[1] == "radec" ? ConvertRaDec(words[2], place, out, err)
+                               : ConvertTime(words[2], place, out, err);
 }
 
 } // namespace vespario::cli
