@@ -18,7 +18,7 @@ double ReadDecimal(std::string_view text, std::size_t *used = nullptr);
 
 // A number typed into a box: blanks and tabs around it are allowed, nothing else. false,
 // with value left alone, when the text is not one number.
-bool ReadWholeDecimal(std::string_view text, double &value);
+[[nodiscard]] bool ReadWholeDecimal(std::string_view text, double &value);
 
 // Reads an optional sign and decimal digits at the start of text; the value is clamped to
 // the range of int. used = characters consumed, 0 when no digit was found.

@@ -79,10 +79,9 @@ int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
     }
     for (const std::string &text : select.where) {
         CriteriaLine line;
-        const std::string error =
-            ParseWhereClause(text, fields, DefaultNearRadius(session.Profile()), line);
-        if (!error.empty()) {
-            err << error << "\n";
+        if (const auto error =
+                ParseWhereClause(text, fields, DefaultNearRadius(session.Profile()), line)) {
+            err << *error << "\n";
             return 2;
         }
         criteria.InsertLine(criteria.LineCount(), std::move(line));
@@ -99,9 +98,8 @@ int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
     }
     for (const std::string &text : select.sort) {
         SortKey key;
-        const std::string error = ParseSortKey(text, fields, key);
-        if (!error.empty()) {
-            err << error << "\n";
+        if (const auto error = ParseSortKey(text, fields, key)) {
+            err << *error << "\n";
             return 2;
         }
         sort.InsertKey(sort.KeyCount(), key);

@@ -99,8 +99,8 @@ std::optional<std::string> CheckValue(const CriteriaLine &line, const FieldTable
 
 } // namespace
 
-std::string ParseWhereClause(std::string_view text, const FieldTable &fields, double defaultRadius,
-                             CriteriaLine &line) {
+std::optional<std::string> ParseWhereClause(std::string_view text, const FieldTable &fields,
+                                            double defaultRadius, CriteriaLine &line) {
     const std::string_view trimmed = TrimWhiteSpace(text);
     if (trimmed.empty())
         return "Empty criteria line: expected FIELD OP VALUE, \"or\", \"(\" or \")\"";
@@ -110,7 +110,7 @@ std::string ParseWhereClause(std::string_view text, const FieldTable &fields, do
     if (lower == "or" || lower == "(" || lower == ")") {
         result.op = OperatorOfLabel(lower);
         line = std::move(result);
-        return {};
+        return std::nullopt;
     }
     size_t end = 0;
     while (end < trimmed.size() && !IsWhiteSpace(trimmed[end]) && trimmed[end] != '<' &&
@@ -137,10 +137,11 @@ std::string ParseWhereClause(std::string_view text, const FieldTable &fields, do
             return result.value + " is not a valid RaDec.";
     }
     line = std::move(result);
-    return {};
+    return std::nullopt;
 }
 
-std::string ParseSortKey(std::string_view text, const FieldTable &fields, SortKey &key) {
+std::optional<std::string> ParseSortKey(std::string_view text, const FieldTable &fields,
+                                        SortKey &key) {
     const std::string_view trimmed = TrimWhiteSpace(text);
     const size_t colon = trimmed.find(':');
     const std::string_view name = TrimWhiteSpace(trimmed.substr(0, colon));
@@ -168,7 +169,7 @@ std::string ParseSortKey(std::string_view text, const FieldTable &fields, SortKe
         options.remove_prefix(next + 1);
     }
     key = result;
-    return {};
+    return std::nullopt;
 }
 
 } // namespace vespario
