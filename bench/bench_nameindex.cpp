@@ -98,10 +98,10 @@ void BM_FindPartialId(benchmark::State &state, std::string (*text)(IndexedDoc &)
     const std::string t = text(d);
     const bool pattern = state.range(0) != 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(FindPartialId(d.doc, t, pattern));
-    const int result = FindPartialId(d.doc, t, pattern);
-    state.counters["result"] = result < 0 ? -1 : result % kMoreMatches;
-    state.counters["more"] = result >= kMoreMatches ? 1 : 0;
+        benchmark::DoNotOptimize(LookUpPartialId(d.doc, t, pattern));
+    const IdMatch result = LookUpPartialId(d.doc, t, pattern);
+    state.counters["result"] = result.record;
+    state.counters["more"] = result.more ? 1 : 0;
 }
 
 std::string Capitals(std::string text) {
