@@ -19,17 +19,6 @@ FieldSlot Real(std::string_view tag, RealGetter g) {
     return {tag, FieldKind::Real, nullptr, nullptr, g};
 }
 
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; };
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
 
 std::string_view BareTag(std::string_view tag) {
@@ -99,7 +88,7 @@ int FieldTable::FindTag(std::string_view tag) const {
     }
     const std::string_view bare = BareTag(tag);
     for (int n = 0; n < kFieldCount; ++n) {
-        if (m_slots[n].kind != FieldKind::None && EqualNoCase(BareTag(m_slots[n].tag), bare))
+        if (m_slots[n].kind != FieldKind::None && EqualNoCaseAscii(BareTag(m_slots[n].tag), bare))
             return n;
     }
     return -1;

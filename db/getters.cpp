@@ -25,10 +25,7 @@ constexpr const char *kDigits = "0123456789";
 // the desktop's locale.
 // Leading white space is skipped as the C conversions do.
 std::string_view SkipLeadingSpace(std::string_view text) {
-    size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r')))
-        ++at;
-    return text.substr(at);
+    return TrimStart(text, IsWhiteSpace);
 }
 double TextToDouble(std::string_view text) {
     return ReadDecimal(SkipLeadingSpace(text));

@@ -16,12 +16,6 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t\r\n\v\f";
 
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
-
 // The name of a section header line ("[name]", blanks allowed), or nullopt for other lines.
 std::optional<std::string_view> HeaderName(std::string_view line) {
     const std::string_view text = TrimWhiteSpace(line);
@@ -117,7 +111,7 @@ void IniProfile::IndexSection(uint32_t section) {
     const std::string &name = m_sections[section].name;
     const uint32_t hash = NameHash(name);
     const size_t at = Probe(m_sectionSlots, hash, kEmptySlot, [&](const Slot &slot) {
-        return SameName(m_sections[slot.section].name, name);
+        return EqualNoCaseAscii(m_sections[slot.section].name, name);
     });
     if (m_sectionSlots[at].section != kEmptySlot)
         return;
@@ -128,7 +122,7 @@ void IniProfile::IndexSection(uint32_t section) {
 bool IniProfile::SameKeySlot(const Slot &slot, std::string_view section,
                              std::string_view key) const {
     const Section &s = m_sections[slot.section];
-    return SameName(s.lines[slot.line].key, key) && SameName(s.name, section);
+    return EqualNoCaseAscii(s.lines[slot.line].key, key) && EqualNoCaseAscii(s.name, section);
 }
 
 void IniProfile::IndexKey(uint32_t section, uint32_t line) {
@@ -256,7 +250,7 @@ long IniProfile::FindSection(std::string_view section) const {
     if (m_sectionSlots.empty())
         return -1;
     const size_t at = Probe(m_sectionSlots, NameHash(section), kEmptySlot, [&](const Slot &slot) {
-        return SameName(m_sections[slot.section].name, section);
+        return EqualNoCaseAscii(m_sections[slot.section].name, section);
     });
     const uint32_t found = m_sectionSlots[at].section;
     return found == kEmptySlot ? -1 : static_cast<long>(found);
@@ -311,10 +305,10 @@ void IniProfile::DeleteKey(std::string_view section, std::string_view key) {
     section = TrimWhiteSpace(section);
     key = TrimWhiteSpace(key);
     for (Section &s : m_sections) {
-        if (!s.hasHeader || !SameName(s.name, section))
+        if (!s.hasHeader || !EqualNoCaseAscii(s.name, section))
             continue;
         std::erase_if(s.lines, [key](const Line &line) {
-            return !line.key.empty() && SameName(line.key, key);
+            return !line.key.empty() && EqualNoCaseAscii(line.key, key);
         });
     }
     RebuildIndex(); // the lines behind the removed ones moved up
@@ -353,8 +347,9 @@ void IniProfile::DeleteSection(std::string_view section) {
     if (FindSection(section) < 0)
         return;
     section = TrimWhiteSpace(section);
-    std::erase_if(m_sections,
-                  [section](const Section &s) { return s.hasHeader && SameName(s.name, section); });
+    std::erase_if(m_sections, [section](const Section &s) {
+        return s.hasHeader && EqualNoCaseAscii(s.name, section);
+    });
     RebuildIndex();
 }
 
@@ -380,7 +375,7 @@ std::vector<std::string> IniProfile::Keys(std::string_view section) const {
     section = TrimWhiteSpace(section);
     std::vector<std::string> keys;
     for (const Section &s : m_sections) {
-        if (!s.hasHeader || !SameName(s.name, section))
+        if (!s.hasHeader || !EqualNoCaseAscii(s.name, section))
             continue;
         for (const Line &line : s.lines) {
             if (!line.key.empty() && FindKey(section, line.key) == &line)

@@ -30,6 +30,16 @@ constexpr char UpperAscii(char c) {
     return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
 }
 
+// The same text but for the case of a to z.
+constexpr bool EqualNoCaseAscii(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (LowerAscii(a[i]) != LowerAscii(b[i]))
+            return false;
+    return true;
+}
+
 // The text without the characters of which(c) at its start, at its end, or at both.
 template <class Which> constexpr std::string_view TrimStart(std::string_view text, Which which) {
     while (!text.empty() && which(text.front()))
