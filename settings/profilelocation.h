@@ -19,7 +19,8 @@ struct ProfileLocation {
 
 // Finds the profile at start-up, before anything is read from it: profileFolder's profile,
 // or the current folder's moved there when only that one exists. The profile folder is
-// created when a profile is moved into it. A move across file systems copies the file and removes the old one only once the copy is written.
+// created when a profile is moved into it. A move across file systems copies the file and removes
+// the old one only once the copy is written.
 ProfileLocation LocateProfile(const std::string &profileFolder, const std::string &currentFolder);
 
 } // namespace vespario
