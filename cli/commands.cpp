@@ -198,6 +198,13 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
     const std::string &command = options.words[0];
     if (command == "--help" || command == "-h" || command == "help")
         return RunHelp(options, out, err);
+    // "COMMAND --help" alone: the usage of that command.
+    const bool helpWord =
+        options.words.size() == 2 && (options.words[1] == "--help" || options.words[1] == "-h");
+    if (helpWord && FindCommand(command) != nullptr) {
+        PrintCommandUsage(out, command);
+        return 0;
+    }
     if (command == "--version") {
         out << "vespario-cli " << VESPARIO_CLI_VERSION << "\n";
         return 0;

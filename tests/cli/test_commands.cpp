@@ -125,6 +125,7 @@ TEST(CliHelp, UsageAndVersionOnStandardOutput) {
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, "usage: vespario-cli find FILE.obs TEXT [--exact | --pattern]\n"
                      "  look TEXT up as the ID box does\n");
+    EXPECT_EQ(RunCli({"find", "--help"}).out, r.out);
     r = RunCli({"--version"});
     EXPECT_EQ(r.code, 0);
     EXPECT_EQ(r.out, std::string("vespario-cli ") + VESPARIO_VERSION_FOR_TESTS + "\n");
