@@ -128,15 +128,10 @@ int ExactIdentity(std::string_view index, std::string_view text) {
     return pos == kNone ? -1 : EntryAt(index, pos).identity;
 }
 
-// The record with an identity. Identities are handed out in record order from 1, so the
-// record at identity - 1 is tried first; the scan of the array is the fallback.
+// The record with an identity, for a look-up that finds one.
 int RecordOf(CVesparioDoc &doc, int identity) {
-    if (identity <= 0)
-        return -1;
-    const int guess = identity - 1;
-    if (guess < doc.GetRecordCount() && doc.Record(guess).m_identity == identity)
-        return guess;
-    return doc.RecordIndexOfIdentity(identity);
+    IdentityMap records(doc);
+    return records.RecordOf(identity);
 }
 
 } // namespace
@@ -313,14 +308,19 @@ void ForEachNameIndexEntry(std::string_view index,
     }
 }
 
-IdentityMap::IdentityMap(CVesparioDoc &doc) {
-    const int count = doc.GetRecordCount();
-    m_records.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i)
-        m_records.emplace(doc.Record(i).m_identity, i);
-}
-
-int IdentityMap::RecordOf(int identity) const {
+int IdentityMap::RecordOf(int identity) {
+    if (identity <= 0)
+        return -1;
+    const int guess = identity - 1;
+    if (!m_built && guess < m_doc.GetRecordCount() && m_doc.Record(guess).m_identity == identity)
+        return guess;
+    if (!m_built) {
+        const int count = m_doc.GetRecordCount();
+        m_records.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            m_records.emplace(m_doc.Record(i).m_identity, i);
+        m_built = true;
+    }
     const auto it = m_records.find(identity);
     return it == m_records.end() ? -1 : it->second;
 }

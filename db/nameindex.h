@@ -36,15 +36,19 @@ void RebuildNameIndex(CVesparioDoc &doc, bool typed = false);
 void ForEachNameIndexEntry(std::string_view index,
                            const std::function<void(std::string_view key, int identity)> &visit);
 
-// Every record's index by its identity, for look-ups that turn many identities into records.
-// Built from the records as they stand: records move without the index being rebuilt.
+// The records by their identities, for the look-ups that turn identities from the index into
+// records. Identities are handed out in record order from 1, so the record at identity - 1
+// is tried first; records move without the index being rebuilt, so the first identity not
+// found there builds a map of every record, used from then on. Valid while no record moves.
 class IdentityMap {
 public:
-    explicit IdentityMap(CVesparioDoc &doc);
+    explicit IdentityMap(CVesparioDoc &doc) : m_doc(doc) {}
     // The record with that identity, or -1.
-    [[nodiscard]] int RecordOf(int identity) const;
+    [[nodiscard]] int RecordOf(int identity);
 
 private:
+    CVesparioDoc &m_doc;
+    bool m_built = false;
     std::unordered_map<int, int> m_records;
 };
 

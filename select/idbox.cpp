@@ -32,7 +32,7 @@ std::vector<int> FurtherMatches(CVesparioDoc &doc, std::string_view typed) {
     Pattern pattern(FurtherMatchesPattern(typed));
     if (!pattern.IsValid())
         return records;
-    const IdentityMap byIdentity(doc);
+    IdentityMap byIdentity(doc);
     bool abandoned = false;
     ForEachNameIndexEntry(doc.NameIndex(), [&](std::string_view key, int identity) {
         const int found = pattern.Search(key, 0);
