@@ -134,9 +134,8 @@ void PlacePageModel::AfterInsert(int row) {
         ++m_defaultRow;
 }
 
-// The text leaves the current place alone when the default place keeps its code; but its
-// record may have been edited, and the values computed from it would then be wrong, so a
-// changed record counts as a change as well.
+// The default place counts as changed when its code changed, and also when it kept its
+// code but its record was edited: the values computed from the old record would be wrong.
 void PlacePageModel::Store(AppSettings &settings) {
     SettingsVocabularies &v = settings.Vocabularies();
     const char oldCode = v.DefaultPlaceCode();

@@ -3,8 +3,9 @@
 namespace vespario {
 
 SettingsSheetModel::SettingsSheetModel(AppSettings &settings, platform::Host &host, char placeCode)
-    : m_settings(settings), m_currentPage(SettingsPageFromProfile(settings.General().curPage)),
-      m_helperApps(host), m_checkboxes(CheckboxPageTraits(), host), m_try(TryPageTraits(), host),
+    : m_settings(settings), m_host(host),
+      m_currentPage(SettingsPageFromProfile(settings.General().curPage)), m_helperApps(host),
+      m_checkboxes(CheckboxPageTraits(), host), m_try(TryPageTraits(), host),
       m_types(TypePageTraits(), host), m_sources(host), m_places(host),
       m_equipment(EquipmentPageTraits(), host), m_planetariums(host),
       m_books(BookPageTraits(), host), m_magazines(MagazinePageTraits(), host) {
@@ -70,7 +71,9 @@ bool SettingsSheetModel::Apply(CVesparioDoc *doc) {
 bool SettingsSheetModel::Ok(CVesparioDoc *doc) {
     if (!Apply(doc))
         return false;
-    m_settings.SettingsSheetClosed();
+    // The settings are applied either way; a listing file left unwritten is told, not fatal.
+    if (!m_settings.SettingsSheetClosed())
+        m_host.MessageBox(m_settings.ListingError(), "Vespario", platform::Buttons::Ok);
     return true;
 }
 

@@ -75,6 +75,7 @@ public:
 
 private:
     AppSettings &m_settings;
+    platform::Host &m_host;
     int m_currentPage;
     HelperAppPageModel m_helperApps;
     CodePageModel m_checkboxes;

@@ -31,7 +31,8 @@ struct DayParts {
     int day;
 };
 
-// Steps 2 and 3: the date of whole day i of the count that starts 1899 December 31 noon.
+// The Gregorian (from 1582 October 15) or Julian calendar date of whole day i of the count
+// that starts 1899 December 31 noon.
 DayParts DateOfDayCount(double i) {
     if (i > kFirstGregorianDay) {
         const double a = std::floor(i / 36524.25 + 0.99835726) + 14.0;

@@ -9,6 +9,7 @@
 #include "astro/observingplace.h"
 #include "astro/radectext.h"
 #include "platform/host.h"
+#include "platform/text.h"
 
 #include <cmath>
 
@@ -46,14 +47,6 @@ constexpr FieldInfo kFields[CoordinatesTool::kFieldCount] = {
 
 // Equinoxes far outside the range of the precession series make no sense to type.
 constexpr double kMaxEpochDistance = 10000.0;
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    while (!text.empty() && (text.back() == ' ' || text.back() == '\t'))
-        text.remove_suffix(1);
-    return text;
-}
 
 bool ParseEpoch(std::string_view text, double &year) {
     double value = 0.0;

@@ -67,11 +67,7 @@ double ReadDecimal(std::string_view text, std::size_t *used) {
 }
 
 bool ReadWholeDecimal(std::string_view text, double &value) {
-    const auto blank = [](char c) { return c == ' ' || c == '\t'; };
-    while (!text.empty() && blank(text.front()))
-        text.remove_prefix(1);
-    while (!text.empty() && blank(text.back()))
-        text.remove_suffix(1);
+    text = TrimBlanks(text);
     std::size_t used = 0;
     const double read = ReadDecimal(text, &used);
     if (used == 0 || used != text.size())
@@ -84,16 +80,14 @@ int ReadInteger(std::string_view text, std::size_t *used) {
     if (used)
         *used = 0;
     const std::size_t start = SkipSign(text, 0);
-    const std::size_t end = SkipDigits(text, start);
-    if (end == start)
+    const DigitRun digits = ReadDigitRun(text.substr(start));
+    if (digits.length == 0)
         return 0;
-    long long value = 0;
-    for (std::size_t i = start; i < end && value <= INT_MAX; ++i)
-        value = value * 10 + (text[i] - '0');
+    long long value = static_cast<long long>(digits.value);
     if (text[0] == '-')
         value = -value;
     if (used)
-        *used = end;
+        *used = start + digits.length;
     if (value > INT_MAX)
         return INT_MAX;
     return value < INT_MIN ? INT_MIN : static_cast<int>(value);

@@ -3,6 +3,8 @@
 // text-to-number conversions, which need a terminating NUL and accept "inf", "nan" and hex
 // forms that no position or date text may hold, and they ignore the process locale.
 
+#include "platform/text.h"
+
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -16,7 +18,7 @@ double ReadDecimal(std::string_view text, std::size_t *used = nullptr);
 
 // A number typed into a box: blanks and tabs around it are allowed, nothing else. false,
 // with value left alone, when the text is not one number.
-bool ReadWholeDecimal(std::string_view text, double &value);
+[[nodiscard]] bool ReadWholeDecimal(std::string_view text, double &value);
 
 // Reads an optional sign and decimal digits at the start of text; the value is clamped to
 // the range of int. used = characters consumed, 0 when no digit was found.
@@ -26,9 +28,5 @@ int ReadInteger(std::string_view text, std::size_t *used = nullptr);
 // desktop's decimal comma never reaches a stored text. zeroPad pads with "0" like "%04.1f".
 std::string FormatFixed(double value, int precision, int width = 0, bool zeroPad = false);
 std::string FormatGeneral(double value);
-
-inline bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
 
 } // namespace vespario

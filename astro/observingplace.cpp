@@ -6,6 +6,7 @@
 #include "astro/horizon.h"
 #include "astro/numbertext.h"
 #include "astro/sidereal.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -27,12 +28,6 @@ int ClampWeek(int week) {
 }
 int Flag(int value) {
     return value != 0 ? 1 : 0;
-}
-
-std::string_view TrimLeadingBlanks(std::string_view text) {
-    while (!text.empty() && (text.front() == ' ' || text.front() == '\t'))
-        text.remove_prefix(1);
-    return text;
 }
 
 // The fraction of a day past noon in hours, 0...24, also for negative instants.
@@ -124,7 +119,7 @@ void ObservingPlace::ParseFields(std::string_view fields) {
         const std::size_t bar = fields.find('|');
         if (bar == std::string_view::npos)
             break;
-        const std::string_view field = TrimLeadingBlanks(fields.substr(0, bar));
+        const std::string_view field = TrimStart(fields.substr(0, bar), IsBlank);
         if (read < 3)
             *doubles[read] = ReadDecimal(field);
         else

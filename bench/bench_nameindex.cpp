@@ -11,6 +11,7 @@
 #include "platform/clock.h"
 #include "platform/headlesshost.h"
 #include "platform/iniprofile.h"
+#include "select/idbox.h"
 #include "tools/gendb_lib.h"
 
 #include <benchmark/benchmark.h>
@@ -98,10 +99,21 @@ void BM_FindPartialId(benchmark::State &state, std::string (*text)(IndexedDoc &)
     const std::string t = text(d);
     const bool pattern = state.range(0) != 0;
     for (auto _ : state)
-        benchmark::DoNotOptimize(FindPartialId(d.doc, t, pattern));
-    const int result = FindPartialId(d.doc, t, pattern);
-    state.counters["result"] = result < 0 ? -1 : result % kMoreMatches;
-    state.counters["more"] = result >= kMoreMatches ? 1 : 0;
+        benchmark::DoNotOptimize(LookUpPartialId(d.doc, t, pattern));
+    const IdMatch result = LookUpPartialId(d.doc, t, pattern);
+    state.counters["result"] = result.record;
+    state.counters["more"] = result.more ? 1 : 0;
+}
+
+// The ">" list of the ID box: every record whose ID matches, one pattern search per entry.
+void BM_FurtherMatches(benchmark::State &state, std::string (*text)(IndexedDoc &)) {
+    IndexedDoc &d = Shared();
+    if (!Ready(state, d))
+        return;
+    const std::string t = text(d);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FurtherMatches(d.doc, t));
+    state.counters["matches"] = static_cast<double>(FurtherMatches(d.doc, t).size());
 }
 
 std::string Capitals(std::string text) {
@@ -149,6 +161,9 @@ std::string LooseKey(IndexedDoc &) {
 std::string PatternText(IndexedDoc &d) {
     return d.latePrefix + "[~02-9]";
 }
+std::string NgcThousandsStar(IndexedDoc &) {
+    return "n1*";
+} // NGC 1, 10..19, 100..199, 1000..1999 and every other designation holding "N1"
 std::string NoMatchText(IndexedDoc &) {
     return "zq 7j";
 } // every step, then nothing
@@ -168,6 +183,8 @@ BENCHMARK_CAPTURE(BM_FindPartialId, late_prefix_star, LatePrefixStar)->Arg(0);
 BENCHMARK_CAPTURE(BM_FindPartialId, loose_text, LooseText)->Arg(0);
 BENCHMARK_CAPTURE(BM_FindPartialId, no_match, NoMatchText)->Arg(0);
 BENCHMARK_CAPTURE(BM_FindPartialId, pattern_switch_on, PatternText)->Arg(1);
+BENCHMARK_CAPTURE(BM_FurtherMatches, catalogue_prefix, NgcPrefix);
+BENCHMARK_CAPTURE(BM_FurtherMatches, many_matches, NgcThousandsStar);
 
 } // namespace
 } // namespace vespario

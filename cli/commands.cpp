@@ -10,46 +10,84 @@
 
 #include "db/cvespariodoc.h"
 #include "pattern/pattern.h"
-#include "platform/files.h"
-#include "platform/headlesshost.h"
-#include "platform/iniprofile.h"
 
 #include <charconv>
 #include <ostream>
+#include <string_view>
 
 namespace vespario::cli {
 namespace {
 
-constexpr const char *kUsage =
-    "usage: vespario-cli [--profile FILE] COMMAND ...\n"
-    "  info FILE.obs                 read a database and print its counts and messages\n"
-    "  match PATTERN TEXT [START]    search TEXT with a pattern; print the match and groups\n"
-    "  save FILE.obs [OUT.obs]       read a database and save it in the current format\n"
-    "  find FILE.obs TEXT [--exact | --pattern]\n"
-    "                                look TEXT up as the ID box does\n"
-    "  fields FILE.obs ID FIELD... [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"] [--precise]\n"
-    "                                print stored and computed fields of one object\n"
-    "  convert radec TEXT | time TEXT | dist VALUE UNIT [--place RECORD] [--at ...]\n"
-    "                                show a position, instant or distance in every notation\n"
-    "  select FILE.obs [--sel FILE.sel] [--srt FILE.srt] [--where \"FIELD OP VALUE\"]...\n"
-    "         [--sort FIELD[:desc][:case]]... [--show FIELD]... [--place RECORD] [--at ...]\n"
-    "                                list the selected objects in sort order\n"
-    "  settings                      print every setting and vocabulary as loaded\n"
-    "  whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n"
-    "                                the Sun, Moon and planets for a place at a UT instant\n";
+// One row per command: its words as the usage shows them and what it does.
+struct CommandHelp {
+    std::string_view name;
+    std::string_view synopsis;
+    std::string_view summary;
+};
+
+constexpr CommandHelp kCommands[] = {
+    {"info", "info FILE.obs", "read a database and print its counts and messages"},
+    {"match", "match PATTERN TEXT [START]",
+     "search TEXT with a pattern; print the match and groups"},
+    {"save", "save FILE.obs [OUT.obs]", "read a database and save it in the current format"},
+    {"find", "find FILE.obs TEXT [--exact | --pattern]", "look TEXT up as the ID box does"},
+    {"fields",
+     "fields FILE.obs ID FIELD... [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"] [--precise]",
+     "print stored and computed fields of one object"},
+    {"convert", "convert radec TEXT | time TEXT | dist VALUE UNIT [--place RECORD] [--at ...]",
+     "show a position, instant or distance in every notation"},
+    {"select",
+     "select FILE.obs [--sel FILE.sel] [--srt FILE.srt] [--where \"FIELD OP VALUE\"]...\n"
+     "         [--sort FIELD[:desc][:case]]... [--show FIELD]... [--place RECORD] [--at ...]",
+     "list the selected objects in sort order"},
+    {"settings", "settings", "print every setting and vocabulary as loaded"},
+    {"whatsup", "whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]",
+     "the Sun, Moon and planets for a place at a UT instant"},
+    {"help", "help [COMMAND]", "print this text, or the usage of one command"},
+};
+
+void PrintUsage(std::ostream &out) {
+    out << "usage: vespario-cli [--profile FILE] COMMAND ...\n"
+           "       vespario-cli --help | -h | --version\n";
+    for (const CommandHelp &command : kCommands)
+        out << "  " << command.synopsis << "\n      " << command.summary << "\n";
+}
+
+const CommandHelp *FindCommand(std::string_view name) {
+    for (const CommandHelp &command : kCommands)
+        if (command.name == name)
+            return &command;
+    return nullptr;
+}
+
+int RunHelp(const Options &options, std::ostream &out, std::ostream &err) {
+    if (options.words.size() > 2) {
+        PrintCommandUsage(err, "help");
+        return 2;
+    }
+    if (options.words.size() == 1) {
+        PrintUsage(out);
+        return 0;
+    }
+    if (FindCommand(options.words[1]) == nullptr) {
+        err << "unknown command " << options.words[1] << "\n";
+        PrintUsage(err);
+        return 2;
+    }
+    PrintCommandUsage(out, options.words[1]);
+    return 0;
+}
 
 int RunInfo(const Options &options, std::ostream &out, std::ostream &err) {
     if (options.words.size() != 2) {
-        err << kUsage;
+        PrintCommandUsage(err, "info");
         return 2;
     }
-    platform::IniProfile profile;
-    if (!LoadProfile(options, profile, err))
+    Session session;
+    if (!session.Start(options, Session::Positions::None, err) ||
+        !session.Load(options.words[1], true, err))
         return 2;
-    platform::HeadlessHost host;
-    CVesparioDoc doc(host, profile);
-    if (!LoadDatabase(doc, options.words[1], err))
-        return 2;
+    CVesparioDoc &doc = session.Doc();
     int parsed = 0;
     for (int i = 0; i < doc.GetRecordCount(); ++i)
         parsed += doc.Record(i).m_parsed ? 1 : 0;
@@ -58,8 +96,7 @@ int RunInfo(const Options &options, std::ostream &out, std::ostream &err) {
     out << "parsed: " << parsed << "\n";
     out << "greek text form: " << doc.Load().greekTextForm << "\n";
     out << "index size: " << doc.NameIndex().size() << "\n";
-    for (const std::string &message : host.Messages())
-        out << message << "\n";
+    session.ReportMessages(err);
     return 0;
 }
 
@@ -72,7 +109,7 @@ bool ParseInt(const std::string &text, int &value) {
 int RunMatch(const Options &options, std::ostream &out, std::ostream &err) {
     const auto &words = options.words;
     if (words.size() < 3 || words.size() > 4) {
-        err << kUsage;
+        PrintCommandUsage(err, "match");
         return 2;
     }
     int start = 0;
@@ -83,11 +120,15 @@ int RunMatch(const Options &options, std::ostream &out, std::ostream &err) {
     }
     Pattern pattern(words[1]);
     if (!pattern.IsValid()) {
-        out << pattern.Error() << "\n";
+        err << pattern.Error() << "\n";
         return 2;
     }
     const int found = pattern.Search(words[2], start);
-    if (found < 0) { // -2: the search gave up on a too-deep backtrack; no match either
+    if (found == Pattern::kAbandoned) {
+        err << Pattern::kAbandonedMessage << "\n";
+        return 2;
+    }
+    if (found < 0) {
         out << "no match\n";
         return 1;
     }
@@ -102,57 +143,72 @@ int RunMatch(const Options &options, std::ostream &out, std::ostream &err) {
 // The database is the second word; RunFind checks the rest of the line.
 int RunFindCommand(const Options &options, std::ostream &out, std::ostream &err) {
     if (options.words.size() < 3) {
-        err << kUsage;
+        PrintCommandUsage(err, "find");
         return 2;
     }
-    platform::IniProfile profile;
-    if (!LoadProfile(options, profile, err))
+    Session session;
+    if (!session.Start(options, Session::Positions::None, err) ||
+        !session.Load(options.words[1], true, err))
         return 2;
-    platform::HeadlessHost host;
-    CVesparioDoc doc(host, profile);
-    if (!LoadDatabase(doc, options.words[1], err))
-        return 2;
-    const int code = RunFind(options.words, doc, out);
-    for (const std::string &message : host.Messages())
-        err << message << "\n";
+    session.ReportMessages(err);
+    const int code = RunFind(options.words, session.Doc(), out, err);
+    session.ReportMessages(err);
     return code;
 }
 
 int RunSave(const Options &options, std::ostream &out, std::ostream &err) {
     const auto &words = options.words;
     if (words.size() < 2 || words.size() > 3) {
-        err << kUsage;
+        PrintCommandUsage(err, "save");
         return 2;
     }
-    platform::IniProfile profile;
-    if (!LoadProfile(options, profile, err))
+    Session session;
+    if (!session.Start(options, Session::Positions::None, err) ||
+        !session.Load(words[1], true, err))
         return 2;
-    platform::HeadlessHost host;
-    CVesparioDoc doc(host, profile);
-    if (!LoadDatabase(doc, words[1], err))
-        return 2;
-    for (const std::string &message : host.Messages())
-        out << message << "\n";
+    session.ReportMessages(err);
     const std::string &target = words.size() == 3 ? words[2] : words[1];
-    if (!doc.SaveDatabase(target)) {
+    const bool saved = session.Doc().SaveDatabase(target);
+    session.ReportMessages(err);
+    if (!saved) {
         err << "cannot save " << target << "\n";
         return 1;
     }
-    out << "saved " << doc.GetRecordCount() << " records to " << target << "\n";
+    out << "saved " << session.Doc().GetRecordCount() << " records to " << target << "\n";
     return 0;
 }
 
 } // namespace
+
+void PrintCommandUsage(std::ostream &out, std::string_view name) {
+    const CommandHelp *command = FindCommand(name);
+    if (command == nullptr)
+        return;
+    out << "usage: vespario-cli " << command->synopsis << "\n  " << command->summary << "\n";
+}
 
 int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
     Options options;
     if (!ParseOptions(args, options, err))
         return 2;
     if (options.words.empty()) {
-        err << kUsage;
+        PrintUsage(err);
         return 2;
     }
     const std::string &command = options.words[0];
+    if (command == "--help" || command == "-h" || command == "help")
+        return RunHelp(options, out, err);
+    // "COMMAND --help" alone: the usage of that command.
+    const bool helpWord =
+        options.words.size() == 2 && (options.words[1] == "--help" || options.words[1] == "-h");
+    if (helpWord && FindCommand(command) != nullptr) {
+        PrintCommandUsage(out, command);
+        return 0;
+    }
+    if (command == "--version") {
+        out << "vespario-cli " << VESPARIO_CLI_VERSION << "\n";
+        return 0;
+    }
     if (command == "info")
         return RunInfo(options, out, err);
     if (command == "match")
@@ -171,7 +227,8 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunSelect(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
-    err << "unknown command " << command << "\n" << kUsage;
+    err << "unknown command " << command << "\n";
+    PrintUsage(err);
     return 2;
 }
 

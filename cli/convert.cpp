@@ -52,7 +52,7 @@ bool TakeEpochs(std::vector<std::string> &words, Epochs &epochs, bool &given, st
 
 // TEXT is read for epoch 1; the RaDec 2 field shows the position precessed to epoch 2.
 int ConvertRaDec(const std::string &text, const Epochs &epochs, ObservingPlace &place,
-                 std::ostream &out) {
+                 std::ostream &out, std::ostream &err) {
     platform::HeadlessHost host;
     CoordinatesTool tool(host, place);
     const std::pair<int, std::optional<std::string>> edits[] = {
@@ -63,7 +63,7 @@ int ConvertRaDec(const std::string &text, const Epochs &epochs, ObservingPlace &
         if (!value)
             continue;
         if (!tool.Edit(field, *value)) {
-            out << tool.Hint() << "\n";
+            err << tool.Hint() << "\n";
             return 2;
         }
     }
@@ -74,7 +74,8 @@ int ConvertRaDec(const std::string &text, const Epochs &epochs, ObservingPlace &
     return 0;
 }
 
-int ConvertTime(const std::string &text, ObservingPlace &place, std::ostream &out) {
+int ConvertTime(const std::string &text, ObservingPlace &place, std::ostream &out,
+                std::ostream &err) {
     platform::HeadlessHost host;
     TimesTool tool(host, place);
     if (text == "now") {
@@ -84,7 +85,7 @@ int ConvertTime(const std::string &text, ObservingPlace &place, std::ostream &ou
         const bool isDateTime = ParseDateTime(text) != kInvalidJulianDate;
         if (!tool.Edit(isDateTime ? TimesTool::UniversalTime : TimesTool::JulianDay, text)) {
             tool.Edit(TimesTool::UniversalTime, text); // the date-time form is the one to show
-            out << tool.Hint() << "\n";
+            err << tool.Hint() << "\n";
             return 2;
         }
     }
@@ -104,7 +105,7 @@ int ConvertDistance(const std::string &value, const std::string &unit, std::ostr
     platform::HeadlessHost host;
     DistancesTool tool(host);
     if (!tool.Edit(field, value)) {
-        out << tool.Hint() << "\n";
+        err << tool.Hint() << "\n";
         return 2;
     }
     for (int f = 0; f < DistancesTool::kFieldCount; ++f) {
@@ -137,8 +138,8 @@ int RunConvert(const Options &options, std::ostream &out, std::ostream &err) {
     ObservingPlace place;
     if (!LoadProfileAndPlace(options, profile, place, err))
         return 2;
-    return words[1] == "radec" ? ConvertRaDec(words[2], epochs, place, out)
-                               : ConvertTime(words[2], place, out);
+    return words[1] == "radec" ? ConvertRaDec(words[2], epochs, place, out, err)
+                               : ConvertTime(words[2], place, out, err);
 }
 
 } // namespace vespario::cli

@@ -1,35 +1,22 @@
 #include "cli/fields.h"
 
-#include "db/astropositions.h"
+#include "cli/commands.h"
 #include "db/nameindex.h"
-#include "platform/headlesshost.h"
 
-#include <cstdio>
 #include <ostream>
 
 namespace vespario::cli {
-namespace {
-
-constexpr const char *kFieldsUsage =
-    "usage: vespario-cli fields FILE.obs ID FIELD... [--place RECORD] "
-    "[--at \"yyyy/mm/dd hh:mm:ss\"] [--precise]\n";
-
-} // namespace
 
 int RunFields(const Options &options, std::ostream &out, std::ostream &err) {
     const auto &words = options.words;
     if (words.size() < 4) {
-        err << kFieldsUsage;
+        PrintCommandUsage(err, "fields");
         return 2;
     }
-    platform::IniProfile profile;
-    ObservingPlace place;
-    if (!LoadProfileAndPlace(options, profile, place, err))
+    Session session;
+    if (!session.Start(options, Session::Positions::DefaultPlace, err))
         return 2;
-    AstroPositionServices astro(place);
-    platform::HeadlessHost host;
-    CVesparioDoc doc(host, profile, &astro);
-
+    CVesparioDoc &doc = session.Doc();
     std::vector<int> fields;
     for (size_t i = 3; i < words.size(); ++i) {
         const int n = doc.Fields().FindTag(words[i]);
@@ -39,18 +26,18 @@ int RunFields(const Options &options, std::ostream &out, std::ostream &err) {
         }
         fields.push_back(n);
     }
-    if (!LoadDatabase(doc, words[1], err))
+    if (!session.Load(words[1], true, err))
         return 2;
     const int record = FindExactId(doc, words[2]);
     if (record < 0) {
+        session.ReportMessages(err);
         err << "no object has the ID " << words[2] << "\n";
         return 1;
     }
     for (int n : fields)
         out << BareTag(doc.Fields().Slot(n).tag) << '\t'
             << ValueText(doc, n, record, options.precise) << '\n';
-    for (const std::string &message : host.Messages())
-        err << message << "\n";
+    session.ReportMessages(err);
     return 0;
 }
 

@@ -1,13 +1,12 @@
 #include "cli/find.h"
 
+#include "cli/commands.h"
 #include "db/nameindex.h"
 
 #include <ostream>
 
 namespace vespario::cli {
 namespace {
-
-constexpr const char *kFindUsage = "usage: vespario-cli find FILE.obs TEXT [--exact | --pattern]\n";
 
 enum class FindMode { IdBox, Exact, Pattern };
 
@@ -26,32 +25,40 @@ bool ParseMode(const std::vector<std::string> &words, FindMode &mode) {
     return true;
 }
 
-// The record index with kMoreMatches added when further records match, or -1.
-int LookUp(CVesparioDoc &doc, const std::string &text, FindMode mode) {
-    if (mode == FindMode::Pattern)
-        return FindPartialId(doc, text, true);
-    const int exact = FindExactId(doc, text);
-    if (exact >= 0 || mode == FindMode::Exact)
-        return exact;
-    return FindPartialId(doc, text, false);
+IdMatch LookUp(CVesparioDoc &doc, const std::string &text, FindMode mode) {
+    switch (mode) {
+    case FindMode::Pattern:
+        return LookUpPartialId(doc, text, true);
+    case FindMode::Exact: {
+        IdMatch match;
+        match.record = FindExactId(doc, text);
+        match.exact = match.Found();
+        return match;
+    }
+    default:
+        return LookUpTypedId(doc, text);
+    }
 }
 
 } // namespace
 
-int RunFind(const std::vector<std::string> &words, vespario::CVesparioDoc &doc, std::ostream &out) {
+int RunFind(const std::vector<std::string> &words, vespario::CVesparioDoc &doc, std::ostream &out,
+            std::ostream &err) {
     FindMode mode = FindMode::IdBox;
     if (!ParseMode(words, mode)) {
-        out << kFindUsage;
+        PrintCommandUsage(err, "find");
         return 2;
     }
-    const int found = LookUp(doc, words[2], mode);
-    if (found < 0) {
+    const IdMatch match = LookUp(doc, words[2], mode);
+    // The Host has shown the compile message or that the search was abandoned.
+    if (match.badPattern || match.abandoned)
+        return 2;
+    if (!match.Found()) {
         out << "not found\n";
         return 1;
     }
-    const bool more = found >= kMoreMatches;
-    const int index = more ? found - kMoreMatches : found;
-    out << index << '\t' << (more ? 1 : 0) << '\t' << doc.Record(index).Field(field::Id) << "\n";
+    out << match.record << '\t' << (match.more ? 1 : 0) << '\t'
+        << doc.Record(match.record).Field(field::Id) << "\n";
     return 0;
 }
 

@@ -1,7 +1,6 @@
 #include "cli/select.h"
 
-#include "db/astropositions.h"
-#include "platform/headlesshost.h"
+#include "cli/commands.h"
 #include "select/criteriaedit.h"
 #include "select/objectlist.h"
 #include "select/queryparse.h"
@@ -10,11 +9,6 @@
 
 namespace vespario::cli {
 namespace {
-
-constexpr const char *kSelectUsage =
-    "usage: vespario-cli select FILE.obs [--sel FILE.sel] [--srt FILE.srt]\n"
-    "       [--where \"FIELD OP VALUE\"]... [--sort FIELD[:desc][:case]]... [--show FIELD]...\n"
-    "       [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]\n";
 
 struct SelectOptions {
     std::string database;
@@ -50,27 +44,18 @@ bool ParseSelectWords(const std::vector<std::string> &words, SelectOptions &sele
     return true;
 }
 
-// The messages the document and the criteria showed, for the user of the command line.
-void ReportMessages(const platform::HeadlessHost &host, std::ostream &err) {
-    for (const std::string &message : host.Messages())
-        err << message << "\n";
-}
-
 } // namespace
 
 int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
     SelectOptions select;
     if (!ParseSelectWords(options.words, select)) {
-        err << kSelectUsage;
+        PrintCommandUsage(err, "select");
         return 2;
     }
-    platform::IniProfile profile;
-    ObservingPlace place;
-    if (!LoadProfileAndPlace(options, profile, place, err))
+    Session session;
+    if (!session.Start(options, Session::Positions::DefaultPlace, err))
         return 2;
-    AstroPositionServices astro(place);
-    platform::HeadlessHost host;
-    CVesparioDoc doc(host, profile, &astro);
+    CVesparioDoc &doc = session.Doc();
     const FieldTable &fields = doc.Fields();
 
     std::vector<int> shown;
@@ -82,22 +67,21 @@ int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
         }
         shown.push_back(n);
     }
-    if (!doc.ReadDatabaseFile(select.database)) {
-        err << "cannot open " << select.database << "\n";
+    // The selection pass splits and parses the records as it goes.
+    if (!session.Load(select.database, false, err))
         return 2;
-    }
     ObjectList list(doc);
     SelectionCriteria &criteria = list.Criteria();
     if (!select.selFile.empty() && !criteria.ReadFile(select.selFile)) {
-        ReportMessages(host, err);
+        session.ReportMessages(err);
         err << "cannot read criteria file " << select.selFile << "\n";
         return 2;
     }
     for (const std::string &text : select.where) {
         CriteriaLine line;
-        const std::string error = ParseWhereClause(text, fields, DefaultNearRadius(profile), line);
-        if (!error.empty()) {
-            err << error << "\n";
+        if (const auto error =
+                ParseWhereClause(text, fields, DefaultNearRadius(session.Profile()), line)) {
+            err << *error << "\n";
             return 2;
         }
         criteria.InsertLine(criteria.LineCount(), std::move(line));
@@ -108,15 +92,14 @@ int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
     }
     SortOrder &sort = list.Sort();
     if (!select.srtFile.empty() && !sort.ReadFile(select.srtFile)) {
-        ReportMessages(host, err);
+        session.ReportMessages(err);
         err << "cannot read sort order file " << select.srtFile << "\n";
         return 2;
     }
     for (const std::string &text : select.sort) {
         SortKey key;
-        const std::string error = ParseSortKey(text, fields, key);
-        if (!error.empty()) {
-            err << error << "\n";
+        if (const auto error = ParseSortKey(text, fields, key)) {
+            err << *error << "\n";
             return 2;
         }
         sort.InsertKey(sort.KeyCount(), key);
@@ -130,7 +113,7 @@ int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
             out << '\t' << ValueText(doc, n, record, options.precise);
         out << '\n';
     }
-    ReportMessages(host, err);
+    session.ReportMessages(err);
     return 0;
 }
 

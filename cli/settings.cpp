@@ -1,5 +1,7 @@
 #include "cli/settings.h"
 
+#include "cli/commands.h"
+#include "cli/support.h"
 #include "platform/files.h"
 #include "platform/registry.h"
 #include "settings/appsettings.h"
@@ -43,19 +45,12 @@ void PrintVocabularies(const SettingsVocabularies &v, std::ostream &out) {
     }
 }
 
-std::string ProfileToRead(const std::string &given) {
-    if (!given.empty())
-        return given;
-    const std::string user = platform::IniProfile::DefaultProfilePath();
-    return platform::FileExists(user) ? user : platform::DataDir() + "/Vespario.ini";
-}
-
 } // namespace
 
 int RunSettings(const std::vector<std::string> &words, const std::string &profilePath,
                 std::ostream &out, std::ostream &err) {
     if (words.size() != 1) {
-        err << "usage: vespario-cli [--profile FILE] settings\n";
+        PrintCommandUsage(err, "settings");
         return 2;
     }
     const std::string path = ProfileToRead(profilePath);

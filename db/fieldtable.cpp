@@ -1,6 +1,7 @@
 #include "db/fieldtable.h"
 
 #include "db/cvespariodoc.h"
+#include "platform/text.h"
 
 namespace vespario {
 namespace {
@@ -18,26 +19,12 @@ FieldSlot Real(std::string_view tag, RealGetter g) {
     return {tag, FieldKind::Real, nullptr, nullptr, g};
 }
 
-std::string_view TrimTag(std::string_view tag) {
-    while (!tag.empty() && (tag.front() == ' '))
-        tag.remove_prefix(1);
-    while (!tag.empty() && (tag.back() == ' ' || tag.back() == ':'))
-        tag.remove_suffix(1);
-    return tag;
-}
-
-bool EqualNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        const auto fold = [](char c) { return c >= 'a' && c <= 'z' ? char(c - 32) : c; };
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    }
-    return true;
-}
-
 } // namespace
+
+std::string_view BareTag(std::string_view tag) {
+    tag = TrimStart(tag, [](char c) { return c == ' '; });
+    return TrimEnd(tag, [](char c) { return c == ' ' || c == ':'; });
+}
 
 FieldTable::FieldTable() {
     using D = CVesparioDoc;
@@ -99,9 +86,9 @@ int FieldTable::FindTag(std::string_view tag) const {
         if (m_slots[n].tag == tag)
             return n;
     }
-    const std::string_view bare = TrimTag(tag);
+    const std::string_view bare = BareTag(tag);
     for (int n = 0; n < kFieldCount; ++n) {
-        if (m_slots[n].kind != FieldKind::None && EqualNoCase(TrimTag(m_slots[n].tag), bare))
+        if (m_slots[n].kind != FieldKind::None && EqualNoCaseAscii(BareTag(m_slots[n].tag), bare))
             return n;
     }
     return -1;

@@ -113,6 +113,9 @@ struct FieldTree {
     std::array<std::pair<int, int>, kFieldCount> itemOfField;
 };
 
+// A tag as a user writes it: blanks and ":" trimmed (" info: " is info).
+std::string_view BareTag(std::string_view tag);
+
 class FieldTable {
 public:
     FieldTable();

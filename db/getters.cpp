@@ -6,6 +6,7 @@
 #include "astro/constants.h"
 #include "astro/constellationnames.h"
 #include "astro/numbertext.h"
+#include "platform/text.h"
 
 #include <cmath>
 #include <cstdio>
@@ -24,10 +25,7 @@ constexpr const char *kDigits = "0123456789";
 // the desktop's locale.
 // Leading white space is skipped as the C conversions do.
 std::string_view SkipLeadingSpace(std::string_view text) {
-    size_t at = 0;
-    while (at < text.size() && (text[at] == ' ' || (text[at] >= '\t' && text[at] <= '\r')))
-        ++at;
-    return text.substr(at);
+    return TrimStart(text, IsWhiteSpace);
 }
 double TextToDouble(std::string_view text) {
     return ReadDecimal(SkipLeadingSpace(text));
@@ -88,14 +86,6 @@ std::string_view DesignationAfter(std::string_view id, std::string_view prefix) 
     if (text.size() < 2 || !IsDigit(text[1]))
         return {};
     return text.substr(0, text.find('='));
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-    while (!text.empty() && text.front() == ' ')
-        text.remove_prefix(1);
-    while (!text.empty() && text.back() == ' ')
-        text.remove_suffix(1);
-    return text;
 }
 
 } // namespace

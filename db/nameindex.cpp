@@ -2,6 +2,7 @@
 
 #include "db/greek.h"
 #include "pattern/pattern.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <climits>
@@ -15,14 +16,6 @@ namespace {
 constexpr std::size_t kNone = std::string_view::npos;
 constexpr std::string_view kAnyRun = "[~=]@"; // any run of characters other than "="
 
-char Capital(char c) {
-    return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
 // A text that names no designation at all: nothing but "=".
 bool OnlySeparators(std::string_view text) {
     return text.find_first_not_of('=') == kNone;
@@ -33,17 +26,12 @@ bool OnlySeparators(std::string_view text) {
 int SuffixAt(std::string_view index, std::size_t q, std::size_t &end) {
     if (q >= index.size() || index[q] != '|')
         return -1;
-    long long value = 0;
-    std::size_t i = q + 1;
-    for (; i < index.size() && IsDigit(index[i]); ++i) {
-        value = value * 10 + (index[i] - '0');
-        if (value > INT_MAX)
-            return -1;
-    }
-    if (i == q + 1 || i >= index.size() || index[i] != '|')
+    const DigitRun digits = ReadDigitRun(index.substr(q + 1));
+    const std::size_t i = q + 1 + digits.length;
+    if (digits.length == 0 || i >= index.size() || index[i] != '|' || digits.value > INT_MAX)
         return -1;
     end = i + 1;
-    return static_cast<int>(value);
+    return static_cast<int>(digits.value);
 }
 
 // When pos lies inside an identity suffix: the offset past that suffix; otherwise kNone.
@@ -97,12 +85,15 @@ bool MatchConsumes(Pattern &pattern, std::string_view index, std::size_t pos) {
 // The first match of pattern at or after start that begins inside a key, not inside an
 // identity suffix (where "0001" or "2" would otherwise find a record by its handle), and
 // takes at least one character. kNone when none, or when the pattern is invalid or its
-// search was abandoned.
-std::size_t SearchIndex(Pattern &pattern, std::string_view index, std::size_t start) {
+// search was abandoned (then abandoned is set).
+std::size_t SearchIndex(Pattern &pattern, std::string_view index, std::size_t start,
+                        bool &abandoned) {
     if (pattern.Program().empty())
         return kNone; // "_" alone: nothing to look for
     while (start <= index.size()) {
         const int found = pattern.Search(index, static_cast<int>(start));
+        if (found == Pattern::kAbandoned && pattern.IsValid())
+            abandoned = true;
         if (found < 0)
             return kNone;
         const auto pos = static_cast<std::size_t>(found);
@@ -120,11 +111,12 @@ std::size_t SearchIndex(Pattern &pattern, std::string_view index, std::size_t st
 
 std::string Capitals(std::string_view text) {
     std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), Capital);
+    std::transform(out.begin(), out.end(), out.begin(), UpperAscii);
     return out;
 }
 
-// Steps 2 to 4 of the exact look-up, up to the identity: -1 when the key is not found.
+// The identity of the record whose index entry holds text as a whole designation ("=" added
+// where text lacks it at either end, in capitals): -1 when no entry holds it.
 int ExactIdentity(std::string_view index, std::string_view text) {
     std::string key;
     if (text.front() != '=')
@@ -136,15 +128,10 @@ int ExactIdentity(std::string_view index, std::string_view text) {
     return pos == kNone ? -1 : EntryAt(index, pos).identity;
 }
 
-// The record with an identity. Identities are handed out in record order from 1, so the
-// record at identity - 1 is tried first; the scan of the array is the fallback.
+// The record with an identity, for a look-up that finds one.
 int RecordOf(CVesparioDoc &doc, int identity) {
-    if (identity <= 0)
-        return -1;
-    const int guess = identity - 1;
-    if (guess < doc.GetRecordCount() && doc.Record(guess).m_identity == identity)
-        return guess;
-    return doc.RecordIndexOfIdentity(identity);
+    IdentityMap records(doc);
+    return records.RecordOf(identity);
 }
 
 } // namespace
@@ -154,7 +141,7 @@ void AppendNameIndexEntry(std::string &index, std::string_view key, int identity
     index.resize(at + key.size());
     char *out = index.data() + at;
     for (char c : key)
-        *out++ = Capital(c);
+        *out++ = UpperAscii(c);
     // "|%04i|" without the formatter: this runs once per record while a file loads.
     char suffix[24];
     char *end = suffix + sizeof suffix;
@@ -211,21 +198,26 @@ void RebuildNameIndex(CVesparioDoc &doc, bool typed) {
 
 namespace {
 
-// What the partial look-up has found so far: an identity (-1: none) and the more flag.
+// What the partial look-up has found so far: an identity (-1: none), the more flag and what
+// went wrong on the way.
 struct PartialResult {
     int identity = -1;
     bool more = false;
+    bool badPattern = false;
+    bool abandoned = false;
 };
 
 bool IsLooseCharacter(char c) {
     const auto u = static_cast<unsigned char>(c);
-    return IsDigit(c) || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || u >= 128;
+    return IsDigit(c) || IsAsciiLetter(c) || u >= 128;
 }
 
 // The identity of the entry of the first match of a pattern text, or -1.
-int PatternIdentity(std::string_view index, const std::string &text, platform::Host *host) {
+int PatternIdentity(std::string_view index, const std::string &text, platform::Host *host,
+                    PartialResult &result) {
     Pattern pattern(text, host);
-    const std::size_t pos = SearchIndex(pattern, index, 0);
+    result.badPattern = result.badPattern || !pattern.IsValid();
+    const std::size_t pos = SearchIndex(pattern, index, 0, result.abandoned);
     return pos == kNone ? -1 : EntryAt(index, pos).identity;
 }
 
@@ -248,41 +240,25 @@ int PrefixIdentity(std::string_view index, std::string_view text) {
     return pos == kNone ? -1 : EntryAt(index, pos).identity;
 }
 
-// Every "*" that is not escaped by a backslash stands for any run within one designation.
-std::string WildcardPattern(std::string_view text) {
-    std::string out;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == '\\' && i + 1 < text.size()) {
-            out += text[i];
-            out += text[++i];
-        } else if (text[i] == '*') {
-            out += kAnyRun;
-        } else {
-            out += text[i];
-        }
-    }
-    return out;
-}
-
 // The wildcard search: it gives the identity when none is known yet, and a second match in
 // a later entry sets the more flag.
 void WildcardSearch(std::string_view index, std::string_view text, platform::Host &host,
                     PartialResult &result) {
     Pattern pattern(WildcardPattern(text), &host);
-    const std::size_t pos = SearchIndex(pattern, index, 0);
+    const std::size_t pos = SearchIndex(pattern, index, 0, result.abandoned);
     if (pos == kNone)
         return;
     const EntryRef entry = EntryAt(index, pos);
     if (result.identity < 0)
         result.identity = entry.identity;
-    if (entry.end != kNone && SearchIndex(pattern, index, entry.end) != kNone)
+    if (entry.end != kNone && SearchIndex(pattern, index, entry.end, result.abandoned) != kNone)
         result.more = true;
 }
 
 // The loose look-up: the letters, digits and bytes above 127 of the text, in that order,
 // anywhere within one designation. The pattern is ours, not the user's, so a failure to
 // compile it (a very long text) is not shown.
-int LooseIdentity(std::string_view index, std::string_view text) {
+int LooseIdentity(std::string_view index, std::string_view text, PartialResult &result) {
     std::string loose;
     for (char c : text) {
         if (!IsLooseCharacter(c))
@@ -290,7 +266,11 @@ int LooseIdentity(std::string_view index, std::string_view text) {
         loose += c;
         loose += kAnyRun;
     }
-    return loose.empty() ? -1 : PatternIdentity(index, loose, nullptr);
+    if (loose.empty())
+        return -1;
+    Pattern pattern(loose);
+    const std::size_t pos = SearchIndex(pattern, index, 0, result.abandoned);
+    return pos == kNone ? -1 : EntryAt(index, pos).identity;
 }
 
 // Converts one text from one Greek set to another, through the words.
@@ -315,19 +295,64 @@ void ConvertRecord(ObjectRecord &record, int from, int to, std::string &work) {
 
 } // namespace
 
+void ForEachNameIndexEntry(std::string_view index,
+                           const std::function<void(std::string_view key, int identity)> &visit) {
+    std::size_t begin = 0;
+    while (begin < index.size()) {
+        const EntryRef entry = EntryAt(index, begin);
+        if (entry.identity < 0)
+            return;
+        const std::size_t bar = index.rfind('|', entry.end - 2);
+        visit(index.substr(begin, bar - begin), entry.identity);
+        begin = entry.end;
+    }
+}
+
+int IdentityMap::RecordOf(int identity) {
+    if (identity <= 0)
+        return -1;
+    const int guess = identity - 1;
+    if (!m_built && guess < m_doc.GetRecordCount() && m_doc.Record(guess).m_identity == identity)
+        return guess;
+    if (!m_built) {
+        const int count = m_doc.GetRecordCount();
+        m_records.reserve(static_cast<std::size_t>(count));
+        for (int i = 0; i < count; ++i)
+            m_records.emplace(m_doc.Record(i).m_identity, i);
+        m_built = true;
+    }
+    const auto it = m_records.find(identity);
+    return it == m_records.end() ? -1 : it->second;
+}
+
+std::string WildcardPattern(std::string_view text) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\\' && i + 1 < text.size()) {
+            out += text[i];
+            out += text[++i];
+        } else if (text[i] == '*') {
+            out += kAnyRun;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
+}
+
 int FindExactId(CVesparioDoc &doc, std::string_view text) {
     if (text.empty() || OnlySeparators(text))
         return -1;
     return RecordOf(doc, ExactIdentity(doc.NameIndex(), text));
 }
 
-int FindPartialId(CVesparioDoc &doc, std::string_view text, bool patternSwitch) {
+IdMatch LookUpPartialId(CVesparioDoc &doc, std::string_view text, bool patternSwitch) {
     if (text.empty() || OnlySeparators(text))
-        return -1;
+        return {};
     const std::string_view index = doc.NameIndex();
     PartialResult result;
     if (patternSwitch && text.find('~', 1) != kNone)
-        result.identity = PatternIdentity(index, LiteralWildcards(text), &doc.Host());
+        result.identity = PatternIdentity(index, LiteralWildcards(text), &doc.Host(), result);
     else
         result.identity = ExactIdentity(index, text);
     if (!patternSwitch) {
@@ -335,12 +360,33 @@ int FindPartialId(CVesparioDoc &doc, std::string_view text, bool patternSwitch) 
             result.identity = PrefixIdentity(index, text);
         WildcardSearch(index, text, doc.Host(), result);
         if (result.identity < 0 && !result.more)
-            result.identity = LooseIdentity(index, text);
+            result.identity = LooseIdentity(index, text, result);
     }
-    const int record = RecordOf(doc, result.identity);
-    if (record < 0)
+    if (result.abandoned)
+        doc.Host().MessageBox(Pattern::kAbandonedMessage, "Vespario", platform::Buttons::Ok);
+    IdMatch match;
+    match.record = RecordOf(doc, result.identity);
+    match.more = match.record >= 0 && result.more;
+    match.badPattern = result.badPattern;
+    match.abandoned = result.abandoned;
+    return match;
+}
+
+int FindPartialId(CVesparioDoc &doc, std::string_view text, bool patternSwitch) {
+    const IdMatch match = LookUpPartialId(doc, text, patternSwitch);
+    if (!match.Found())
         return -1;
-    return result.more ? record + kMoreMatches : record;
+    return match.more ? match.record + kMoreMatches : match.record;
+}
+
+IdMatch LookUpTypedId(CVesparioDoc &doc, std::string_view text) {
+    const int exact = FindExactId(doc, text);
+    IdMatch match = LookUpPartialId(doc, text, false);
+    if (exact >= 0) {
+        match.record = exact;
+        match.exact = true;
+    }
+    return match;
 }
 
 void ChangeGreekHandling(CVesparioDoc &doc, int newSet) {

@@ -34,6 +34,13 @@ public:
     static constexpr std::int64_t kBacktracksPerSubjectByte = 1024;
     static constexpr std::int64_t kStepsPerAttempt = std::int64_t{1} << 28;
 
+    // What Search and MatchAt return besides an offset or a length.
+    static constexpr int kNoMatch = -1;
+    static constexpr int kAbandoned = -2; // also every search with an invalid pattern
+    // What the program tells the user when a search it ran for them was abandoned.
+    static constexpr std::string_view kAbandonedMessage =
+        "The search was abandoned: the pattern needs too much backtracking.";
+
     // Instruction codes of the compiled program.
     enum Op : unsigned char {
         kExact = 1,

@@ -1,6 +1,7 @@
 #include "platform/iniprofile.h"
 
 #include "platform/files.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,33 +16,15 @@ namespace {
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr std::string_view kBlanks = " \t\r\n\v\f";
 
-std::string_view Trim(std::string_view text) {
-    const size_t first = text.find_first_not_of(kBlanks);
-    if (first == std::string_view::npos)
-        return {};
-    const size_t last = text.find_last_not_of(kBlanks);
-    return text.substr(first, last - first + 1);
-}
-
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-bool SameName(std::string_view a, std::string_view b) {
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return LowerAscii(x) == LowerAscii(y);
-           });
-}
-
 // The name of a section header line ("[name]", blanks allowed), or nullopt for other lines.
 std::optional<std::string_view> HeaderName(std::string_view line) {
-    const std::string_view text = Trim(line);
+    const std::string_view text = TrimWhiteSpace(line);
     if (text.empty() || text.front() != '[')
         return std::nullopt;
     const size_t close = text.find(']');
     if (close == std::string_view::npos)
         return std::nullopt;
-    return Trim(text.substr(1, close - 1));
+    return TrimWhiteSpace(text.substr(1, close - 1));
 }
 
 bool IsWritableSection(std::string_view name) {
@@ -103,11 +86,11 @@ template <class Slot> void Reserve(std::vector<Slot> &slots, size_t count, uint3
 
 IniProfile::Line IniProfile::ParseLine(std::string text) {
     Line line;
-    const std::string_view trimmed = Trim(text);
+    const std::string_view trimmed = TrimWhiteSpace(text);
     const size_t equals = text.find('=');
     if (!trimmed.empty() && trimmed.front() != ';' && trimmed.front() != '[' &&
         equals != std::string::npos) {
-        line.key = std::string(Trim(std::string_view(text).substr(0, equals)));
+        line.key = std::string(TrimWhiteSpace(std::string_view(text).substr(0, equals)));
         line.valueStart = equals + 1;
     }
     line.text = std::move(text);
@@ -115,7 +98,7 @@ IniProfile::Line IniProfile::ParseLine(std::string text) {
 }
 
 std::string IniProfile::ValueOf(const Line &line) {
-    std::string_view value = Trim(std::string_view(line.text).substr(line.valueStart));
+    std::string_view value = TrimWhiteSpace(std::string_view(line.text).substr(line.valueStart));
     // One pair of enclosing quotes, single or double, is not part of the value.
     if (value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
         value.back() == value.front())
@@ -128,7 +111,7 @@ void IniProfile::IndexSection(uint32_t section) {
     const std::string &name = m_sections[section].name;
     const uint32_t hash = NameHash(name);
     const size_t at = Probe(m_sectionSlots, hash, kEmptySlot, [&](const Slot &slot) {
-        return SameName(m_sections[slot.section].name, name);
+        return EqualNoCaseAscii(m_sections[slot.section].name, name);
     });
     if (m_sectionSlots[at].section != kEmptySlot)
         return;
@@ -139,7 +122,7 @@ void IniProfile::IndexSection(uint32_t section) {
 bool IniProfile::SameKeySlot(const Slot &slot, std::string_view section,
                              std::string_view key) const {
     const Section &s = m_sections[slot.section];
-    return SameName(s.lines[slot.line].key, key) && SameName(s.name, section);
+    return EqualNoCaseAscii(s.lines[slot.line].key, key) && EqualNoCaseAscii(s.name, section);
 }
 
 void IniProfile::IndexKey(uint32_t section, uint32_t line) {
@@ -252,8 +235,8 @@ bool IniProfile::SaveAs(const std::string &path) {
 }
 
 const IniProfile::Line *IniProfile::FindKey(std::string_view section, std::string_view key) const {
-    section = Trim(section);
-    key = Trim(key);
+    section = TrimWhiteSpace(section);
+    key = TrimWhiteSpace(key);
     if (key.empty() || m_keySlots.empty())
         return nullptr;
     const size_t at = Probe(m_keySlots, NameHash(section, key), kEmptySlot,
@@ -263,11 +246,11 @@ const IniProfile::Line *IniProfile::FindKey(std::string_view section, std::strin
 }
 
 long IniProfile::FindSection(std::string_view section) const {
-    section = Trim(section);
+    section = TrimWhiteSpace(section);
     if (m_sectionSlots.empty())
         return -1;
     const size_t at = Probe(m_sectionSlots, NameHash(section), kEmptySlot, [&](const Slot &slot) {
-        return SameName(m_sections[slot.section].name, section);
+        return EqualNoCaseAscii(m_sections[slot.section].name, section);
     });
     const uint32_t found = m_sectionSlots[at].section;
     return found == kEmptySlot ? -1 : static_cast<long>(found);
@@ -279,13 +262,13 @@ IniProfile::Section *IniProfile::FirstSection(std::string_view section) {
 }
 
 IniProfile::Section &IniProfile::AddSection(std::string_view section) {
-    section = Trim(section);
+    section = TrimWhiteSpace(section);
     if (m_sections.empty())
         m_sections.push_back(Section{false, {}, {}, {}});
     // A blank line sets the new section apart from what comes before it.
     Section &last = m_sections.back();
     const bool hasContent = last.hasHeader || !last.lines.empty();
-    if (hasContent && (last.lines.empty() || !Trim(last.lines.back().text).empty()))
+    if (hasContent && (last.lines.empty() || !TrimWhiteSpace(last.lines.back().text).empty()))
         last.lines.push_back(Line{});
     Section added{true, std::string(section), "[" + std::string(section) + "]", {}};
     m_sections.push_back(std::move(added));
@@ -319,13 +302,13 @@ int IniProfile::GetInt(std::string_view section, std::string_view key, int defau
 void IniProfile::DeleteKey(std::string_view section, std::string_view key) {
     if (!FindKey(section, key))
         return; // the common case when saving: nothing to remove, nothing to re-index
-    section = Trim(section);
-    key = Trim(key);
+    section = TrimWhiteSpace(section);
+    key = TrimWhiteSpace(key);
     for (Section &s : m_sections) {
-        if (!s.hasHeader || !SameName(s.name, section))
+        if (!s.hasHeader || !EqualNoCaseAscii(s.name, section))
             continue;
         std::erase_if(s.lines, [key](const Line &line) {
-            return !line.key.empty() && SameName(line.key, key);
+            return !line.key.empty() && EqualNoCaseAscii(line.key, key);
         });
     }
     RebuildIndex(); // the lines behind the removed ones moved up
@@ -333,7 +316,7 @@ void IniProfile::DeleteKey(std::string_view section, std::string_view key) {
 
 void IniProfile::WriteString(std::string_view section, std::string_view key,
                              std::optional<std::string_view> value) {
-    if (!IsWritableSection(Trim(section)) || !IsWritableKey(Trim(key)))
+    if (!IsWritableSection(TrimWhiteSpace(section)) || !IsWritableKey(TrimWhiteSpace(key)))
         return;
     if (!value) {
         DeleteKey(section, key);
@@ -352,7 +335,7 @@ void IniProfile::WriteString(std::string_view section, std::string_view key,
     const auto at = lastKey.base(); // just after the last key line, or the section's start
     // Only lines without a key follow it, so the positions in the index stay right.
     const auto line = static_cast<uint32_t>(at - target->lines.begin());
-    target->lines.insert(at, ParseLine(std::string(Trim(key)) + "=" + std::string(text)));
+    target->lines.insert(at, ParseLine(std::string(TrimWhiteSpace(key)) + "=" + std::string(text)));
     IndexKey(static_cast<uint32_t>(target - m_sections.data()), line);
 }
 
@@ -363,9 +346,10 @@ void IniProfile::WriteInt(std::string_view section, std::string_view key, int va
 void IniProfile::DeleteSection(std::string_view section) {
     if (FindSection(section) < 0)
         return;
-    section = Trim(section);
-    std::erase_if(m_sections,
-                  [section](const Section &s) { return s.hasHeader && SameName(s.name, section); });
+    section = TrimWhiteSpace(section);
+    std::erase_if(m_sections, [section](const Section &s) {
+        return s.hasHeader && EqualNoCaseAscii(s.name, section);
+    });
     RebuildIndex();
 }
 
@@ -388,10 +372,10 @@ std::vector<std::string> IniProfile::Sections() const {
 }
 
 std::vector<std::string> IniProfile::Keys(std::string_view section) const {
-    section = Trim(section);
+    section = TrimWhiteSpace(section);
     std::vector<std::string> keys;
     for (const Section &s : m_sections) {
-        if (!s.hasHeader || !SameName(s.name, section))
+        if (!s.hasHeader || !EqualNoCaseAscii(s.name, section))
             continue;
         for (const Line &line : s.lines) {
             if (!line.key.empty() && FindKey(section, line.key) == &line)

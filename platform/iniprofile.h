@@ -25,10 +25,10 @@ public:
 
     // Reads path. A missing file gives an empty profile and true (it is created on Save);
     // an unreadable one gives an empty profile without a file name, false and Error().
-    bool Load(const std::string &path);
+    [[nodiscard]] bool Load(const std::string &path);
     // Writes the profile to its file through a temporary file, so that a failed write leaves
     // the old file as it was. False, with Error(), when there is no file name or on failure.
-    bool Save();
+    [[nodiscard]] bool Save();
     // Like Save to another file, which becomes the profile's file when written.
     bool SaveAs(const std::string &path);
 

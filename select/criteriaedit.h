@@ -19,7 +19,7 @@ std::optional<std::string> CheckNearValues(std::span<const CriteriaLine> lines);
 // "(" stays open; nothing otherwise.
 std::optional<std::string> CheckParentheses(std::span<const CriteriaLine> lines);
 // Both checks in the dialog's order: the first message, or nothing when the lines pass.
-std::optional<std::string> CheckCriteria(std::span<const CriteriaLine> lines);
+[[nodiscard]] std::optional<std::string> CheckCriteria(std::span<const CriteriaLine> lines);
 
 enum class PatternMenuEntry {
     CaseSensitive,

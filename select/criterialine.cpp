@@ -1,6 +1,7 @@
 #include "select/criterialine.h"
 
 #include "db/fieldtable.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <array>
@@ -14,14 +15,9 @@ namespace {
 constexpr std::array<std::string_view, kOperatorCount> kLabels = {
     "=", "not =", "<", ">", "<=", ">=", "has", "hasn't", "is near", "or", "(", ")"};
 
-bool IsBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
+// Numbers in a value may follow any white space, as the C library's readers allow.
 std::string_view SkipBlanks(std::string_view text) {
-    while (!text.empty() && IsBlank(text.front()))
-        text.remove_prefix(1);
-    return text;
+    return TrimStart(text, IsWhiteSpace);
 }
 
 // The first item of the full field tree for each field, built once.
@@ -75,15 +71,8 @@ int32_t LeadingInteger(std::string_view text) {
         negative = text.front() == '-';
         text.remove_prefix(1);
     }
-    // Accumulate in 64 bits and stop growing at the 32-bit limits, like strtol clamps.
-    int64_t value = 0;
-    for (char c : text) {
-        if (c < '0' || c > '9')
-            break;
-        value = value * 10 + (c - '0');
-        if (value > int64_t{1} << 32)
-            value = int64_t{1} << 32;
-    }
+    // Clamped to the 32-bit limits, as strtol clamps.
+    auto value = static_cast<int64_t>(ReadDigitRun(text).value);
     if (negative)
         value = -value;
     if (value > std::numeric_limits<int32_t>::max())

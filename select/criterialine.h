@@ -72,6 +72,7 @@ struct PreparedValues {
     double dec = 0.0;
     bool positionValid = false;       // "is near": the value parsed as a RaDec
     std::unique_ptr<Pattern> pattern; // "has" and "hasn't"
+    bool abandonShown = false;        // the user was told that a search of this line gave up
 };
 
 struct CriteriaLine {

@@ -19,23 +19,12 @@ bool IdHistory::Enter(std::string_view id) {
 int LookUpHistoryEntry(CVesparioDoc &doc, std::string_view entry) {
     while (!entry.empty() && entry.back() != '=')
         entry.remove_suffix(1);
-    const int found = FindPartialId(doc, entry, true);
-    if (found < 0)
-        return -1;
-    return found >= kMoreMatches ? found - kMoreMatches : found;
+    return LookUpPartialId(doc, entry, true).record;
 }
 
 std::string FurtherMatchesPattern(std::string_view typed) {
-    std::string pattern;
-    if (typed.empty() || typed.front() != '=')
-        pattern = "=[~=]@";
-    for (size_t i = 0; i < typed.size(); ++i) {
-        if (typed[i] == '*' && (i == 0 || typed[i - 1] != '\\'))
-            pattern += "[~=]@";
-        else
-            pattern.push_back(typed[i]);
-    }
-    return pattern;
+    const std::string_view anywhere = typed.empty() || typed.front() != '=' ? "=[~=]@" : "";
+    return std::string(anywhere) + WildcardPattern(typed);
 }
 
 std::vector<int> FurtherMatches(CVesparioDoc &doc, std::string_view typed) {
@@ -43,27 +32,17 @@ std::vector<int> FurtherMatches(CVesparioDoc &doc, std::string_view typed) {
     Pattern pattern(FurtherMatchesPattern(typed));
     if (!pattern.IsValid())
         return records;
-    // Each index entry is the ID's designations followed by "|NNNN|", the record's identity.
-    const std::string_view index = doc.NameIndex();
-    size_t begin = 0;
-    while (begin < index.size()) {
-        const size_t bar = index.find('|', begin);
-        if (bar == std::string_view::npos)
-            break;
-        const size_t end = index.find('|', bar + 1);
-        if (end == std::string_view::npos)
-            break;
-        const std::string_view key = index.substr(begin, bar - begin);
-        if (pattern.Search(key, 0) >= 0) {
-            int identity = 0;
-            for (size_t i = bar + 1; i < end; ++i)
-                identity = identity * 10 + (index[i] - '0');
-            const int record = doc.RecordIndexOfIdentity(identity);
-            if (record >= 0)
-                records.push_back(record);
-        }
-        begin = end + 1;
-    }
+    IdentityMap byIdentity(doc);
+    bool abandoned = false;
+    ForEachNameIndexEntry(doc.NameIndex(), [&](std::string_view key, int identity) {
+        const int found = pattern.Search(key, 0);
+        abandoned = abandoned || found == Pattern::kAbandoned;
+        const int record = found >= 0 ? byIdentity.RecordOf(identity) : -1;
+        if (record >= 0)
+            records.push_back(record);
+    });
+    if (abandoned)
+        doc.Host().MessageBox(Pattern::kAbandonedMessage, "Vespario", platform::Buttons::Ok);
     return records;
 }
 
@@ -89,20 +68,12 @@ bool IdTyping::Poll(uint32_t now) {
 
 void IdTyping::LookUpNow() {
     m_pending = false;
-    const int exact = FindExactId(m_doc, m_text);
-    if (exact >= 0)
-        m_goToRecord(exact);
-    const int partial = FindPartialId(m_doc, m_text, false);
-    if (partial < 0) {
-        m_further = false;
-        m_doc.Host().PlaySound("FROG_WAV");
-        return;
-    }
-    m_further = partial >= kMoreMatches;
-    if (exact >= 0)
-        return;
-    m_goToRecord(m_further ? partial - kMoreMatches : partial);
-    m_doc.Host().PlaySound("CRICKET_WAV");
+    const IdMatch match = LookUpTypedId(m_doc, m_text);
+    m_further = match.more;
+    if (match.Found())
+        m_goToRecord(match.record);
+    if (!match.exact) // an exact match is silent
+        m_doc.Host().PlaySound(match.Found() ? "CRICKET_WAV" : "FROG_WAV");
 }
 
 } // namespace vespario

@@ -37,11 +37,11 @@ private:
 int LookUpHistoryEntry(CVesparioDoc &doc, std::string_view entry);
 
 // The pattern behind ">": the typed text found anywhere in an ID ("=[~=]@" in front unless
-// the text begins with "="), each "*" not after a backslash standing for a run of characters
-// within one designation.
+// the text begins with "="), its "*" wildcards rewritten as the look-up does (WildcardPattern).
 std::string FurtherMatchesPattern(std::string_view typed);
 // The records whose name index entries match that pattern, in index order; empty when the
-// pattern does not compile.
+// pattern does not compile. A search abandoned at the backtrack limit is told through the
+// Host, and that entry counts as not matching.
 std::vector<int> FurtherMatches(CVesparioDoc &doc, std::string_view typed);
 
 // The typed-ID look-up. Every change of the text restarts a 1000 ms timer; when it runs out

@@ -10,6 +10,7 @@
 #include "select/criterialine.h"
 #include "select/sortorder.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,13 +18,16 @@ namespace vespario {
 
 class FieldTable;
 
-// Fills line from text; returns the error message, empty on success. An "is near" value may
-// end in "," and a distance in degrees; without one the line takes defaultRadius.
-std::string ParseWhereClause(std::string_view text, const FieldTable &fields, double defaultRadius,
-                             CriteriaLine &line);
+// Fills line from text and returns nullopt; or returns the error message and leaves line as
+// it was. An "is near" value may end in "," and a distance in degrees; without one the line
+// takes defaultRadius.
+[[nodiscard]] std::optional<std::string> ParseWhereClause(std::string_view text,
+                                                          const FieldTable &fields,
+                                                          double defaultRadius, CriteriaLine &line);
 
 // Fills key from text (ascending and case-insensitive unless ":desc" or ":case" follow; also
-// ":asc" and ":nocase"); returns the error message, empty on success.
-std::string ParseSortKey(std::string_view text, const FieldTable &fields, SortKey &key);
+// ":asc" and ":nocase"); returns the error message, nullopt on success.
+[[nodiscard]] std::optional<std::string> ParseSortKey(std::string_view text,
+                                                      const FieldTable &fields, SortKey &key);
 
 } // namespace vespario

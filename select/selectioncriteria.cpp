@@ -247,7 +247,14 @@ bool SelectionCriteria::Evaluate(int record) {
 bool SelectionCriteria::TextHolds(CriteriaLine &line, std::string_view r) {
     if (line.op == op::Has || line.op == op::Hasnt) {
         Pattern *pattern = line.prepared.pattern.get();
-        const bool found = pattern != nullptr && pattern->Search(r) >= 0;
+        const int at = pattern != nullptr ? pattern->Search(r) : Pattern::kNoMatch;
+        // A search that gave up counts as no match, as an invalid pattern does; the user
+        // hears of it once for the line, not once a record.
+        if (at == Pattern::kAbandoned && pattern->IsValid() && !line.prepared.abandonShown) {
+            line.prepared.abandonShown = true;
+            ShowMessage(std::string(Pattern::kAbandonedMessage) + " (\"" + line.value + "\")");
+        }
+        const bool found = at >= 0;
         return line.op == op::Has ? found : !found;
     }
     // Byte by byte in unsigned byte order: string_view's traits compare as unsigned char.

@@ -76,9 +76,9 @@ public:
     // --- criteria files ".sel" ---
     // Reads a file; on a wrong mark or a damaged file shows "Illegal selection criteria
     // file" and keeps the current lines. The descriptions are those stored in the file.
-    bool ReadFile(const std::string &path);
+    [[nodiscard]] bool ReadFile(const std::string &path);
     // Writes the file (in place of an old one only once complete); shows why when it fails.
-    bool WriteFile(const std::string &path) const;
+    [[nodiscard]] bool WriteFile(const std::string &path) const;
 
 private:
     void Changed();

@@ -1,25 +1,13 @@
 #include "select/smallfile.h"
 
+#include "platform/text.h"
+
 #include <charconv>
 #include <cmath>
 #include <limits>
 
 namespace vespario {
-namespace {
-
-bool IsWhiteSpace(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
-}
-
-bool IsDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-char Lower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c;
-}
-
-} // namespace
+namespace {} // namespace
 
 void SmallFileReader::SkipWhiteSpace() {
     while (m_pos < m_bytes.size() && IsWhiteSpace(m_bytes[m_pos]))
@@ -36,13 +24,11 @@ bool SmallFileReader::ReadInt(int32_t &value) {
     }
     if (p >= m_bytes.size() || !IsDigit(m_bytes[p]))
         return false;
-    int64_t magnitude = 0;
-    while (p < m_bytes.size() && IsDigit(m_bytes[p])) {
-        magnitude = magnitude * 10 + (m_bytes[p] - '0');
-        if (magnitude > int64_t{std::numeric_limits<int32_t>::max()} + 1)
-            return false;
-        ++p;
-    }
+    const DigitRun digits = ReadDigitRun(std::string_view(m_bytes).substr(p));
+    if (digits.value > uint64_t{std::numeric_limits<int32_t>::max()} + 1)
+        return false;
+    p += digits.length;
+    const auto magnitude = static_cast<int64_t>(digits.value);
     const int64_t signedValue = negative ? -magnitude : magnitude;
     if (signedValue > std::numeric_limits<int32_t>::max())
         return false;
@@ -103,7 +89,7 @@ std::string WithExtension(const std::string &path, std::string_view ext) {
     if (path.size() >= ext.size()) {
         bool same = true;
         for (size_t i = 0; i < ext.size(); ++i)
-            same = same && Lower(path[path.size() - ext.size() + i]) == Lower(ext[i]);
+            same = same && LowerAscii(path[path.size() - ext.size() + i]) == LowerAscii(ext[i]);
         if (same)
             return path;
     }

@@ -73,8 +73,8 @@ public:
 
     // Reads a file; on a wrong mark or a damaged file shows "Illegal sort order file" and
     // keeps the keys.
-    bool ReadFile(const std::string &path);
-    bool WriteFile(const std::string &path) const;
+    [[nodiscard]] bool ReadFile(const std::string &path);
+    [[nodiscard]] bool WriteFile(const std::string &path) const;
 
 private:
     void TakeValue(int record);

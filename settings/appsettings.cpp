@@ -46,7 +46,9 @@ bool AppSettings::Save() {
         platform::IniProfile::CreateFolderFor(m_profile.Path());
     const bool saved = m_profile.Save();
     m_error = saved ? std::string() : m_profile.Error();
-    WriteListingFiles();
+    // The profile's result is what Save answers; a listing file left unwritten is kept in
+    // ListingError for the caller to show.
+    (void)WriteListingFiles();
     return saved;
 }
 
@@ -54,16 +56,18 @@ std::string AppSettings::ProfileFolder() const {
     return platform::FolderOf(m_profile.Path());
 }
 
-int AppSettings::WriteListingFiles() const {
+bool AppSettings::WriteListingFiles() {
+    m_listingError.clear();
     if (m_profile.Path().empty())
-        return 0;
+        return true; // no profile file, so no folder beside it: nothing to write
     const std::string folder = ProfileFolder();
-    return m_vocabularies.WriteListingFiles(folder.empty() ? "." : folder);
+    return m_vocabularies.WriteListingFiles(folder.empty() ? "." : folder, &m_listingError) ==
+           SettingsVocabularies::kListingFileCount;
 }
 
-void AppSettings::SettingsSheetClosed() {
+bool AppSettings::SettingsSheetClosed() {
     m_vocabularies.RaiseChangedFlags();
-    WriteListingFiles();
+    return WriteListingFiles();
 }
 
 } // namespace vespario

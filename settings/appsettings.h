@@ -20,11 +20,11 @@ public:
     // it is only there), reads it and loads everything (Load). The mail defaults come from
     // the registry hive at registryPath. False, with Error(), when the profile exists but
     // cannot be read: everything then has its default and Save will not overwrite the file.
-    bool Start(const std::string &profileFolder, const std::string &currentFolder,
-               const std::string &registryPath);
+    [[nodiscard]] bool Start(const std::string &profileFolder, const std::string &currentFolder,
+                             const std::string &registryPath);
 
     // Reads the profile file at path and loads everything from it.
-    bool Load(const std::string &profilePath, const platform::Registry *registry);
+    [[nodiscard]] bool Load(const std::string &profilePath, const platform::Registry *registry);
 
     // Loads from the profile in memory, in the order of start-up: the general settings, the
     // mail defaults from the registry (when given), the legacy dialog positions, then the
@@ -36,19 +36,23 @@ public:
     void StoreInProfile();
 
     // Exit: stores everything, writes the profile file and then the listing files. False,
-    // with Error(), when the profile could not be written (the old file stays as it was).
-    bool Save();
+    // with Error(), when the profile could not be written (the old file stays as it was); a
+    // listing file that could not be written is named in ListingError().
+    [[nodiscard]] bool Save();
 
-    // The six listing files, in the profile's folder. Returns the number written.
-    int WriteListingFiles() const;
+    // The six listing files, in the profile's folder. False, with ListingError() naming each
+    // file that could not be written and why, when one was not written.
+    [[nodiscard]] bool WriteListingFiles();
 
     // After the Settings sheet closed with OK: raises the vocabulary-changed flags and
-    // rewrites the listing files.
-    void SettingsSheetClosed();
+    // rewrites the listing files. False, with ListingError(), as WriteListingFiles.
+    [[nodiscard]] bool SettingsSheetClosed();
 
     std::string ProfileFolder() const;
     const ProfileLocation &Location() const { return m_location; }
     const std::string &Error() const { return m_error; }
+    // The listing files the last write left unwritten, one line each; empty when none.
+    const std::string &ListingError() const { return m_listingError; }
 
     platform::IniProfile &Profile() { return m_profile; }
     const platform::IniProfile &Profile() const { return m_profile; }
@@ -63,6 +67,7 @@ private:
     SettingsVocabularies m_vocabularies;
     ProfileLocation m_location;
     std::string m_error;
+    std::string m_listingError;
 };
 
 } // namespace vespario

@@ -17,8 +17,10 @@ struct ProfileLocation {
                         // from the current folder, so that no setting is lost
 };
 
-// Start-up step 2. The profile folder is created when a profile is moved into it. A move
-// across file systems copies the file and removes the old one only once the copy is written.
+// Finds the profile at start-up, before anything is read from it: profileFolder's profile,
+// or the current folder's moved there when only that one exists. The profile folder is
+// created when a profile is moved into it. A move across file systems copies the file and removes
+// the old one only once the copy is written.
 ProfileLocation LocateProfile(const std::string &profileFolder, const std::string &currentFolder);
 
 } // namespace vespario

@@ -220,14 +220,18 @@ void SettingsVocabularies::SaveVocabularies(platform::IniProfile &profile) const
     }
 }
 
-int SettingsVocabularies::WriteListingFiles(const std::string &folder) const {
+int SettingsVocabularies::WriteListingFiles(const std::string &folder, std::string *error) const {
     int written = 0;
     for (const ListingFile &file : kListingFiles) {
         std::string text = file.header;
         for (const std::string &entry : List(file.list).Entries())
             text.append(" ").append(entry).append("\r\n");
-        if (platform::WriteWholeFileAtomic(folder + "/" + file.name, text))
+        std::string reason;
+        const std::string path = folder + "/" + file.name;
+        if (platform::WriteWholeFileAtomic(path, text, &reason))
             ++written;
+        else if (error != nullptr)
+            error->append(error->empty() ? "" : "\n").append(reason.empty() ? path : reason);
     }
     return written;
 }

@@ -86,9 +86,11 @@ public:
     // "ObsPlace"/"Default" and "Planetaria"/"Current".
     void SaveVocabularies(platform::IniProfile &profile) const;
     // WriteListingFiles: rewrites CurType.txt, CurSrc.txt, CurTry.txt, CurCheck.txt,
-    // CurLoc.txt and CurEquip.txt in folder. A file that cannot be written is skipped;
-    // returns the number written.
-    int WriteListingFiles(const std::string &folder) const;
+    // CurLoc.txt and CurEquip.txt in folder. A file that cannot be written is skipped and
+    // named in error (when given), one line each with the reason; returns the number written.
+    static constexpr int kListingFileCount = 6;
+    [[nodiscard]] int WriteListingFiles(const std::string &folder,
+                                        std::string *error = nullptr) const;
 
     // --- edit checks ---------------------------------------------------------------------
     // The first character of each entry, padded with "N" to at least 150 characters.

@@ -8,6 +8,7 @@
 #include "platform/files.h"
 #include "platform/headlesshost.h"
 #include "platform/iniprofile.h"
+#include "platform/text.h"
 
 #include <algorithm>
 #include <cmath>
@@ -20,12 +21,8 @@ namespace {
 constexpr int kColumns = 10;
 constexpr const char *kSourceCode = "o"; // "OpenNGC" in the shipped source vocabulary
 
-std::string Trim(std::string text) {
-    const size_t begin = text.find_first_not_of(" \t\r\n");
-    if (begin == std::string::npos)
-        return {};
-    const size_t end = text.find_last_not_of(" \t\r\n");
-    return text.substr(begin, end - begin + 1);
+std::string Trim(std::string_view text) {
+    return std::string(TrimWhiteSpace(text));
 }
 
 // "4.50" is 4.5 and "120.00" is 120: the catalogue pads its decimals.

@@ -40,6 +40,8 @@ private:
     fs::path m_path;
 };
 
+const std::string kPlace = "t=Test site|-71.1|42.4|-5|0|3|0|9|5|0|0|EST|EDT";
+
 TEST(CliInfo, CountsTheExampleDatabase) {
     const Result r = RunCli({"info", kData + "/example.obs", "--profile", kProfile});
     EXPECT_EQ(r.code, 0) << r.err;
@@ -54,9 +56,10 @@ TEST(CliInfo, PrintsTheLoadMessages) {
     std::ofstream(dir / "cut.obs", std::ios::binary) << text;
     const Result r = RunCli({"--profile", kProfile, "info", (dir / "cut.obs").string()});
     EXPECT_EQ(r.code, 0);
-    EXPECT_NE(r.out.find("Warning: File is shorter than it was when last saved.\n"),
+    EXPECT_EQ(r.out.rfind("records: ", 0), 0u) << r.out;
+    EXPECT_NE(r.err.find("Warning: File is shorter than it was when last saved.\n"),
               std::string::npos)
-        << r.out;
+        << r.err;
 }
 
 TEST(CliInfo, MissingFileAndBadArguments) {
@@ -84,13 +87,99 @@ TEST(CliMatch, NoMatchAndCompileErrors) {
     EXPECT_EQ(r.out, "no match\n");
     r = RunCli({"match", "{a", "a"});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.out, "Unmatched {\n");
+    EXPECT_EQ(r.err, "Unmatched {\n");
+    EXPECT_EQ(r.out, "");
     r = RunCli({"match", "[abc", "a"});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.out, "Premature end of regular expression\n");
+    EXPECT_EQ(r.err, "Premature end of regular expression\n");
+    // A trailing backslash is a literal backslash, not an error.
+    r = RunCli({"match", "a\\", "xa\\"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "1 3\n");
     EXPECT_EQ(RunCli({"match", "a", "abc", "9"}).code, 2);
     EXPECT_EQ(RunCli({"match", "a", "abc", "-1"}).code, 2);
     EXPECT_EQ(RunCli({"match", "a"}).code, 2);
+}
+
+// A search that gives up at its backtrack limit is its own outcome, not "no match".
+TEST(CliMatch, AnAbandonedSearchSaysSo) {
+    const std::string pattern = "{?@+:@**%@+*:@**%@+*+\xba%}@**";
+    Result r = RunCli({"match", pattern, std::string(46, 'i'), "23"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "The search was abandoned: the pattern needs too much backtracking.\n");
+    r = RunCli({"match", pattern, std::string(44, 'i'), "23"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "23 23\n");
+}
+
+TEST(CliHelp, UsageAndVersionOnStandardOutput) {
+    for (const char *word : {"--help", "-h", "help"}) {
+        const Result r = RunCli({word});
+        EXPECT_EQ(r.code, 0) << word;
+        EXPECT_EQ(r.out.rfind("usage: vespario-cli [--profile FILE] COMMAND ...\n", 0), 0u);
+        EXPECT_NE(r.out.find("\n  select FILE.obs [--sel FILE.sel]"), std::string::npos);
+        EXPECT_EQ(r.err, "");
+    }
+    Result r = RunCli({"help", "find"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, "usage: vespario-cli find FILE.obs TEXT [--exact | --pattern]\n"
+                     "  look TEXT up as the ID box does\n");
+    EXPECT_EQ(RunCli({"find", "--help"}).out, r.out);
+    r = RunCli({"--version"});
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.out, std::string("vespario-cli ") + VESPARIO_VERSION_FOR_TESTS + "\n");
+    r = RunCli({"help", "frobnicate"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("unknown command frobnicate"), std::string::npos);
+    r = RunCli({"frobnicate"});
+    EXPECT_EQ(r.code, 2);
+    EXPECT_EQ(r.out, "");
+}
+
+// Values outside their range on the command line are refused, exit 2, naming the field;
+// what the program deliberately accepts stays accepted.
+TEST(CliValidation, PlaceRecordsAndInstants) {
+    const std::string db = kData + "/example.obs";
+    struct Row {
+        std::vector<std::string> options;
+        const char *message; // nullptr: accepted
+    };
+    const Row rows[] = {
+        {{"--place", "x=Home|-71.1|90.5|-5|"},
+         "--place: the latitude must be a number from -90 to 90, not \"90.5\""},
+        {{"--place", "x=Home|-181|42|-5|"},
+         "--place: the longitude must be a number from -180 to 180"},
+        {{"--place", "x=Home|-71|42|14.5|"},
+         "--place: the zone offset must be a number from -14 to 14"},
+        {{"--place", "x=Home|nan|42|-5|"}, "the longitude must be a number"},
+        {{"--place", "x=Home|-71|inf|-5|"}, "the latitude must be a number"},
+        {{"--place", "x=Home|-71|42|-5x|"}, "the zone offset must be a number"},
+        {{"--place", "x=Home|-71|42|-5|1|3|z|"}, "the daylight start week must be a whole number"},
+        {{"--place", kPlace + "|extra"}, "--place: text after the daylight zone name: \"extra\""},
+        {{"--at", "2026/12/08 02:00:00 UT"}, "--at needs a UT instant"},
+        {{"--at", ""}, "--at needs a UT instant"},
+        {{"--at", "2026/12/08"}, "--at needs a UT instant"},
+        // Accepted: a record that stops early keeps its defaults, blanks around numbers, a
+        // zone offset of exactly 14 h, day 30 of February (March 1), blanks after the instant.
+        {{"--place", "p=Pole station|0|-80|0"}, nullptr},
+        {{"--place", "p=Edge| 180 |-90|14|"}, nullptr},
+        {{"--place", "p=Name only"}, nullptr},
+        {{"--at", "2026/02/30 00:00:00"}, nullptr},
+        {{"--at", "2026/12/08 02:00:00  "}, nullptr},
+    };
+    for (const Row &row : rows) {
+        std::vector<std::string> args = {"--profile", kProfile, "fields", db, "M31", "Altitude#"};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const Result r = RunCli(args);
+        if (row.message == nullptr) {
+            EXPECT_EQ(r.code, 0) << row.options[1] << ": " << r.err;
+            continue;
+        }
+        EXPECT_EQ(r.code, 2) << row.options[1];
+        EXPECT_EQ(r.out, "") << row.options[1];
+        EXPECT_NE(r.err.find(row.message), std::string::npos) << row.options[1] << ": " << r.err;
+    }
 }
 
 TEST(CliFind, LooksUpAsTheIdBoxDoes) {
@@ -119,9 +208,15 @@ TEST(CliFind, LooksUpAsTheIdBoxDoes) {
         }
     }
     const Result bad = RunCli({"--profile", kProfile, "find", db, "{a~", "--pattern"});
-    EXPECT_EQ(bad.code, 1);
+    EXPECT_EQ(bad.code, 2);
     EXPECT_EQ(bad.err, "Unmatched {\n");
+    EXPECT_EQ(bad.out, "");
     EXPECT_EQ(RunCli({"find", db}).code, 2);
+    // After an exact match the partial look-up still tells of further matches, as ">" does:
+    // the sample has NGC 22 and also NGC 221, 2200...
+    const Result more = RunCli({"--profile", kProfile, "find", kData + "/sample.obs", "n22"});
+    EXPECT_EQ(more.code, 0);
+    EXPECT_EQ(more.out.substr(more.out.find('\t')), "\t1\t=n22=u86=PGC 690=\n");
 }
 
 TEST(CliSave, SavesACopyAndInPlaceWithBackup) {
@@ -157,8 +252,6 @@ double Gmst82Hours(double jd) {
                            0.093104 * t * t - 6.2e-6 * t * t * t;
     return std::fmod(std::fmod(seconds / 3600.0, 24.0) + 24.0, 24.0);
 }
-
-const std::string kPlace = "t=Test site|-71.1|42.4|-5|0|3|0|9|5|0|0|EST|EDT";
 
 TEST(CliFields, StoredAndComputedFieldsOfOneObject) {
     const Result r = RunCli({"fields", kData + "/example.obs", "m31", "RaDec", "ID", "RA_Hour#",
@@ -295,13 +388,14 @@ TEST(CliConvert, DistanceInEveryUnit) {
 TEST(CliConvert, IllegalTextsPrintTheHint) {
     const Result radec = RunCli({"convert", "radec", "0042 44+41", "--profile", kProfile});
     EXPECT_EQ(radec.code, 2);
-    EXPECT_EQ(radec.out, "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]\n");
+    EXPECT_EQ(radec.err, "ILLEGAL! Use format: hh[mm[ss[.t]]]{+/-}dd[mm[ss]]\n");
+    EXPECT_EQ(radec.out, "");
     const Result time = RunCli({"convert", "time", "2000/13/01 00:00:00", "--profile", kProfile});
     EXPECT_EQ(time.code, 2);
-    EXPECT_EQ(time.out, "ILLEGAL! Use format: yyyy/mm/dd hh:mm:ss\n");
+    EXPECT_EQ(time.err, "ILLEGAL! Use format: yyyy/mm/dd hh:mm:ss\n");
     const Result dist = RunCli({"convert", "dist", "far", "pc"});
     EXPECT_EQ(dist.code, 2);
-    EXPECT_EQ(dist.out.rfind("ILLEGAL! Use format: ", 0), 0u);
+    EXPECT_EQ(dist.err.rfind("ILLEGAL! Use format: ", 0), 0u);
     const Result unit = RunCli({"convert", "dist", "1", "furlong"});
     EXPECT_EQ(unit.code, 2);
     EXPECT_NE(unit.err.find("unknown unit furlong"), std::string::npos);

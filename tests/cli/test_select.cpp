@@ -134,6 +134,14 @@ TEST(CliSelect, RefusalsGiveTheMessageAndExitCodeTwo) {
         {{"--where", ")", "--where", "("}, "Unmatched parenthesis"},
         {{"--sort", "Nope"}, "Nope"},
         {{"--show", "Nope"}, "unknown field Nope"},
+        {{"--where", "Magn# <"}, "Missing value in \"Magn# <\""},
+        {{"--where", "NGC# ="}, "Missing value"},
+        {{"--where", "Magn# < nan"}, "Not a number: \"nan\" in \"Magn# < nan\""},
+        {{"--where", "Magn# > 1e999"}, "Not a number"},
+        {{"--where", "Magn# < 9 or so"}, "Not a number"},
+        {{"--where", "RaDec is near 004244+4116,nan"}, "Not a distance in degrees"},
+        {{"--where", "ID has {M3"}, "Unmatched { in \"ID has {M3\""},
+        {{"--where", "ID hasn't [ab"}, "Premature end of regular expression"},
         {{"--where"}, "usage: vespario-cli select"},
         {{"--bogus", "x"}, "usage: vespario-cli select"},
     };
@@ -145,6 +153,12 @@ TEST(CliSelect, RefusalsGiveTheMessageAndExitCodeTwo) {
         EXPECT_NE(r.err.find(row.message), std::string::npos) << r.err;
         EXPECT_EQ(r.out, "");
     }
+    // A "has" line with an empty value matches every object, a whole number for a real field
+    // is a number, and a text field compares with any text.
+    const Result every = RunCli(
+        {"select", kSample, "--where", "ID has", "--where", "Magn# < 3", "--where", "Type > a"});
+    EXPECT_EQ(every.code, 0) << every.err;
+    EXPECT_FALSE(every.out.empty());
     EXPECT_EQ(RunCli({"select", kData + "/missing.obs"}).code, 2);
     EXPECT_EQ(RunCli({"select"}).code, 2);
 }

@@ -100,11 +100,11 @@ TEST(CliConvert, RaDecWithTheTwoEpochs) {
     EXPECT_NE(r.out.find("RaDec (epoch 2)\t004244.3+411609\n"), std::string::npos) << r.out;
     EXPECT_NE(r.out.find("Status\tCon And  S4  U60\n"), std::string::npos) << r.out;
 
-    // A year the Epoch field refuses prints its hint; a missing year or an epoch for
-    // another conversion is a wrong line.
+    // A year the Epoch field refuses prints its hint on standard error; a missing year or an epoch
+    // for another conversion is a wrong line.
     r = RunCli({"convert", "radec", "004244.3+411609", "--epoch1", "19x50", "--profile", kProfile});
     EXPECT_EQ(r.code, 2);
-    EXPECT_EQ(r.out, "ILLEGAL! Use format: year[.decimal]\n");
+    EXPECT_EQ(r.err, "ILLEGAL! Use format: year[.decimal]\n");
     r = RunCli({"convert", "radec", "004244.3+411609", "--epoch2", "--profile", kProfile});
     EXPECT_EQ(r.code, 2);
     EXPECT_NE(r.err.find("--epoch2 needs a value"), std::string::npos) << r.err;

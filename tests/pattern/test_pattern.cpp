@@ -1,4 +1,5 @@
 #include "pattern/pattern.h"
+#include "platform/headlesshost.h"
 
 #include "referencematcher.h"
 
@@ -10,27 +11,6 @@
 
 namespace vespario {
 namespace {
-
-class RecordingHost : public platform::Host {
-public:
-    struct Box {
-        std::string text;
-        std::string title;
-        platform::Buttons buttons;
-    };
-    std::vector<Box> boxes;
-
-    platform::Answer MessageBox(std::string_view text, std::string_view title,
-                                platform::Buttons buttons) override {
-        boxes.push_back({std::string(text), std::string(title), buttons});
-        return platform::Answer::Ok;
-    }
-    platform::Answer Confirm(std::string_view, bool &) override { return platform::Answer::Yes; }
-    void Beep() override {}
-    void SetStatusText(int, std::string_view) override {}
-    void Progress(std::string_view, int) override {}
-    void EndProgress() override {}
-};
 
 // ---- Search: leftmost, then shortest ---------------------------------------------------
 
@@ -279,14 +259,15 @@ class ErrorTable : public ::testing::TestWithParam<ErrorRow> {};
 
 TEST_P(ErrorTable, FailsWithMessageShownOnce) {
     const ErrorRow &row = GetParam();
-    RecordingHost host;
+    platform::HeadlessHost host;
     Pattern p(row.pattern, &host);
     EXPECT_FALSE(p.IsValid());
     EXPECT_EQ(p.Error(), row.message);
-    ASSERT_EQ(host.boxes.size(), 1u);
-    EXPECT_EQ(host.boxes[0].text, row.message);
-    EXPECT_EQ(host.boxes[0].title, "Vespario");
-    EXPECT_EQ(host.boxes[0].buttons, platform::Buttons::Ok);
+    ASSERT_EQ(host.Events().size(), 1u);
+    EXPECT_EQ(host.Events()[0].kind, platform::HostEventKind::MessageBox);
+    EXPECT_EQ(host.Events()[0].text, row.message);
+    EXPECT_EQ(host.Events()[0].title, "Vespario");
+    EXPECT_EQ(host.Events()[0].buttons, platform::Buttons::Ok);
     EXPECT_EQ(p.Search("anything {a} [abc"), -2);
     EXPECT_EQ(p.MatchAt("x", 1, 0, 1), -2);
     EXPECT_TRUE(p.Program().empty());
@@ -407,18 +388,18 @@ TEST(PatternText, UnderscoreAndDateExpansion) {
 }
 
 TEST(PatternText, EmptyTextRecompilesPrevious) {
-    RecordingHost host;
+    platform::HeadlessHost host;
     Pattern p("_Ngc");
     ASSERT_TRUE(p.SetText("", &host));
     EXPECT_EQ(p.Text(), "Ngc");
     EXPECT_TRUE(p.CaseSensitive());
     EXPECT_EQ(p.Search("NGC Ngc"), 4);
-    EXPECT_TRUE(host.boxes.empty());
+    EXPECT_TRUE(host.Events().empty());
 
     ASSERT_FALSE(p.SetText("{", &host));
     EXPECT_EQ(p.Search("{"), -2);
     EXPECT_FALSE(p.SetText("", &host)); // the failing text is compiled again
-    EXPECT_EQ(host.boxes.size(), 2u);
+    EXPECT_EQ(host.Events().size(), 2u);
     ASSERT_TRUE(p.SetText("m31", &host));
     EXPECT_TRUE(p.Error().empty());
     EXPECT_EQ(p.Search("xm31"), 1);

@@ -110,5 +110,20 @@ TEST_F(IdBoxTest, ABadPatternListsNothing) {
     EXPECT_TRUE(FurtherMatches(doc, "{unclosed").empty());
 }
 
+// A typed text whose search gives up at the backtrack limit tells the user so, instead of
+// looking like an ID that nothing carries.
+TEST_F(IdBoxTest, AnAbandonedSearchIsReported) {
+    AddRecord({{field::Id, "=" + std::string(40, 'i') + "="}});
+    RebuildNameIndex(doc);
+    typing.TextChanged("{i@}@q", 0);
+    ASSERT_TRUE(typing.Poll(IdTyping::kDelayTicks));
+    EXPECT_TRUE(visited.empty());
+    EXPECT_EQ(host.Sounds(), std::vector<std::string>{"FROG_WAV"});
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0], Pattern::kAbandonedMessage);
+    EXPECT_TRUE(FurtherMatches(doc, "{i@}@q").empty());
+    EXPECT_EQ(host.Messages().size(), 2u);
+}
+
 } // namespace
 } // namespace vespario

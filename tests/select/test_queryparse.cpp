@@ -40,7 +40,7 @@ TEST(WhereClause, FieldOperatorAndValue) {
     FieldTable fields;
     for (const Row &row : rows) {
         CriteriaLine line;
-        EXPECT_EQ(ParseWhereClause(row.text, fields, 5.0, line), "") << row.text;
+        EXPECT_EQ(ParseWhereClause(row.text, fields, 5.0, line), std::nullopt) << row.text;
         EXPECT_EQ(line.field, row.field) << row.text;
         EXPECT_EQ(line.op, row.code) << row.text;
         EXPECT_EQ(line.value, row.value) << row.text;
@@ -51,11 +51,11 @@ TEST(WhereClause, FieldOperatorAndValue) {
 TEST(WhereClause, IsNearTakesAnOptionalDistance) {
     FieldTable fields;
     CriteriaLine line;
-    EXPECT_EQ(ParseWhereClause("RaDec is near 004244.8+411609", fields, 5.0, line), "");
+    EXPECT_EQ(ParseWhereClause("RaDec is near 004244.8+411609", fields, 5.0, line), std::nullopt);
     EXPECT_EQ(line.op, op::Near);
     EXPECT_EQ(line.value, "004244.8+411609");
     EXPECT_EQ(line.radius, 5.0);
-    EXPECT_EQ(ParseWhereClause("RaDec is  near 0042+41 , 0.5", fields, 5.0, line), "");
+    EXPECT_EQ(ParseWhereClause("RaDec is  near 0042+41 , 0.5", fields, 5.0, line), std::nullopt);
     EXPECT_EQ(line.value, "0042+41");
     EXPECT_EQ(line.radius, 0.5);
 }
@@ -83,7 +83,7 @@ TEST(WhereClause, ErrorsSayWhatIsWrongAndLeaveTheLine) {
     for (const Row &row : rows) {
         CriteriaLine line;
         line.value = "kept";
-        const std::string error = ParseWhereClause(row.text, fields, 5.0, line);
+        const std::string error = ParseWhereClause(row.text, fields, 5.0, line).value_or("");
         EXPECT_EQ(error.substr(0, std::string_view(row.start).size()), row.start) << row.text;
         EXPECT_EQ(line.value, "kept") << row.text;
     }
@@ -105,13 +105,13 @@ TEST(SortKeyText, FieldAndOptions) {
     FieldTable fields;
     for (const Row &row : rows) {
         SortKey key;
-        EXPECT_EQ(ParseSortKey(row.text, fields, key), "") << row.text;
+        EXPECT_EQ(ParseSortKey(row.text, fields, key), std::nullopt) << row.text;
         EXPECT_EQ(key, row.key) << row.text;
     }
     const char *bad[] = {"", "Nothing", ":desc", "Con:down", "Con:"};
     for (const char *text : bad) {
         SortKey key{7, 1, 1};
-        EXPECT_NE(ParseSortKey(text, fields, key), "") << text;
+        EXPECT_NE(ParseSortKey(text, fields, key), std::nullopt) << text;
         EXPECT_EQ(key, (SortKey{7, 1, 1})) << text;
     }
 }

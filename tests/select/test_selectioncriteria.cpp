@@ -121,6 +121,22 @@ TEST_F(Criteria, ConditionTruthByFieldKind) {
     EXPECT_TRUE(host.Messages().empty());
 }
 
+// A search that gives up at its backtrack limit counts as no match, and the user is told
+// once for the line, not once a record.
+TEST_F(Criteria, AnAbandonedSearchIsReportedOnce) {
+    const std::string many(40, 'i');
+    const int a = AddRecord({{field::Info, many}});
+    const int b = AddRecord({{field::Info, many}});
+    const int c = AddRecord({{field::Info, "short"}});
+    SelectionCriteria criteria(doc);
+    criteria.AddLine(field::Info, op::Has, "{i@}@x");
+    EXPECT_FALSE(criteria.Evaluate(a));
+    EXPECT_FALSE(criteria.Evaluate(b));
+    EXPECT_FALSE(criteria.Evaluate(c));
+    ASSERT_EQ(host.Messages().size(), 1u);
+    EXPECT_EQ(host.Messages()[0], std::string(Pattern::kAbandonedMessage) + " (\"{i@}@x\")");
+}
+
 // Positions at a given distance and bearing from a centre, by the spherical triangle.
 std::string Offset(double ra0, double dec0, double distanceDeg, double bearingDeg) {
     const double d = distanceDeg * kTestDegToRad;

@@ -154,6 +154,21 @@ TEST_F(StartUp, AnOlderInstallationIsMigratedOnceAndLeftAloneOnTheSecondStart) {
     EXPECT_EQ(TempFolder::Read(ProfilePath()), afterFirst);
 }
 
+// The profile is saved; a listing file that cannot be written is named, not dropped.
+TEST_F(StartUp, AListingFileThatCannotBeWrittenIsNamed) {
+    AppSettings settings;
+    ASSERT_TRUE(Start(settings));
+    fs::create_directories(ProfileFolder() + "/CurLoc.txt"); // a folder in the way
+    ASSERT_TRUE(settings.Save()) << settings.Error();
+    EXPECT_TRUE(fs::exists(ProfilePath()));
+    EXPECT_NE(settings.ListingError().find("CurLoc.txt"), std::string::npos)
+        << settings.ListingError();
+    EXPECT_FALSE(settings.SettingsSheetClosed());
+    fs::remove(ProfileFolder() + "/CurLoc.txt");
+    EXPECT_TRUE(settings.SettingsSheetClosed());
+    EXPECT_EQ(settings.ListingError(), "");
+}
+
 TEST_F(StartUp, AnUnreadableProfileGivesDefaultsAndIsNeverOverwritten) {
     fs::create_directories(ProfilePath()); // a folder named like the profile
     AppSettings settings;

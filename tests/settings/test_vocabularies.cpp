@@ -352,7 +352,10 @@ TEST(ListingFiles, AFileThatCannotBeWrittenIsSkipped) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder.File("CurType.txt")); // a folder in the way
     const SettingsVocabularies v = LoadedFrom("");
-    EXPECT_EQ(v.WriteListingFiles(folder.Path()), 5);
+    std::string error;
+    EXPECT_EQ(v.WriteListingFiles(folder.Path(), &error), 5);
+    EXPECT_NE(error.find("CurType.txt"), std::string::npos) << error;
+    EXPECT_EQ(error.find('\n'), std::string::npos) << error; // one line: one file failed
     EXPECT_EQ(v.WriteListingFiles(folder.File("missing")), 0);
     EXPECT_TRUE(std::filesystem::is_directory(folder.File("CurType.txt")));
 }
