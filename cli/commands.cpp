@@ -3,6 +3,7 @@
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
+#include "cli/link.h"
 #include "cli/select.h"
 #include "cli/settings.h"
 #include "cli/support.h"
@@ -171,6 +172,8 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunSelect(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
+    if (command == "send" || command == "request")
+        return RunLink(options, out, err);
     err << "unknown command " << command << "\n" << kUsage;
     return 2;
 }

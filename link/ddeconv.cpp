@@ -161,7 +161,7 @@ void CDDEConv::HandleUnasked(const Frame &frame) {
 bool CDDEConv::ProcessIncoming(int timeoutMs) {
     if (!m_connected || m_connection != 0)
         return m_connected;
-    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
     Frame frame;
     while (m_connected) {
         switch (ReadFrame(m_fd.Get(), m_reader, frame, deadline)) {
@@ -174,6 +174,7 @@ bool CDDEConv::ProcessIncoming(int timeoutMs) {
             return false;
         case ReadOutcome::Frame:
             HandleUnasked(frame);
+            deadline = Clock::now(); // take what else has arrived, but wait no longer
             break;
         }
     }

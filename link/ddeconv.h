@@ -58,8 +58,9 @@ public:
     // AdviseData. True when it was taken.
     virtual bool AdviseData(uint32_t format, std::string_view item, std::string_view data);
 
-    // Reads what the other side sent on its own (advise data, the end of the conversation)
-    // for up to timeoutMs, handling each frame. False when the conversation has ended.
+    // Waits up to timeoutMs for what the other side sends on its own (advise data, the end
+    // of the conversation) and handles everything that has arrived. False when the
+    // conversation has ended.
     bool ProcessIncoming(int timeoutMs);
 
     bool IsConnected() const { return m_connected; }

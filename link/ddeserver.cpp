@@ -256,6 +256,7 @@ bool CDDEServer::Poll(int timeoutMs) {
 void CDDEServer::Run() {
     while (!m_stop && Poll(1000)) {
     }
+    Process(); // what was sent before Stop() is still handled
 }
 
 void CDDEServer::Stop() {
