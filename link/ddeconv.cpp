@@ -243,28 +243,31 @@ bool CDDEConv::IsAdvised(std::string_view item) const {
 }
 
 std::vector<ServiceTopic> WildConnect(std::string_view service, std::string_view topic) {
-    std::vector<std::string> services;
+    const std::string folder = SocketFolder();
+    std::string error;
+    if (!PrepareSocketFolder(folder, error)) {
+        WriteLog(error);
+        return {};
+    }
+    std::vector<std::string> sockets;
     if (!service.empty()) {
-        services.emplace_back(service);
+        sockets.push_back(SocketPath(folder, service));
     } else {
         // Every socket of the folder; the answers carry the services' own names.
-        std::error_code error;
-        for (const auto &entry : std::filesystem::directory_iterator(SocketFolder(), error)) {
-            if (entry.path().extension() == ".sock" && entry.is_socket(error))
-                services.push_back(entry.path().stem().string());
+        std::error_code failed;
+        for (const auto &entry : std::filesystem::directory_iterator(folder, failed)) {
+            if (entry.path().extension() == ".sock" && entry.is_socket(failed))
+                sockets.push_back(entry.path().string());
         }
     }
     std::vector<ServiceTopic> pairs;
-    for (const std::string &name : services) {
+    for (const std::string &path : sockets) {
         UniqueFd fd;
-        std::string error;
-        if (ConnectToService(name, fd, error) != ConnectOutcome::Connected)
+        if (ConnectToPath(path, fd, error) != ConnectOutcome::Connected)
             continue;
         const Clock::time_point deadline = TransactionDeadline();
-        // The item asks for the service by name; a folder entry's name is already its socket.
-        const std::string asked = service.empty() ? std::string() : name;
         if (!SendAll(fd.Get(),
-                     EncodeFrame(Kind(DdeTransaction::WildConnect), topic, asked, kCfText, {}),
+                     EncodeFrame(Kind(DdeTransaction::WildConnect), topic, service, kCfText, {}),
                      deadline))
             continue;
         FrameReader reader;

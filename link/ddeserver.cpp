@@ -116,6 +116,12 @@ bool CDDEServer::Create(std::string_view service, ServiceListener listener) {
 void CDDEServer::Shutdown() {
     if (!m_running)
         return;
+    if (m_processing) {
+        // Called from inside a transaction: the connection being handled must outlive it.
+        m_shutdownRequested = true;
+        return;
+    }
+    m_shutdownRequested = false;
     const CDDEConvList conversations = m_conversations;
     for (CDDEConv *conv : conversations)
         conv->Disconnect();
@@ -220,6 +226,8 @@ void CDDEServer::Process() {
         CutIdle();
     RemoveClosed();
     m_processing = false;
+    if (m_shutdownRequested)
+        Shutdown();
     RunDeferred();
 }
 
@@ -483,8 +491,10 @@ void CDDEServer::DispatchOpening(Connection &connection, const Frame &frame) {
 
 void CDDEServer::WildConnectAnswer(Connection &connection, const Frame &frame) {
     // The item names the service asked for; another service's wild connect gets nothing.
+    connection.closeAfterFlush = true; // a wild connect opens no conversation
     if (!frame.item.empty() && !EqualsNoCase(frame.item, m_service)) {
         Answer(connection, DdeAnswer::Nack);
+        Flush(connection);
         return;
     }
     std::string pairs;
@@ -501,11 +511,11 @@ void CDDEServer::WildConnectAnswer(Connection &connection, const Frame &frame) {
     } else {
         Status("Wild connect to %s refused", LogText(frame.topic).c_str());
         Answer(connection, DdeAnswer::Nack);
+        Flush(connection);
         return;
     }
     pairs.append(2, '\0');
     Answer(connection, DdeAnswer::Data, pairs);
-    connection.closeAfterFlush = true;
     Flush(connection);
 }
 

@@ -46,7 +46,8 @@ public:
     // the service's socket cannot be taken (another process serves it, or the socket folder
     // is unsafe). A listener claimed earlier (ClaimService) is used instead of claiming.
     bool Create(std::string_view service, ServiceListener listener = {});
-    // Disconnects every conversation, then stops serving.
+    // Disconnects every conversation, then stops serving. Called while a transaction is
+    // handled, it happens as soon as that transaction is done.
     void Shutdown();
     bool IsRunning() const { return m_running; }
     const std::string &ServiceName() const { return m_service; }
@@ -121,6 +122,7 @@ private:
     std::string m_service;
     bool m_running = false;
     bool m_processing = false;
+    bool m_shutdownRequested = false;
     ServiceListener m_listener;
     UniqueFd m_epoll;
     UniqueFd m_wake; // eventfd for Stop()

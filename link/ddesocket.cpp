@@ -165,7 +165,10 @@ ConnectOutcome ConnectToService(std::string_view service, UniqueFd &fd, std::str
     const std::string folder = SocketFolder();
     if (!PrepareSocketFolder(folder, error))
         return ConnectOutcome::Failed;
-    const std::string path = SocketPath(folder, service);
+    return ConnectToPath(SocketPath(folder, service), fd, error);
+}
+
+ConnectOutcome ConnectToPath(const std::string &path, UniqueFd &fd, std::string &error) {
     sockaddr_un address{};
     if (!FillAddress(path, address)) {
         error = "socket path too long: " + path;
@@ -182,8 +185,10 @@ ConnectOutcome ConnectToService(std::string_view service, UniqueFd &fd, std::str
         const int code = errno;
         error = path + ": " + std::strerror(code);
         fd.Reset();
-        return code == ENOENT || code == ECONNREFUSED || code == EAGAIN ? ConnectOutcome::NoService
-                                                                        : ConnectOutcome::Failed;
+        if (code == EAGAIN)
+            return ConnectOutcome::Busy;
+        return code == ENOENT || code == ECONNREFUSED ? ConnectOutcome::NoService
+                                                      : ConnectOutcome::Failed;
     }
     uid_t peer = 0;
     if (!PeerIsOurUser(fd.Get(), peer)) {
@@ -283,8 +288,9 @@ ServiceClaim ClaimService(std::string_view service) {
     }
     UniqueFd probe;
     std::string error;
-    switch (ConnectToService(service, probe, error)) {
+    switch (ConnectToPath(path, probe, error)) {
     case ConnectOutcome::Connected:
+    case ConnectOutcome::Busy: // alive, only swamped: never take its socket away
         claim.live = true;
         return claim;
     case ConnectOutcome::Failed:

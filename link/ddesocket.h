@@ -62,12 +62,15 @@ bool PeerIsOurUser(int fd, uid_t &peerUid);
 enum class ConnectOutcome {
     Connected,
     NoService, // no socket, or a socket that nobody listens on (left by a crashed instance)
+    Busy,      // a server listens but its queue is full: it does not answer now
     Failed,    // the folder is unsafe, the peer is another user, or another system error
 };
 
 // Connects to the service's socket (non-blocking, close-on-exec) and checks that the peer
 // is our own user. error gets a text for the log when it does not connect.
 ConnectOutcome ConnectToService(std::string_view service, UniqueFd &fd, std::string &error);
+// The same for a socket path in the socket folder.
+ConnectOutcome ConnectToPath(const std::string &path, UniqueFd &fd, std::string &error);
 
 // Writes every byte before the deadline. False on an error or when the time runs out.
 [[nodiscard]] bool SendAll(int fd, std::string_view bytes, Clock::time_point deadline);
