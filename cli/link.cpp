@@ -40,8 +40,9 @@ bool ParseLinkLine(const std::vector<std::string> &words, LinkLine &line) {
 // 2 when nobody answered in time, 1 when the service refused.
 int Failure(const link::CDDEConv &conv, const LinkLine &line, std::ostream &err) {
     if (link::NobodyAnswered(conv.LastError()) || conv.LastError() == link::kDmlErrSysError) {
-        err << "no answer from " << line.service << "|" << line.topic << " within "
-            << link::kTransactionTimeoutMs << " ms\n";
+        err << "no answer from " << line.service << "|" << line.topic
+            << " (nobody serves it, or it did not answer within " << link::kTransactionTimeoutMs
+            << " ms)\n";
         return 2;
     }
     err << line.service << "|" << line.topic << " refused\n";
