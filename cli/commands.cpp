@@ -3,6 +3,7 @@
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
+#include "cli/link.h"
 #include "cli/select.h"
 #include "cli/settings.h"
 #include "cli/support.h"
@@ -34,7 +35,9 @@ constexpr CommandHelp kCommands[] = {
     {"fields",
      "fields FILE.obs ID FIELD... [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"] [--precise]",
      "print stored and computed fields of one object"},
-    {"convert", "convert radec TEXT | time TEXT | dist VALUE UNIT [--place RECORD] [--at ...]",
+    {"convert",
+     "convert radec TEXT [--epoch1 YEAR] [--epoch2 YEAR] | time TEXT | dist VALUE UNIT\n"
+     "         [--place RECORD] [--at ...]",
      "show a position, instant or distance in every notation"},
     {"select",
      "select FILE.obs [--sel FILE.sel] [--srt FILE.srt] [--where \"FIELD OP VALUE\"]...\n"
@@ -43,6 +46,10 @@ constexpr CommandHelp kCommands[] = {
     {"settings", "settings", "print every setting and vocabulary as loaded"},
     {"whatsup", "whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]",
      "the Sun, Moon and planets for a place at a UT instant"},
+    {"send", "send [--service NAME] [--topic NAME] COMMAND",
+     "execute a command (ID=..., RaDec=...) in a running Vespario"},
+    {"request", "request [--service NAME] [--topic NAME] ITEM",
+     "request an item of a running Vespario and print it"},
     {"help", "help [COMMAND]", "print this text, or the usage of one command"},
 };
 
@@ -227,6 +234,8 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunSelect(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
+    if (command == "send" || command == "request")
+        return RunLink(options, out, err);
     err << "unknown command " << command << "\n";
     PrintUsage(err);
     return 2;
