@@ -26,10 +26,10 @@ std::string WithoutQuotes(std::string_view value) {
 
 std::optional<WindowCommand> ParseWindowCommand(std::string_view command) {
     // Only the five letters are compared: "RaDec=" and "radec:" are both positions.
-    if (command.size() >= 5 && EqualsNoCase(command.substr(0, 5), "RaDec"))
+    if (command.size() >= 5 && EqualNoCaseAscii(command.substr(0, 5), "RaDec"))
         return WindowCommand{kCommandPareNear,
                              WithoutQuotes(command.size() > 6 ? command.substr(6) : "")};
-    if (command.size() >= 3 && EqualsNoCase(command.substr(0, 3), "ID="))
+    if (command.size() >= 3 && EqualNoCaseAscii(command.substr(0, 3), "ID="))
         return WindowCommand{kCommandFindId, WithoutQuotes(command.substr(3))};
     return std::nullopt;
 }

@@ -184,7 +184,7 @@ void CDDEServer::AddTopic(std::shared_ptr<CDDETopic> topic) {
 
 CDDETopic *CDDEServer::FindTopic(std::string_view name) const {
     for (const auto &topic : m_topics) {
-        if (EqualsNoCase(topic->Name(), name))
+        if (EqualNoCaseAscii(topic->Name(), name))
             return topic.get();
     }
     return nullptr;
@@ -473,7 +473,7 @@ void CDDEServer::DispatchOpening(Connection &connection, const Frame &frame) {
         return;
     }
     CDDETopic *topic = FindTopic(frame.topic);
-    if (!topic || !EqualsNoCase(frame.item, m_service)) {
+    if (!topic || !EqualNoCaseAscii(frame.item, m_service)) {
         Status("Connect to %s|%s refused", LogText(frame.item).c_str(),
                LogText(frame.topic).c_str());
         Answer(connection, DdeAnswer::Nack);
@@ -492,7 +492,7 @@ void CDDEServer::DispatchOpening(Connection &connection, const Frame &frame) {
 void CDDEServer::WildConnectAnswer(Connection &connection, const Frame &frame) {
     // The item names the service asked for; another service's wild connect gets nothing.
     connection.closeAfterFlush = true; // a wild connect opens no conversation
-    if (!frame.item.empty() && !EqualsNoCase(frame.item, m_service)) {
+    if (!frame.item.empty() && !EqualNoCaseAscii(frame.item, m_service)) {
         Answer(connection, DdeAnswer::Nack);
         Flush(connection);
         return;
@@ -615,8 +615,8 @@ void CDDEServer::PostAdvise(std::string_view topic, std::string_view item, const
     const std::string lowerItem = Lower(item);
     for (auto &[id, connection] : m_connections) {
         CDDEConv *conv = connection->conv.get();
-        if (connection->closed || !conv || conv == except || !EqualsNoCase(conv->Topic(), topic) ||
-            !conv->m_advised.count(lowerItem))
+        if (connection->closed || !conv || conv == except ||
+            !EqualNoCaseAscii(conv->Topic(), topic) || !conv->m_advised.count(lowerItem))
             continue;
         Status("Callback %4.4XH", static_cast<unsigned>(DdeTransaction::AdviseRequest));
         Frame request;

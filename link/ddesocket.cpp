@@ -17,10 +17,6 @@
 namespace vespario::link {
 namespace {
 
-char LowerAscii(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 int MillisecondsUntil(Clock::time_point deadline) {
     // Rounded up, so that a wait never ends before its deadline.
     const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now()).count();
@@ -56,16 +52,6 @@ UniqueFd LockService(const std::string &socketPath) {
 }
 
 } // namespace
-
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (LowerAscii(a[i]) != LowerAscii(b[i]))
-            return false;
-    }
-    return true;
-}
 
 std::string LogText(std::string_view text) {
     if (text.empty())

@@ -3,6 +3,7 @@
 // only the user can reach, and the helpers that move frames over them with a deadline.
 
 #include "link/ddeframe.h"
+#include "platform/text.h"
 
 #include <chrono>
 #include <optional>
@@ -14,10 +15,6 @@
 namespace vespario::link {
 
 using Clock = std::chrono::steady_clock;
-
-// Names of services, topics and items compare like the other platform's string handles:
-// without regard to case (ASCII letters).
-bool EqualsNoCase(std::string_view a, std::string_view b);
 
 // A name fit for a log line: "<null>" when empty, bytes outside printable ASCII as \xNN.
 std::string LogText(std::string_view text);

@@ -50,7 +50,7 @@ bool CDDETopic::Exec(std::string_view) {
 
 CDDEItem *CDDETopic::FindItem(std::string_view name) {
     for (const auto &item : m_items) {
-        if (EqualsNoCase(item->Name(), name))
+        if (EqualNoCaseAscii(item->Name(), name))
             return item.get();
     }
     return nullptr;

@@ -7,7 +7,7 @@ namespace {
 
 // The value after "name" at the start of arg, without regard to case.
 bool TakeFlag(std::string_view arg, std::string_view name, std::string &value) {
-    if (arg.size() < name.size() || !EqualsNoCase(arg.substr(0, name.size()), name))
+    if (arg.size() < name.size() || !EqualNoCaseAscii(arg.substr(0, name.size()), name))
         return false;
     value = WithoutQuotes(arg.substr(name.size()));
     return true;
