@@ -133,9 +133,15 @@ int RunSave(const Options &options, std::ostream &out, std::ostream &err) {
         return 2;
     for (const std::string &message : host.Messages())
         out << message << "\n";
+    // What did not load as a database is never written anywhere: an empty file in its
+    // place would be all that is left of it after a second save.
+    if (!doc.LoadFailure().empty()) {
+        err << "not saved: " << words[1] << " did not load: " << doc.LoadFailure() << "\n";
+        return 2;
+    }
     const std::string &target = words.size() == 3 ? words[2] : words[1];
     if (!doc.SaveDatabase(target)) {
-        err << "cannot save " << target << "\n";
+        err << "cannot save " << target << ": " << doc.SaveError() << "\n";
         return 1;
     }
     out << "saved " << doc.GetRecordCount() << " records to " << target << "\n";

@@ -56,7 +56,7 @@ bool LoadProfile(const Options &options, platform::IniProfile &profile, std::ost
 
 bool LoadDatabase(CVesparioDoc &doc, const std::string &path, std::ostream &err) {
     if (!doc.ReadDatabaseFile(path)) {
-        err << "cannot open " << path << "\n";
+        err << doc.LoadFailure() << "\n"; // names the file and the system's reason
         return false;
     }
     doc.LoadCompletely();
