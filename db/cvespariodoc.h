@@ -222,6 +222,7 @@ private:
     void FinishSplitting();
     void FinishParsing();
     bool WriteFile(DatabaseOutput &out);
+    size_t ExpectedFileLength() const;
     void WriteRecord(std::string &out, ObjectRecord &record, int recordWidth);
     bool RecordIsSelected(const ObjectRecord &record) const;
 
@@ -255,6 +256,7 @@ private:
     Pattern m_obsHeader;
     std::string m_scratch;      // the computed text the last getter returned
     std::string m_writeScratch; // a field's text with its Greek characters as words
+    int m_writeGreekSet = 1;    // GreekSet() while a file is written
 };
 
 } // namespace vespario

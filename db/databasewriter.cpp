@@ -13,10 +13,15 @@
 #include <cstdio>
 #include <cstring>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <string_view>
 
 #include <sys/stat.h>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace vespario {
 
@@ -38,6 +43,7 @@ constexpr size_t kCounterWidth = 32;    // "%10u=%10u=%10u"
 constexpr size_t kObsHeaderLength = 10; // YYYYMMDD, place code, equipment code
 constexpr size_t kBlockSize = 1 << 20;  // text produced before it is handed on
 constexpr size_t kBlockRoom = kBlockSize + (64 << 10);
+constexpr size_t kMaxSearchLength = 0x7ffffffe; // offsets of a pattern search are int
 
 // A stream that can seek gets the blocks as they fill and the counters at the end. One
 // that cannot (a pipe) gets the whole file at once, its counters filled in first.
@@ -80,6 +86,32 @@ private:
     std::string m_whole;
 };
 
+// A string stream that is still empty gets one text sized once from the records, moved in
+// whole at the end: the stream's own growth would copy the file again and again.
+class MemoryOutput final : public DatabaseOutput {
+public:
+    MemoryOutput(std::ostringstream &out, size_t expectedLength) : m_out(out) {
+        m_text.reserve(expectedLength);
+    }
+    bool Put(std::string_view block) override {
+        m_text.append(block);
+        return true;
+    }
+    bool PutAt(uint64_t offset, std::string_view text) override {
+        std::memcpy(m_text.data() + offset, text.data(), text.size());
+        return true;
+    }
+    bool Finish() override {
+        m_out.str(std::move(m_text));
+        m_out.seekp(0, std::ios::end);
+        return static_cast<bool>(m_out);
+    }
+
+private:
+    std::ostringstream &m_out;
+    std::string m_text;
+};
+
 class ReplacementOutput final : public DatabaseOutput {
 public:
     explicit ReplacementOutput(platform::FileReplacement &file) : m_file(file) {}
@@ -107,12 +139,47 @@ constexpr std::array<unsigned char, 256> MakeStops() {
 
 constexpr std::array<unsigned char, 256> kStops = MakeStops();
 
-// The first i in [from, to) whose byte is one of mask, or to.
+// The first i in [from, to) whose byte is one of mask, or to. Sixteen bytes at a time where
+// SSE2 is there: the runs between stops are a line long or more.
 size_t NextStop(std::string_view text, size_t from, size_t to, unsigned char mask) {
     const unsigned char *p = reinterpret_cast<const unsigned char *>(text.data());
+#if defined(__SSE2__)
+    const __m128i backslash = _mm_set1_epi8('\\'), underscore = _mm_set1_epi8('_');
+    const __m128i semicolon = _mm_set1_epi8(';'), lf = _mm_set1_epi8('\n');
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i blank = _mm_set1_epi8((mask & kBlankStop) ? ' ' : '\\');
+    for (; from + 16 <= to; from += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + from));
+        const __m128i hit = _mm_or_si128(
+            _mm_or_si128(_mm_or_si128(_mm_cmpeq_epi8(x, backslash), _mm_cmpeq_epi8(x, underscore)),
+                         _mm_or_si128(_mm_cmpeq_epi8(x, semicolon), _mm_cmpeq_epi8(x, lf))),
+            _mm_or_si128(_mm_cmpeq_epi8(x, cr), _mm_cmpeq_epi8(x, blank)));
+        const unsigned bits = static_cast<unsigned>(_mm_movemask_epi8(hit));
+        if (bits)
+            return from + static_cast<size_t>(__builtin_ctz(bits));
+    }
+#endif
     while (from < to && !(kStops[p[from]] & mask))
         ++from;
     return from;
+}
+
+// True when text holds a byte of 0xB0 or above (a Greek letter or the degree sign).
+bool HasGreekBytes(std::string_view text) {
+    const unsigned char *p = reinterpret_cast<const unsigned char *>(text.data());
+    size_t i = 0;
+#if defined(__SSE2__)
+    for (; i + 16 <= text.size(); i += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(p + i));
+        if (_mm_movemask_epi8(x) != 0) // a byte above 127: look closer
+            break;
+    }
+#endif
+    for (; i < text.size(); ++i) {
+        if (p[i] >= 0xb0)
+            return true;
+    }
+    return false;
 }
 
 // Appends c with the file's escapes; next is the character after it (0 at the end).
@@ -131,9 +198,7 @@ void PutEncoded(std::string &out, std::string_view text, size_t k) {
 
 // The text as it goes to the file: Greek characters as their words.
 std::string_view FileText(std::string_view text, int greekSet, std::string &work) {
-    const bool greek = std::any_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) >= 0xb0; });
-    if (!greek)
+    if (!HasGreekBytes(text))
         return text;
     work.clear();
     AppendGreekAsWords(work, text, greekSet);
@@ -222,8 +287,20 @@ bool SameFile(const std::string &path, const std::string &other) {
 } // namespace
 
 bool CVesparioDoc::WriteDatabase(std::ostream &out) {
+    auto *memory = dynamic_cast<std::ostringstream *>(&out);
+    if (memory && memory->tellp() == 0) {
+        MemoryOutput output(*memory, ExpectedFileLength());
+        return WriteFile(output);
+    }
     StreamOutput output(out);
     return WriteFile(output);
+}
+
+// About the file's length, without a pass over the records: the loaded text (escapes and
+// line breaks removed) with room for them, or a typical record length where it was released.
+size_t CVesparioDoc::ExpectedFileLength() const {
+    const size_t loaded = m_load.bufferSize + m_load.bufferSize / 8;
+    return std::max(loaded, m_records.size() * 256) + 4096;
 }
 
 bool CVesparioDoc::WriteFile(DatabaseOutput &out) {
@@ -234,6 +311,7 @@ bool CVesparioDoc::WriteFile(DatabaseOutput &out) {
     m_load.longEnd = ';';
     m_observationsWritten = 0;
     const int width = std::max(1, m_profile.GetInt("File", "RecordWidth", 70));
+    m_writeGreekSet = GreekSet(); // a profile look-up: once per file, not per record
 
     std::string block;
     block.reserve(kBlockRoom);
@@ -272,7 +350,7 @@ bool CVesparioDoc::WriteFile(DatabaseOutput &out) {
 }
 
 void CVesparioDoc::WriteRecord(std::string &out, ObjectRecord &record, int recordWidth) {
-    const int greekSet = GreekSet();
+    const int greekSet = m_writeGreekSet;
     std::string &work = m_writeScratch;
     out += '_';
     for (int n = 0; n < kFirstLongField; ++n) {
@@ -303,14 +381,22 @@ bool CVesparioDoc::RecordIsSelected(const ObjectRecord &record) const {
            m_records[static_cast<size_t>(index)].get() == &record;
 }
 
+// Only where each header starts counts, so each is found by an anchored attempt at the
+// positions that can start one: the same headers a search finds, without the search's
+// further work on where the match ends.
 int CVesparioDoc::CountObservations(std::string_view obs) {
+    const int n = static_cast<int>(std::min<size_t>(obs.size(), kMaxSearchLength));
+    const bool nonEmpty = m_obsHeader.EmptyMatchFlag() == 0;
     int found = 0;
-    for (int at = m_obsHeader.Search(obs, 0); at >= 0;) {
-        ++found;
-        const size_t next = static_cast<size_t>(at) + kObsHeaderLength;
-        if (next >= obs.size())
-            break;
-        at = m_obsHeader.Search(obs, static_cast<int>(next));
+    for (int p = 0; p < n;) {
+        const unsigned char c = static_cast<unsigned char>(obs[static_cast<size_t>(p)]);
+        if ((!nonEmpty || m_obsHeader.CanStartWith(c)) &&
+            m_obsHeader.MatchAt(obs.data(), n, p, n) >= 0) {
+            ++found;
+            p += static_cast<int>(kObsHeaderLength);
+        } else {
+            ++p;
+        }
     }
     return found;
 }

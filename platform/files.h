@@ -60,6 +60,7 @@ public:
 private:
     bool Fail(const std::string &what, int code);
     bool WriteBlock();
+    bool WriteOut(std::string_view data);
     bool KeepBackup();
     void Abandon();
 
