@@ -293,6 +293,60 @@ TEST_F(DatabaseFileTest, RecordWidthComesFromProfile) {
     EXPECT_NE(file.find(" info: aaaa bbbb cccc\r\n dddd"), std::string::npos) << file;
 }
 
+// The wrapping one character at a time, as it reads in words: the writer, which copies the
+// runs between escapes and line ends whole, must give the same bytes.
+std::string ReferenceWrapped(std::string_view text, size_t column, size_t width) {
+    std::string out;
+    const size_t n = text.size();
+    const auto put = [&](size_t k) {
+        const char c = text[k];
+        if (c == '\\' || c == '_' || c == ';')
+            out += '\\';
+        out += c;
+        if (c == '\n' && k + 1 < n && text[k + 1] != ' ')
+            out += ' ';
+    };
+    size_t i = 0;
+    while (i < n) {
+        for (; i < n && column < width; ++i) {
+            put(i);
+            if (text[i] == '\r' || text[i] == '\n')
+                column = text[i] == '\n' && i + 1 < n && text[i + 1] != ' ' ? 1 : 0;
+            else
+                ++column;
+        }
+        for (; i < n && text[i] != ' ' && text[i] != '\n' && text[i] != '\r'; ++i)
+            put(i);
+        if (i >= n)
+            break;
+        if (text[i] != '\r' && text[i] != '\n')
+            out += "\r\n";
+        column = 0;
+    }
+    return out;
+}
+
+TEST_F(DatabaseFileTest, WrappingMatchesTheCharacterByCharacterRule) {
+    std::mt19937 random(11);
+    const std::string alphabet = "abcdefgh   \r\n\\_;xyz0123456789";
+    for (int round = 0; round < 300; ++round) {
+        const size_t width = std::vector<size_t>{1, 7, 20, 70}[round % 4];
+        profile.WriteInt("File", "RecordWidth", static_cast<int>(width));
+        std::string text;
+        for (size_t k = random() % 400; k > 0; --k)
+            text += alphabet[random() % alphabet.size()];
+        if (text.empty())
+            continue;
+        MakeDoc();
+        Add({{{field::UncSrc, ""}, {field::Info, text}}});
+        const std::string file = Save();
+        const std::string expected = " info: " + ReferenceWrapped(text, 7, width) + ";\r\n";
+        ASSERT_TRUE(file.size() >= expected.size() &&
+                    file.compare(file.size() - expected.size(), expected.size(), expected) == 0)
+            << "width " << width << ", text [" << text << "]";
+    }
+}
+
 TEST_F(DatabaseFileTest, RecordsAreWrittenParsedFirst) {
     Add({{{field::Info, "kept"}}});
     const std::string first = Save();
