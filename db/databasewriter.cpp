@@ -275,11 +275,14 @@ bool PutCounters(DatabaseOutput &out, uint64_t length, uint32_t records, uint32_
     return out.PutAt(kCounterOffset, std::string_view(counters, kCounterWidth));
 }
 
-// True when path and other name the same file (or the same name where either is missing).
-bool SameFile(const std::string &path, const std::string &other) {
-    struct stat a {
-    }, b{};
-    if (::stat(path.c_str(), &a) != 0 || ::stat(other.c_str(), &b) != 0)
+// True when saving to path would replace the file that other names (where there is no file
+// at path, nothing would be replaced).
+bool WouldReplace(const std::string &path, const std::string &other) {
+    struct stat a {};
+    struct stat b {};
+    if (::stat(path.c_str(), &a) != 0)
+        return false;
+    if (::stat(other.c_str(), &b) != 0)
         return path == other;
     return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
 }
@@ -408,7 +411,7 @@ bool CVesparioDoc::SaveDatabase(const std::string &path) {
     m_views->CommitEdits();
     SetCurrentRecord(-1, false, true);
     // An empty document left by a failed load must not replace the file it came from.
-    if (!m_loadFailure.empty() && (m_loadedPath.empty() || SameFile(path, m_loadedPath))) {
+    if (!m_loadFailure.empty() && (m_loadedPath.empty() || WouldReplace(path, m_loadedPath))) {
         m_saveError = "not saved over " + path + ", which did not load: " + m_loadFailure;
         return false;
     }

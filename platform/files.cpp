@@ -297,9 +297,10 @@ bool FileReplacement::WriteAt(uint64_t offset, std::string_view data) {
 }
 
 // The old file becomes the backup by a second link made under a fresh name, which then
-// replaces the old backup in one rename: the file itself never goes away. Where the file
-// system has no links, the old file is renamed to the backup instead, and Commit puts it
-// back if the new file then cannot take its place.
+// replaces the old backup in one rename: the file itself never goes away. (Should the
+// rename of the new file fail after that, the file and its backup are two names of the one
+// old file, both complete.) Where the file system has no links, the old file is renamed to
+// the backup instead, and put back if the new file then cannot take its place.
 bool FileReplacement::KeepBackup() {
     const std::string backup = BackupNameOf(m_target);
     for (int attempt = 0; attempt < kNameAttempts; ++attempt) {

@@ -894,6 +894,12 @@ TEST_F(DatabaseFileTest, FailedLoadIsNeverSavedOverItsFile) {
     EXPECT_TRUE(fs::is_directory(dir));
     doc->EmptyDocument();
     EXPECT_TRUE(doc->LoadFailure().empty());
+
+    // A file that does not exist yet has nothing to lose.
+    EXPECT_FALSE(doc->ReadDatabaseFile(Path("new.obs")));
+    EXPECT_NE(doc->LoadFailure().find("No such file"), std::string::npos);
+    Add({{{field::Id, "=n="}}});
+    EXPECT_TRUE(doc->SaveDatabase(Path("new.obs"))) << doc->SaveError();
 }
 
 TEST_F(DatabaseFileTest, ByteOrderMarkIsSkipped) {
