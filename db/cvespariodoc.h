@@ -134,8 +134,9 @@ public:
     bool WriteDatabase(std::ostream &out);
     void ReadDatabase(std::istream &in);
     bool ReadDatabaseFile(const std::string &path); // opens and reads; false when unopenable
-    // Why the last load found no database (the file cannot be read, is not a database, or
-    // is too large); empty after a load that found one and after EmptyDocument.
+    // Why the last load found no database or not all of it (the file cannot be read, is not
+    // a database, is too large, or fewer bytes arrived than it holds); empty after a load
+    // that read a whole database and after EmptyDocument.
     const std::string &LoadFailure() const { return m_loadFailure; }
     // Replaces the vocabularies the observation header's codes come from and recompiles it.
     void UseVocabularies(const SettingsVocabularies &vocabularies);

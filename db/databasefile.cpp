@@ -539,8 +539,11 @@ void CVesparioDoc::ReadDatabase(std::istream &in) {
     m_load = LoadState{};
     m_load.buffer = std::move(read.buffer);
     m_load.bufferSize = read.length + 4; // what arrived, with room for the end marks
-    if (read.length < read.expected)
+    if (read.length < read.expected) {
+        // What arrived can be used, but saving it over the file would lose the rest.
         ShowMessage("Warning: Not all of the file was read");
+        m_loadFailure = "Warning: Not all of the file was read";
+    }
     const size_t length = read.length;
     m_load.buffer[length] = '_';
     m_load.buffer[length + 1] = '\0';

@@ -759,6 +759,7 @@ TEST_F(DatabaseFileTest, NotAllReadIsReportedAndWhatArrivedIsUsed) {
     EXPECT_EQ(host.messages, std::vector<std::string>{kNotAllRead});
     ASSERT_EQ(doc->GetRecordCount(), 1);
     EXPECT_EQ(Field(0, field::Id), "=got=");
+    EXPECT_EQ(doc->LoadFailure(), kNotAllRead); // never saved over what was not all read
 }
 
 TEST_F(DatabaseFileTest, NoMemoryLeavesTheDocumentEmpty) {
