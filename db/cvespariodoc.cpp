@@ -24,12 +24,13 @@ CVesparioDoc::CVesparioDoc(platform::Host &host, platform::IniProfile &profile,
                            const PositionServices *astro, const SettingsVocabularies *vocabularies)
     : m_host(host), m_profile(profile), m_astro(astro ? astro : &m_noAstro) {
     m_nameIndex.reserve(kNameIndexReserve);
-    if (!vocabularies) {
-        m_ownVocabularies = std::make_unique<SettingsVocabularies>();
-        m_ownVocabularies->LoadVocabularies(profile);
-        vocabularies = m_ownVocabularies.get();
+    if (vocabularies) {
+        CompileObservationHeader(*vocabularies);
+        return;
     }
-    CompileObservationHeader(*vocabularies);
+    SettingsVocabularies own;
+    own.LoadVocabularies(profile);
+    CompileObservationHeader(own);
 }
 
 CVesparioDoc::~CVesparioDoc() = default;
@@ -63,7 +64,6 @@ void CVesparioDoc::CompileObservationHeader(const SettingsVocabularies &vocabula
 
 void CVesparioDoc::UseVocabularies(const SettingsVocabularies &vocabularies) {
     CompileObservationHeader(vocabularies);
-    m_ownVocabularies.reset();
 }
 
 void CVesparioDoc::ShowMessage(std::string_view text) {

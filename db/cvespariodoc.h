@@ -65,8 +65,9 @@ struct LoadState {
 
 class CVesparioDoc {
 public:
-    // The observation header's place and equipment codes come from vocabularies; without
-    // them the document reads its own from the profile. Both must outlive the document.
+    // The observation header's place and equipment codes come from vocabularies (read at
+    // once); without them the document loads them from the profile. astro must outlive the
+    // document.
     CVesparioDoc(platform::Host &host, platform::IniProfile &profile,
                  const PositionServices *astro = nullptr,
                  const SettingsVocabularies *vocabularies = nullptr);
@@ -253,7 +254,6 @@ private:
     std::string m_loadedPath; // the file the last load read
     std::string m_saveError;
     uint32_t m_observationsWritten = 0;
-    std::unique_ptr<SettingsVocabularies> m_ownVocabularies; // without the caller's
     Pattern m_obsHeader;
     std::string m_scratch;      // the computed text the last getter returned
     std::string m_writeScratch; // a field's text with its Greek characters as words

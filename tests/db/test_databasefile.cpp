@@ -5,6 +5,7 @@
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/iniprofile.h"
+#include "settings/settingsvocabularies.h"
 
 #include <gtest/gtest.h>
 
@@ -1098,6 +1099,20 @@ TEST_F(DatabaseFileTest, PreparationIsTheSameAtEveryOffset) {
 }
 
 // --- the observation header pattern ------------------------------------------------------
+
+// The codes come from the vocabularies the document is given, not from its profile.
+TEST_F(DatabaseFileTest, ObservationCodesComeFromTheVocabulariesGiven) {
+    platform::IniProfile other;
+    other.SetText("[ObsPlace]\r\nNumberOf=1\r\nPlace0=Q=Quarry\r\n"
+                  "[ObsEquip]\r\nNumberOf=1\r\nEquip0=9=9 inch\r\n");
+    SettingsVocabularies vocabularies;
+    vocabularies.LoadVocabularies(other);
+    CVesparioDoc given(host, profile, nullptr, &vocabularies);
+    EXPECT_EQ(given.CountObservations("20200101Q9 a 20200101H8 b"), 1);
+    given.UseVocabularies(SettingsVocabularies());
+    EXPECT_EQ(given.CountObservations("20200101Q9 a 20200101H8 b"), 0);
+    EXPECT_EQ(doc->CountObservations("20200101Q9 a 20200101H8 b"), 1); // the profile's H, 8
+}
 
 TEST_F(DatabaseFileTest, WithoutPlaceCodesNoObservationIsRecognised) {
     profile.WriteInt("ObsPlace", "NumberOf", 0);
