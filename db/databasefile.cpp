@@ -5,7 +5,6 @@
 
 #include "db/greek.h"
 #include "platform/clock.h"
-#include "platform/files.h"
 
 #include <algorithm>
 #include <array>
@@ -15,10 +14,8 @@
 #include <cstring>
 #include <fstream>
 #include <istream>
-#include <iterator>
 #include <limits>
 #include <new>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
