@@ -173,12 +173,20 @@ int RunSave(const Options &options, std::ostream &out, std::ostream &err) {
     if (!session.Start(options, Session::Positions::None, err) ||
         !session.Load(words[1], true, err))
         return 2;
+    // What did not load as a database is never written anywhere: an empty file in its
+    // place would be all that is left of it after a second save. The line names the load's
+    // message, so that is not printed twice.
+    CVesparioDoc &doc = session.Doc();
+    if (!doc.LoadFailure().empty()) {
+        err << "not saved: " << words[1] << " did not load: " << doc.LoadFailure() << "\n";
+        return 2;
+    }
     session.ReportMessages(err);
     const std::string &target = words.size() == 3 ? words[2] : words[1];
-    const bool saved = session.Doc().SaveDatabase(target);
+    const bool saved = doc.SaveDatabase(target);
     session.ReportMessages(err);
     if (!saved) {
-        err << "cannot save " << target << "\n";
+        err << "cannot save " << target << ": " << doc.SaveError() << "\n";
         return 1;
     }
     out << "saved " << session.Doc().GetRecordCount() << " records to " << target << "\n";

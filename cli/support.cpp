@@ -8,6 +8,7 @@
 #include "platform/text.h"
 #include "settings/settingsvocabularies.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -180,8 +181,13 @@ bool Session::Start(const Options &options, Positions positions, std::ostream &e
 
 bool Session::Load(const std::string &path, bool completely, std::ostream &err) {
     if (!m_doc->ReadDatabaseFile(path)) {
+        // The failure names the file and the system's reason, unless a message said it.
+        const auto &shown = m_host.Messages();
+        const bool told =
+            std::find(shown.begin(), shown.end(), m_doc->LoadFailure()) != shown.end();
         ReportMessages(err);
-        err << "cannot open " << path << "\n";
+        if (!told)
+            err << m_doc->LoadFailure() << "\n";
         return false;
     }
     if (completely)

@@ -1,6 +1,7 @@
 #include "db/cvespariodoc.h"
 
 #include "db/nameindex.h"
+#include "settings/settingsvocabularies.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -20,13 +21,50 @@ constexpr const char *kSaveSelectedText =
 } // namespace
 
 CVesparioDoc::CVesparioDoc(platform::Host &host, platform::IniProfile &profile,
-                           const PositionServices *astro)
-    : m_host(host), m_profile(profile), m_astro(astro ? astro : &m_noAstro), m_x("x") {
+                           const PositionServices *astro, const SettingsVocabularies *vocabularies)
+    : m_host(host), m_profile(profile), m_astro(astro ? astro : &m_noAstro) {
     m_nameIndex.reserve(kNameIndexReserve);
-    CompileObservationHeader();
+    if (vocabularies) {
+        CompileObservationHeader(*vocabularies);
+        return;
+    }
+    SettingsVocabularies own;
+    own.LoadVocabularies(profile);
+    CompileObservationHeader(own);
 }
 
 CVesparioDoc::~CVesparioDoc() = default;
+
+namespace {
+
+// A code index as the inside of a pattern's character set: the bytes that mean something
+// there are escaped, so that the set holds exactly the codes.
+std::string CodeSet(std::string_view codes) {
+    std::string set;
+    for (const char c : codes) {
+        if (c == ']' || c == '\\' || c == '-' || c == '%' || c == '~')
+            set += '\\';
+        set += c;
+    }
+    return set;
+}
+
+} // namespace
+
+void CVesparioDoc::CompileObservationHeader(const SettingsVocabularies &vocabularies) {
+    std::string text = "_{{19}|{20}}[0-9][0-9]{{0[1-9]}|{1[012]}}{{[012][0-9]}|{30}|{31}}[";
+    // An empty code list gives "[]", which matches nothing: no observation is recognised
+    // until places and equipment are defined.
+    text += CodeSet(vocabularies.Places().CodeIndex());
+    text += "][";
+    text += CodeSet(vocabularies.Equipment().CodeIndex());
+    text += "]";
+    m_obsHeader.SetText(text, &m_host);
+}
+
+void CVesparioDoc::UseVocabularies(const SettingsVocabularies &vocabularies) {
+    CompileObservationHeader(vocabularies);
+}
 
 void CVesparioDoc::ShowMessage(std::string_view text) {
     m_host.MessageBox(text, kTitle, platform::Buttons::Ok);
@@ -219,6 +257,8 @@ void CVesparioDoc::EmptyDocument() {
     m_nameIndex.clear();
     m_nameIndex.reserve(kNameIndexReserve);
     m_load = LoadState{};
+    m_loadFailure.clear();
+    m_loadedPath.clear();
     m_nextIdentity = 1;
     m_deletedRecordsExist = false;
 }
@@ -237,6 +277,8 @@ bool CVesparioDoc::SaveSelectedRecords(const std::string &path, RecordSequence s
     m_savingOnly = &selected;
     const bool saved = SaveDatabase(path);
     m_savingOnly = nullptr;
+    if (!saved)
+        ShowMessage(m_saveError);
     return saved;
 }
 
@@ -248,6 +290,8 @@ bool CVesparioDoc::SaveCommand(const std::string &path) {
     const bool saved = SaveDatabase(path);
     if (saved)
         m_modified = false;
+    else
+        ShowMessage(m_saveError);
     return saved;
 }
 

@@ -20,6 +20,9 @@
 
 namespace vespario {
 
+class DatabaseOutput;
+class SettingsVocabularies;
+
 // What the document needs of its windows. The window implements it; the default does nothing.
 class DocumentViews {
 public:
@@ -62,8 +65,12 @@ struct LoadState {
 
 class CVesparioDoc {
 public:
+    // The observation header's place and equipment codes come from vocabularies (read at
+    // once); without them the document loads them from the profile. astro must outlive the
+    // document.
     CVesparioDoc(platform::Host &host, platform::IniProfile &profile,
-                 const PositionServices *astro = nullptr);
+                 const PositionServices *astro = nullptr,
+                 const SettingsVocabularies *vocabularies = nullptr);
     virtual ~CVesparioDoc();
     CVesparioDoc(const CVesparioDoc &) = delete;
     CVesparioDoc &operator=(const CVesparioDoc &) = delete;
@@ -118,10 +125,22 @@ public:
     std::string &MutableNameIndex() { return m_nameIndex; }
 
     // --- the database file ---------------------------------------------------------------
+    // Saves through a temporary file that replaces path only once it is complete and on
+    // disk, keeping the old file as the backup when "NumBackupLevels" is on. Refuses to
+    // save over the file of a load that failed. False, with SaveError set, when not saved.
     bool SaveDatabase(const std::string &path);
+    // Why the last SaveDatabase failed: the file and the system's reason.
+    const std::string &SaveError() const { return m_saveError; }
+    // Writes the file to out; a stream that can seek gets it in blocks as it is produced.
     bool WriteDatabase(std::ostream &out);
     void ReadDatabase(std::istream &in);
     bool ReadDatabaseFile(const std::string &path); // opens and reads; false when unopenable
+    // Why the last load found no database or not all of it (the file cannot be read, is not
+    // a database, is too large, or fewer bytes arrived than it holds); empty after a load
+    // that read a whole database and after EmptyDocument.
+    const std::string &LoadFailure() const { return m_loadFailure; }
+    // Replaces the vocabularies the observation header's codes come from and recompiles it.
+    void UseVocabularies(const SettingsVocabularies &vocabularies);
     void SplitRecordsSlice(uint32_t deadlineTicks);
     void ParseRecordsSlice(uint32_t deadlineTicks);
     void ParseRecordText(ObjectRecord &record, const char *text);
@@ -134,6 +153,11 @@ public:
     Pattern &ObservationHeader() { return m_obsHeader; }
 
     // --- computed fields -----------------------------------------------------------------
+    // Lifetime of the views the getters return: a stored field, or a part of one (the IDs,
+    // GetNewRefs), lives until that field is set again, the record is reverted or the
+    // document emptied; the constellation names live as long as the program; a text that
+    // is computed (GetText of a number, GetObsRefs) lives in one scratch text of the
+    // document, valid only until the next getter call.
     std::string_view GetText(int fieldNo, int record); // stored or computed text
     int32_t GetInt(int fieldNo, int record);
     double GetReal(int fieldNo, int record);
@@ -182,14 +206,15 @@ public:
     double GetEdmMag6Hrs(int r);
     double GetMsaHrs(int r);
 
-    // The constellation name list: "*And*Andromeda*Ant*Antlia*..." style items.
+    // Test hook: the largest file a load accepts, in bytes (0: the normal limit).
+    static void SetReadLimitForTesting(size_t bytes);
 
 private:
     bool EnsurePosition(int r);
     int CachedChart(int r, Atlas atlas);
     double ChartHours(int r, Atlas atlas);
     void RiseSetHours(int r, double &rise, double &set);
-    void CompileObservationHeader();
+    void CompileObservationHeader(const SettingsVocabularies &vocabularies);
     void AppendIndexEntry(std::string_view id, int identity);
     std::string_view Scratch(std::string text);
     void ShowMessage(std::string_view text);
@@ -198,6 +223,8 @@ private:
     void PrepareBuffer();
     void FinishSplitting();
     void FinishParsing();
+    bool WriteFile(DatabaseOutput &out);
+    size_t ExpectedFileLength() const;
     void WriteRecord(std::string &out, ObjectRecord &record, int recordWidth);
     bool RecordIsSelected(const ObjectRecord &record) const;
 
@@ -223,10 +250,14 @@ private:
     bool m_deletedRecordsExist = false;
 
     LoadState m_load;
+    std::string m_loadFailure;
+    std::string m_loadedPath; // the file the last load read
+    std::string m_saveError;
     uint32_t m_observationsWritten = 0;
     Pattern m_obsHeader;
-    Pattern m_x;
-    std::string m_scratch;
+    std::string m_scratch;      // the computed text the last getter returned
+    std::string m_writeScratch; // a field's text with its Greek characters as words
+    int m_writeGreekSet = 1;    // GreekSet() while a file is written
 };
 
 } // namespace vespario

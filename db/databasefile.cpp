@@ -1,26 +1,26 @@
-// The database file: writing it, reading it into one buffer, splitting that buffer into
+// The database file: reading it into one buffer, splitting that buffer into
 // records in time slices, and parsing each record's fields on first use.
 
 #include "db/cvespariodoc.h"
 
 #include "db/greek.h"
 #include "platform/clock.h"
-#include "platform/files.h"
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <istream>
-#include <iterator>
 #include <limits>
 #include <new>
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include <sys/stat.h>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -35,15 +35,12 @@ constexpr char kFieldEnd = 0;
 constexpr char kRecordEnd = 1;
 constexpr char kBufferEnd = 2;
 
-constexpr size_t kCounterOffset = 14;         // first header counter field
-constexpr size_t kCounterWidth = 32;          // "%10u=%10u=%10u"
 constexpr size_t kObsHeaderLength = 10;       // YYYYMMDD, place code, equipment code
 constexpr size_t kMessageTextLimit = 1000;    // the texts shown in messages are cut here
 constexpr size_t kMaxFileLength = 0x7fff0000; // offsets and counts are 32-bit signed
 constexpr size_t kScratchKeep = 1 << 20;      // larger parse scratch is given back
 constexpr uint32_t kFarTicks = 0x3fffffff;    // a deadline that a complete load never meets
 constexpr int kSplitsPerClockCheck = 32;      // records split between looks at the clock
-constexpr int kMaxCodes = 4096;               // entries of a code list read for the pattern
 
 std::string MessageWithText(std::string_view prefix, std::string_view text) {
     std::string message(prefix);
@@ -91,6 +88,21 @@ size_t RecordsAhead(const char *p, const char *bufferEnd) {
 }
 
 // --- header ------------------------------------------------------------------------------
+
+// True when the text [from, length) ends as every complete record does: with a field
+// terminator that no backslash escapes. What loading drops anyway (line ends and other
+// control bytes, a backslash that escapes nothing) may follow it.
+bool EndsAsRecordEnds(const char *buf, size_t from, size_t length, char shortEnd, char longEnd) {
+    size_t end = length;
+    while (end > from && (static_cast<unsigned char>(buf[end - 1]) < 32 || buf[end - 1] == '\\'))
+        --end;
+    if (end == from || (buf[end - 1] != shortEnd && buf[end - 1] != longEnd))
+        return false;
+    size_t backslashes = 0;
+    while (end - 1 - backslashes > from && buf[end - 2 - backslashes] == '\\')
+        ++backslashes;
+    return backslashes % 2 == 0;
+}
 
 // Reads the "="-ended fields of a header without ever passing the file's end.
 class HeaderFields {
@@ -405,231 +417,39 @@ uint32_t ObservationLines(std::string_view text, Pattern &header, std::string &o
     return found;
 }
 
-// --- writing -----------------------------------------------------------------------------
+} // namespace
 
-// Appends c with the file's escapes; next is the character after it (0 at the end).
-void AppendEncoded(std::string &out, char c, bool last, char next) {
-    if (c == '\\' || c == '_' || c == ';')
-        out += '\\';
-    out += c;
-    if (c == '\n' && !last && next != ' ')
-        out += ' ';
-}
+// ===== reading ============================================================================
 
-// The text as it goes to the file: Greek characters as their words.
-std::string_view FileText(std::string_view text, int greekSet, std::string &work) {
-    const bool greek = std::any_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) >= 0xb0; });
-    if (!greek)
-        return text;
-    work.clear();
-    AppendGreekAsWords(work, text, greekSet);
-    return work;
-}
+namespace {
 
-void AppendShortField(std::string &out, std::string_view text) {
-    for (size_t i = 0; i < text.size(); ++i) {
-        const bool last = i + 1 == text.size();
-        AppendEncoded(out, text[i], last, last ? '\0' : text[i + 1]);
-    }
-}
+size_t g_readLimitForTesting = 0;
 
-// A long field's text wrapped at the record width: once the width is reached the line runs
-// on to the next blank and breaks before it. A line end of the text itself ends the line.
-void AppendWrapped(std::string &out, std::string_view text, size_t column, size_t width) {
-    size_t i = 0;
-    const size_t n = text.size();
-    const auto put = [&](size_t k) {
-        AppendEncoded(out, text[k], k + 1 == n, k + 1 < n ? text[k + 1] : '\0');
-    };
-    while (i < n) {
-        for (; i < n && column < width; ++i) {
-            put(i);
-            const bool lineEnd = text[i] == '\r' || text[i] == '\n';
-            column =
-                lineEnd ? (text[i] == '\n' && i + 1 < n && text[i + 1] != ' ' ? 1 : 0) : column + 1;
-        }
-        for (; i < n && text[i] != ' ' && text[i] != '\n' && text[i] != '\r'; ++i)
-            put(i);
-        if (i >= n)
-            break;
-        if (text[i] == '\r' || text[i] == '\n') {
-            column = 0; // the text's own line end follows
-            continue;
-        }
-        out += "\r\n";
-        column = 0; // the blank that follows starts the next line
-    }
-}
-
-void AppendHeader(std::string &out) {
-    char header[96];
-    std::snprintf(header, sizeof header,
-                  ";Vespario=%3i=0000000000=0000000000=0000000000=%c=%c=%c=\r\n", 2, '_', ';', ';');
-    out += header;
-}
-
-void PatchCounters(std::string &file, uint32_t records, uint32_t observations) {
-    char counters[48];
-    const auto length = static_cast<unsigned>(std::min<size_t>(file.size(), 0xffffffffu));
-    std::snprintf(counters, sizeof counters, "%10u=%10u=%10u", records, length, observations);
-    if (file.size() >= kCounterOffset + kCounterWidth)
-        std::memcpy(file.data() + kCounterOffset, counters, kCounterWidth);
-}
-
-// --- code index for the observation header -----------------------------------------------
-
-// The first character of each entry of a code list, escaped so that the set holds exactly
-// those characters whatever they are.
-std::string CodeIndex(platform::IniProfile &profile, const char *section, const char *key) {
-    std::string codes;
-    const int count = std::clamp(profile.GetInt(section, "NumberOf", 0), 0, kMaxCodes);
-    for (int i = 0; i < count; ++i) {
-        char name[32];
-        std::snprintf(name, sizeof name, "%s%i", key, i);
-        const std::string entry = profile.GetString(section, name, "");
-        if (entry.empty())
-            continue;
-        const char c = entry.front();
-        if (c == ']' || c == '\\' || c == '-' || c == '%' || c == '~')
-            codes += '\\';
-        codes += c;
-    }
-    return codes;
+size_t ReadLimit() {
+    return g_readLimitForTesting ? g_readLimitForTesting : kMaxFileLength;
 }
 
 } // namespace
 
-// ===== writing ============================================================================
-
-bool CVesparioDoc::WriteDatabase(std::ostream &out) {
-    m_host.Progress("Saving File", 0);
-    m_load.version = 2;
-    m_load.recordStart = '_';
-    m_load.shortEnd = ';';
-    m_load.longEnd = ';';
-    m_observationsWritten = 0;
-    const int width = std::max(1, m_profile.GetInt("File", "RecordWidth", 70));
-
-    // The whole file is built first: the counters are patched in before one write, so that
-    // any stream will do and a failing one is seen at once.
-    std::string file;
-    AppendHeader(file);
-    uint32_t written = 0;
-    int shownPercent = -1;
-    const int count = GetRecordCount();
-    for (int i = 0; i < count; ++i) {
-        ObjectRecord &record = Record(i);
-        if (record.m_deleted || (m_savingOnly && !RecordIsSelected(record)))
-            continue;
-        const int percent = static_cast<int>(int64_t{written} * 100 / count);
-        if (percent != shownPercent) {
-            m_host.Progress("Saving File", percent);
-            m_host.PumpEvents();
-            shownPercent = percent;
-        }
-        EnsureParsed(i);
-        WriteRecord(file, record, width);
-        ++written;
-    }
-    PatchCounters(file, written, m_observationsWritten);
-    out.write(file.data(), static_cast<std::streamsize>(file.size()));
-    out.flush();
-    m_host.EndProgress();
-    return static_cast<bool>(out);
+void CVesparioDoc::SetReadLimitForTesting(size_t bytes) {
+    g_readLimitForTesting = bytes;
 }
-
-void CVesparioDoc::WriteRecord(std::string &out, ObjectRecord &record, int recordWidth) {
-    const int greekSet = GreekSet();
-    std::string work;
-    out += '_';
-    for (int n = 0; n < kFirstLongField; ++n) {
-        AppendShortField(out, FileText(record.Field(n), greekSet, work));
-        out += ';';
-    }
-    out += "\r\n";
-    for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
-        const std::string_view text = record.Field(n);
-        if (text.empty())
-            continue;
-        if (n == field::Obs)
-            m_observationsWritten += static_cast<uint32_t>(CountObservations(text));
-        const std::string_view tag = m_fields.Slot(n).tag;
-        out.append(tag);
-        AppendWrapped(out, FileText(text, greekSet, work), tag.size(),
-                      static_cast<size_t>(recordWidth));
-        out += ";\r\n";
-    }
-}
-
-bool CVesparioDoc::RecordIsSelected(const ObjectRecord &record) const {
-    const int position = record.m_listPosition;
-    if (position < 0 || static_cast<size_t>(position) >= m_savingOnly->size())
-        return false;
-    const int index = (*m_savingOnly)[static_cast<size_t>(position)];
-    return index >= 0 && index < GetRecordCount() &&
-           m_records[static_cast<size_t>(index)].get() == &record;
-}
-
-int CVesparioDoc::CountObservations(std::string_view obs) {
-    int found = 0;
-    for (int at = m_obsHeader.Search(obs, 0); at >= 0;) {
-        ++found;
-        const size_t next = static_cast<size_t>(at) + kObsHeaderLength;
-        if (next >= obs.size())
-            break;
-        at = m_obsHeader.Search(obs, static_cast<int>(next));
-    }
-    return found;
-}
-
-void CVesparioDoc::CompileObservationHeader() {
-    std::string text = "_{{19}|{20}}[0-9][0-9]{{0[1-9]}|{1[012]}}{{[012][0-9]}|{30}|{31}}[";
-    // An empty code list gives "[]", which matches nothing: no observation is recognised
-    // until places and equipment are defined.
-    text += CodeIndex(m_profile, "ObsPlace", "Place");
-    text += "][";
-    text += CodeIndex(m_profile, "ObsEquip", "Equip");
-    text += "]";
-    m_obsHeader.SetText(text, &m_host);
-}
-
-bool CVesparioDoc::SaveDatabase(const std::string &path) {
-    m_views->CommitEdits();
-    SetCurrentRecord(-1, false, true);
-    const std::string temp = platform::ReplaceExtension(path, ".$$$");
-    const std::string backup = platform::ReplaceExtension(path, ".bak");
-    {
-        std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-        const bool written = out.is_open() && WriteDatabase(out);
-        out.close();
-        if (!written || out.fail()) {
-            platform::DeleteFile(temp);
-            return false;
-        }
-    }
-    const bool keepBackup = m_profile.GetInt("Settings", "NumBackupLevels", 1) != 0;
-    if (keepBackup) {
-        platform::DeleteFile(backup);
-        platform::RenameFile(path, backup);
-    } else {
-        platform::DeleteFile(path);
-    }
-    if (platform::RenameFile(temp, path))
-        return true;
-    // The new file could not take its place: put the old one back rather than leave none.
-    if (keepBackup && !platform::FileExists(path))
-        platform::RenameFile(backup, path);
-    return false;
-}
-
-// ===== reading ============================================================================
 
 bool CVesparioDoc::ReadDatabaseFile(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open())
+    // A folder opens as a stream on some systems and then reads as nothing at all.
+    struct stat st {};
+    const int code = ::stat(path.c_str(), &st) != 0 ? errno : S_ISDIR(st.st_mode) ? EISDIR : 0;
+    std::ifstream in;
+    if (code == 0)
+        in.open(path, std::ios::binary);
+    if (!in.is_open()) {
+        EmptyDocument();
+        m_loadFailure = "cannot read " + path + ": " + std::strerror(code ? code : errno);
+        m_loadedPath = path;
         return false;
+    }
     ReadDatabase(in);
+    m_loadedPath = path;
     return true;
 }
 
@@ -646,9 +466,39 @@ struct ReadResult {
 };
 
 LoadBuffer Allocate(size_t length) {
-    if (length > kMaxFileLength)
+    if (length > ReadLimit())
         return nullptr;
     return LoadBuffer(static_cast<char *>(std::malloc(length + 4)));
+}
+
+// A pipe: what comes is gathered in one block that doubles as it fills, up to the largest
+// file a load accepts; an endless producer is cut off there, not after all it sends.
+void ReadUnseekable(std::istream &in, ReadResult &result) {
+    size_t capacity = std::min<size_t>(1 << 16, ReadLimit());
+    result.buffer = Allocate(capacity);
+    while (result.buffer) {
+        in.read(result.buffer.get() + result.length,
+                static_cast<std::streamsize>(capacity - result.length));
+        result.length += static_cast<size_t>(std::max<std::streamsize>(0, in.gcount()));
+        if (result.length < capacity)
+            break;
+        if (capacity >= ReadLimit()) {
+            if (in.peek() != std::istream::traits_type::eof())
+                result.buffer.reset(); // more than a database may hold is coming
+            break;
+        }
+        const size_t grown = std::min(capacity * 2, ReadLimit());
+        char *bigger = static_cast<char *>(std::realloc(result.buffer.get(), grown + 4));
+        if (!bigger) {
+            result.buffer.reset();
+            break;
+        }
+        (void)result.buffer.release();
+        result.buffer.reset(bigger);
+        capacity = grown;
+    }
+    result.expected = result.length;
+    result.noMemory = !result.buffer;
 }
 
 ReadResult ReadStream(std::istream &in) {
@@ -667,15 +517,7 @@ ReadResult ReadStream(std::istream &in) {
         in.read(result.buffer.get(), static_cast<std::streamsize>(result.expected));
         result.length = static_cast<size_t>(std::max<std::streamsize>(0, in.gcount()));
     } else {
-        // A pipe: gather what comes, then move it into one block.
-        std::string all(std::istreambuf_iterator<char>(in), {});
-        result.expected = result.length = all.size();
-        result.buffer = Allocate(all.size());
-        if (!result.buffer) {
-            result.noMemory = true;
-            return result;
-        }
-        std::memcpy(result.buffer.get(), all.data(), all.size());
+        ReadUnseekable(in, result);
     }
     return result;
 }
@@ -686,24 +528,35 @@ void CVesparioDoc::ReadDatabase(std::istream &in) {
     EmptyDocument();
     ReadResult read = ReadStream(in);
     if (read.noMemory) {
-        ShowMessage("Cannot obtain memory to read file");
+        m_loadFailure = "Cannot obtain memory to read file";
+        ShowMessage(m_loadFailure);
         m_load.allSplit = m_load.allParsed = true;
         return;
     }
     m_load = LoadState{};
     m_load.buffer = std::move(read.buffer);
     m_load.bufferSize = read.length + 4; // what arrived, with room for the end marks
-    if (read.length < read.expected)
+    if (read.length < read.expected) {
+        // What arrived can be used, but saving it over the file would lose the rest.
         ShowMessage("Warning: Not all of the file was read");
+        m_loadFailure = "Warning: Not all of the file was read";
+    }
     const size_t length = read.length;
     m_load.buffer[length] = '_';
     m_load.buffer[length + 1] = '\0';
     if (!ReadHeader(length)) {
-        ShowMessage("This is not a Vespario file. Search for 'file format' in help.");
+        m_loadFailure = "This is not a Vespario file. Search for 'file format' in help.";
+        ShowMessage(m_loadFailure);
         const LoadState defaults;
         m_load.version = defaults.version;
         m_load.expectedObjects = m_load.expectedObservations = 0;
         m_load.readPos = length + 1; // an empty text: no records
+    } else if (m_load.expectedObjects == 0 && m_load.readPos <= length &&
+               !EndsAsRecordEnds(m_load.buffer.get(), m_load.readPos, length, m_load.shortEnd,
+                                 m_load.longEnd)) {
+        // Without the header's counters a file cut short would otherwise pass unnoticed.
+        ShowMessage("Warning: The file's last record is incomplete; the file may have been "
+                    "cut short.");
     }
     PrepareBuffer();
     m_load.observationsCounted = 0;
@@ -712,19 +565,21 @@ void CVesparioDoc::ReadDatabase(std::istream &in) {
 
 bool CVesparioDoc::ReadHeader(size_t length) {
     const char *buf = m_load.buffer.get();
+    // A text editor may put a UTF-8 byte order mark in front; it is no part of the file.
+    const size_t start = length >= 3 && std::memcmp(buf, "\xEF\xBB\xBF", 3) == 0 ? 3 : 0;
     // buf[length] is "_": an empty file is an empty version 0 database.
-    if (buf[0] == '_') {
+    if (buf[start] == '_') {
         m_load.version = 0;
         m_load.recordStart = '_';
         m_load.shortEnd = ',';
         m_load.longEnd = '%';
         m_load.greekTextForm = 0;
-        m_load.readPos = 1;
+        m_load.readPos = start + 1;
         return true;
     }
-    if (buf[0] != ';')
+    if (buf[start] != ';')
         return false;
-    HeaderFields fields(buf, length, 1);
+    HeaderFields fields(buf, length, start + 1);
     std::string_view name, version;
     if (!fields.Next(name) || name != "Vespario" || !fields.Next(version))
         return false;

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstring>
 #include <filesystem>
+#include <limits>
 
 namespace vespario::platform {
 
@@ -293,10 +294,14 @@ int IniProfile::GetInt(std::string_view section, std::string_view key, int defau
     const bool negative = i != std::string::npos && value[i] == '-';
     if (i != std::string::npos && (value[i] == '-' || value[i] == '+'))
         ++i;
-    uint32_t number = 0;
+    // Saturates: a wrapped number could turn a huge count into 0 or a negative one.
+    constexpr int64_t kLimit = int64_t{std::numeric_limits<int>::max()} + 1;
+    int64_t number = 0;
     for (; i < value.size() && value[i] >= '0' && value[i] <= '9'; ++i)
-        number = number * 10u + static_cast<uint32_t>(value[i] - '0');
-    return static_cast<int>(negative ? 0u - number : number);
+        number = std::min<int64_t>(number * 10 + (value[i] - '0'), kLimit);
+    if (negative)
+        return static_cast<int>(-number);
+    return static_cast<int>(std::min<int64_t>(number, std::numeric_limits<int>::max()));
 }
 
 void IniProfile::DeleteKey(std::string_view section, std::string_view key) {

@@ -44,7 +44,7 @@ public:
     // The value of a key, or defaultValue when the key is missing.
     std::string GetString(std::string_view section, std::string_view key,
                           std::string_view defaultValue = {}) const;
-    // The value's leading decimal number (optional sign, wrapping like a 32-bit value):
+    // The value's leading decimal number (optional sign; beyond the range of int it saturates):
     // defaultValue when the key is missing or its value empty, 0 when the value does not
     // begin with a number.
     int GetInt(std::string_view section, std::string_view key, int defaultValue) const;

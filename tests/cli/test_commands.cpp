@@ -240,6 +240,45 @@ TEST(CliSave, UnwritableTargetFails) {
     const Result r = RunCli(
         {"--profile", kProfile, "save", kData + "/example.obs", "/nonexistent-folder/out.obs"});
     EXPECT_EQ(r.code, 1);
+    EXPECT_EQ(r.err.rfind("cannot save /nonexistent-folder/out.obs: cannot create "
+                          "/nonexistent-folder/out.$$$",
+                          0),
+              0u)
+        << r.err;
+    EXPECT_NE(r.err.find("No such file or directory"), std::string::npos) << r.err;
+}
+
+// A file that did not load as a database is never saved over, however often one tries; a
+// byte order mark in front of a database is no reason to refuse it.
+TEST(CliSave, WhatDidNotLoadIsNeverSaved) {
+    TempDir dir;
+    const std::string text = (dir / "notes.obs").string();
+    std::ofstream(text, std::ios::binary) << "my notes\r\n";
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        const Result r = RunCli({"--profile", kProfile, "save", text});
+        EXPECT_EQ(r.code, 2);
+        EXPECT_EQ(r.err, "not saved: " + text +
+                             " did not load: This is not a Vespario file. "
+                             "Search for 'file format' in help.\n");
+    }
+    EXPECT_EQ(ReadFile(text), "my notes\r\n");
+    EXPECT_FALSE(fs::exists(dir / "notes.bak"));
+
+    const std::string folder = (dir / "folder.obs").string();
+    fs::create_directory(folder);
+    for (const char *command : {"info", "save"}) {
+        const Result r = RunCli({"--profile", kProfile, command, folder});
+        EXPECT_EQ(r.code, 2) << command;
+        EXPECT_EQ(r.err, "cannot read " + folder + ": Is a directory\n") << command;
+    }
+
+    const std::string marked = (dir / "marked.obs").string();
+    std::ofstream(marked, std::ios::binary) << "\xEF\xBB\xBF" << ReadFile(kData + "/example.obs");
+    const Result info = RunCli({"--profile", kProfile, "info", marked});
+    EXPECT_EQ(info.code, 0);
+    EXPECT_EQ(info.out.rfind("records: 12\nobservations: 11\n", 0), 0u) << info.out;
+    ASSERT_EQ(RunCli({"--profile", kProfile, "save", marked}).code, 0);
+    EXPECT_EQ(ReadFile(dir / "marked.obs").substr(0, 10), ";Vespario=");
 }
 
 // --- fields ----------------------------------------------------------------------------

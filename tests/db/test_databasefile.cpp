@@ -6,6 +6,7 @@
 #include "platform/files.h"
 #include "platform/headlesshost.h"
 #include "platform/iniprofile.h"
+#include "settings/settingsvocabularies.h"
 
 #include <gtest/gtest.h>
 
@@ -280,6 +281,60 @@ TEST_F(DatabaseFileTest, RecordWidthComesFromProfile) {
     Add({{{field::Info, "aaaa bbbb cccc dddd eeee ffff gggg hhhh"}}});
     const std::string file = Save();
     EXPECT_NE(file.find(" info: aaaa bbbb cccc\r\n dddd"), std::string::npos) << file;
+}
+
+// The wrapping one character at a time, as it reads in words: the writer, which copies the
+// runs between escapes and line ends whole, must give the same bytes.
+std::string ReferenceWrapped(std::string_view text, size_t column, size_t width) {
+    std::string out;
+    const size_t n = text.size();
+    const auto put = [&](size_t k) {
+        const char c = text[k];
+        if (c == '\\' || c == '_' || c == ';')
+            out += '\\';
+        out += c;
+        if (c == '\n' && k + 1 < n && text[k + 1] != ' ')
+            out += ' ';
+    };
+    size_t i = 0;
+    while (i < n) {
+        for (; i < n && column < width; ++i) {
+            put(i);
+            if (text[i] == '\r' || text[i] == '\n')
+                column = text[i] == '\n' && i + 1 < n && text[i + 1] != ' ' ? 1 : 0;
+            else
+                ++column;
+        }
+        for (; i < n && text[i] != ' ' && text[i] != '\n' && text[i] != '\r'; ++i)
+            put(i);
+        if (i >= n)
+            break;
+        if (text[i] != '\r' && text[i] != '\n')
+            out += "\r\n";
+        column = 0;
+    }
+    return out;
+}
+
+TEST_F(DatabaseFileTest, WrappingMatchesTheCharacterByCharacterRule) {
+    std::mt19937 random(11);
+    const std::string alphabet = "abcdefgh   \r\n\\_;xyz0123456789";
+    for (int round = 0; round < 300; ++round) {
+        const size_t width = std::vector<size_t>{1, 7, 20, 70}[round % 4];
+        profile.WriteInt("File", "RecordWidth", static_cast<int>(width));
+        std::string text;
+        for (size_t k = random() % 400; k > 0; --k)
+            text += alphabet[random() % alphabet.size()];
+        if (text.empty())
+            continue;
+        MakeDoc();
+        Add({{{field::UncSrc, ""}, {field::Info, text}}});
+        const std::string file = Save();
+        const std::string expected = " info: " + ReferenceWrapped(text, 7, width) + ";\r\n";
+        ASSERT_TRUE(file.size() >= expected.size() &&
+                    file.compare(file.size() - expected.size(), expected.size(), expected) == 0)
+            << "width " << width << ", text [" << text << "]";
+    }
 }
 
 TEST_F(DatabaseFileTest, RecordsAreWrittenParsedFirst) {
@@ -695,6 +750,7 @@ TEST_F(DatabaseFileTest, NotAllReadIsReportedAndWhatArrivedIsUsed) {
     EXPECT_EQ(host.Messages(), std::vector<std::string>{kNotAllRead});
     ASSERT_EQ(doc->GetRecordCount(), 1);
     EXPECT_EQ(Field(0, field::Id), "=got=");
+    EXPECT_EQ(doc->LoadFailure(), kNotAllRead); // never saved over what was not all read
 }
 
 TEST_F(DatabaseFileTest, NoMemoryLeavesTheDocumentEmpty) {
@@ -759,16 +815,133 @@ TEST_F(DatabaseFileTest, UnwritableFolderLeavesFileAndBackup) {
     EXPECT_EQ(ReadFile(Path("db.bak")), "backup");
 }
 
-TEST_F(DatabaseFileTest, UnwritableTemporaryLeavesFileAndBackup) {
-    // A folder where the temporary file should be: it cannot be created (also as root).
+// Names planted where the save puts its own files are never written through or removed.
+TEST_F(DatabaseFileTest, PlantedTemporaryNamesAreLeftAlone) {
     const std::string path = Path("db.obs");
     WriteFile(path, "current");
-    WriteFile(Path("db.bak"), "backup");
+    WriteFile(Path("victim"), "victim");
     fs::create_directory(Path("db.$$$"));
+    fs::create_symlink(Path("victim"), Path("db.$$$.1"));
+    fs::create_symlink(Path("victim"), Path("db.bak.$$$"));
     Add({{{field::Id, "=n="}}});
-    EXPECT_FALSE(doc->SaveDatabase(path));
-    EXPECT_EQ(ReadFile(path), "current");
-    EXPECT_EQ(ReadFile(Path("db.bak")), "backup");
+    ASSERT_TRUE(doc->SaveDatabase(path)) << doc->SaveError();
+    EXPECT_EQ(ReadFile(Path("victim")), "victim");
+    EXPECT_TRUE(fs::is_directory(Path("db.$$$")));
+    EXPECT_TRUE(fs::is_symlink(Path("db.$$$.1")));
+    EXPECT_TRUE(fs::is_symlink(Path("db.bak.$$$")));
+    EXPECT_EQ(ReadFile(Path("db.bak")), "current");
+    EXPECT_EQ(fs::file_size(path), 111u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 6);
+}
+
+// A database named like a temporary or backup file is never its own temporary or backup.
+TEST_F(DatabaseFileTest, NamesEndingInTheSaveExtensions) {
+    Add({{{field::Id, "=n="}}});
+    for (const char *name : {"x.$$$", "y.bak"}) {
+        const std::string path = Path(name);
+        WriteFile(path, "old");
+        ASSERT_TRUE(doc->SaveDatabase(path)) << doc->SaveError();
+        EXPECT_EQ(ReadFile(platform::BackupNameOf(path)), "old");
+        ASSERT_TRUE(doc->SaveDatabase(path)) << doc->SaveError();
+        EXPECT_EQ(fs::file_size(path), 111u);
+        EXPECT_EQ(fs::file_size(platform::BackupNameOf(path)), 111u);
+    }
+    EXPECT_EQ(platform::BackupNameOf(Path("y.bak")), Path("y.bak.bak"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 4);
+}
+
+TEST_F(DatabaseFileTest, LinkedDatabaseUpdatesItsTargetAndKeepsTheMode) {
+    fs::create_directory(Path("real"));
+    const std::string target = Path("real/db.obs");
+    WriteFile(target, "old");
+    fs::permissions(target, fs::perms(0640));
+    fs::create_symlink(target, Path("link.obs"));
+    Add({{{field::Id, "=n="}}});
+    ASSERT_TRUE(doc->SaveDatabase(Path("link.obs"))) << doc->SaveError();
+    EXPECT_TRUE(fs::is_symlink(Path("link.obs")));
+    EXPECT_EQ(fs::file_size(target), 111u);
+    EXPECT_EQ(ReadFile(Path("real/db.bak")), "old");
+    EXPECT_EQ(fs::status(target).permissions() & fs::perms::all, fs::perms(0640));
+}
+
+// A load that found no database leaves nothing to save over the file it read.
+TEST_F(DatabaseFileTest, FailedLoadIsNeverSavedOverItsFile) {
+    const std::string path = Path("text.obs");
+    WriteFile(path, "shopping list\r\n");
+    EXPECT_TRUE(doc->ReadDatabaseFile(path));
+    EXPECT_EQ(doc->LoadFailure(), kNotVespario);
+    for (int attempt = 0; attempt < 2; ++attempt) {
+        EXPECT_FALSE(doc->SaveDatabase(path));
+        EXPECT_NE(doc->SaveError().find(kNotVespario), std::string::npos) << doc->SaveError();
+    }
+    EXPECT_EQ(ReadFile(path), "shopping list\r\n");
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+    // What is typed in afterwards can still go to another file.
+    Add({{{field::Id, "=n="}}});
+    EXPECT_TRUE(doc->SaveDatabase(Path("other.obs")));
+
+    EXPECT_FALSE(doc->ReadDatabaseFile(dir.string()));
+    EXPECT_NE(doc->LoadFailure().find("Is a directory"), std::string::npos) << doc->LoadFailure();
+    EXPECT_FALSE(doc->SaveDatabase(dir.string()));
+    EXPECT_TRUE(fs::is_directory(dir));
+    doc->EmptyDocument();
+    EXPECT_TRUE(doc->LoadFailure().empty());
+
+    // A file that does not exist yet has nothing to lose.
+    EXPECT_FALSE(doc->ReadDatabaseFile(Path("new.obs")));
+    EXPECT_NE(doc->LoadFailure().find("No such file"), std::string::npos);
+    Add({{{field::Id, "=n="}}});
+    EXPECT_TRUE(doc->SaveDatabase(Path("new.obs"))) << doc->SaveError();
+}
+
+TEST_F(DatabaseFileTest, ByteOrderMarkIsSkipped) {
+    Add({{{field::Id, "=bom="}}});
+    const std::string file = Save();
+    Load("\xEF\xBB\xBF" + file);
+    EXPECT_TRUE(host.Messages().empty());
+    ASSERT_EQ(doc->GetRecordCount(), 1);
+    EXPECT_EQ(Field(0, field::Id), "=bom=");
+    Load("\xEF\xBB\xBF_n,,,=v0=,,,,,,,,,\r\n");
+    ASSERT_EQ(doc->GetRecordCount(), 1);
+    EXPECT_EQ(Field(0, field::Id), "=v0=");
+}
+
+// Without counters in the header only the last record's end tells a cut file; the warning
+// comes with the load, before any record is parsed or saved.
+TEST_F(DatabaseFileTest, IncompleteLastRecordWarnsWithoutCounters) {
+    const std::string head = ";Vespario=  2=0000000000=0000000000=0000000000=_=;=;=\r\n";
+    const std::string record = "_n;;;=a=;;;;;;;;;\r\n info: some text\\;;\r\n";
+    for (size_t cut = record.find(" info"); cut <= record.size(); ++cut) {
+        host.Clear();
+        std::istringstream in(head + record.substr(0, cut));
+        doc->ReadDatabase(in);
+        const bool complete = cut == record.find(" info") || cut >= record.size() - 2;
+        EXPECT_EQ(Shown(host, "Warning: The file's last record is incomplete"), !complete) << cut;
+    }
+}
+
+// An endless producer is cut off at the largest file a load takes, not read to its end.
+TEST_F(DatabaseFileTest, EndlessPipeStopsAtTheSizeLimit) {
+    class EndlessBuf : public std::streambuf {
+    public:
+        std::string chunk = std::string(4096, 'x');
+        size_t delivered = 0;
+
+    protected:
+        int underflow() override {
+            delivered += chunk.size();
+            setg(chunk.data(), chunk.data(), chunk.data() + chunk.size());
+            return 'x';
+        }
+    } buf;
+    CVesparioDoc::SetReadLimitForTesting(1 << 20);
+    std::istream in(&buf);
+    doc->ReadDatabase(in);
+    CVesparioDoc::SetReadLimitForTesting(0);
+    EXPECT_EQ(host.Messages(), std::vector<std::string>{kNoMemory});
+    EXPECT_EQ(doc->LoadFailure(), kNoMemory);
+    EXPECT_LE(buf.delivered, (1u << 20) + 8192);
+    EXPECT_EQ(doc->GetRecordCount(), 0);
 }
 
 TEST_F(DatabaseFileTest, FailingStreamFailsTheWriteAtEveryLength) {
@@ -918,6 +1091,20 @@ TEST_F(DatabaseFileTest, PreparationIsTheSameAtEveryOffset) {
 }
 
 // --- the observation header pattern ------------------------------------------------------
+
+// The codes come from the vocabularies the document is given, not from its profile.
+TEST_F(DatabaseFileTest, ObservationCodesComeFromTheVocabulariesGiven) {
+    platform::IniProfile other;
+    other.SetText("[ObsPlace]\r\nNumberOf=1\r\nPlace0=Q=Quarry\r\n"
+                  "[ObsEquip]\r\nNumberOf=1\r\nEquip0=9=9 inch\r\n");
+    SettingsVocabularies vocabularies;
+    vocabularies.LoadVocabularies(other);
+    CVesparioDoc given(host, profile, nullptr, &vocabularies);
+    EXPECT_EQ(given.CountObservations("20200101Q9 a 20200101H8 b"), 1);
+    given.UseVocabularies(SettingsVocabularies());
+    EXPECT_EQ(given.CountObservations("20200101Q9 a 20200101H8 b"), 0);
+    EXPECT_EQ(doc->CountObservations("20200101Q9 a 20200101H8 b"), 1); // the profile's H, 8
+}
 
 TEST_F(DatabaseFileTest, WithoutPlaceCodesNoObservationIsRecognised) {
     profile.WriteInt("ObsPlace", "NumberOf", 0);

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -144,9 +145,10 @@ INSTANTIATE_TEST_SUITE_P(
                       IntCase{"abc", 7, 0}, IntCase{"-", 7, 0}, IntCase{"+-3", 7, 0},
                       IntCase{"0x10", 7, 0}, IntCase{"\"15\"", 7, 15}, IntCase{"\" 16\"", 7, 16},
                       IntCase{"3000", 0, 3000}, IntCase{"2147483647", 0, 2147483647},
-                      IntCase{"4294967295", 0, -1}, IntCase{"4294967297", 0, 1},
-                      IntCase{"-4294967297", 0, -1},
-                      IntCase{"99999999999999999999999999", 0, -469762049}));
+                      IntCase{"2147483648", 0, 2147483647}, IntCase{"-2147483648", 0, INT_MIN},
+                      IntCase{"-2147483649", 0, INT_MIN}, IntCase{"4294967295", 0, 2147483647},
+                      IntCase{"4294967296", 1, 2147483647}, IntCase{"-4294967297", 0, INT_MIN},
+                      IntCase{"99999999999999999999999999", 0, 2147483647}));
 
 TEST(IniRead, SectionsAndKeysInFileOrderOnce) {
     const IniProfile profile = FromText(kMixedFile + "[settings]\r\nExtra=1\r\nlocksci=2\r\n");

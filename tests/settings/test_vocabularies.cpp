@@ -120,7 +120,7 @@ INSTANTIATE_TEST_SUITE_P(Vocabularies, DamagedCounts,
                          ::testing::Values(CountCase{"3", 3, 3}, CountCase{"100", 100, 32},
                                            CountCase{"101", 100, 32},
                                            CountCase{"2147483647", 100, 32},
-                                           CountCase{"2147483648", 0, 9}, // wraps negative
+                                           CountCase{"2147483648", 100, 32}, // saturates
                                            CountCase{"-5", 0, 9}, CountCase{"-1", 0, 9},
                                            CountCase{"abc", 0, 0}, CountCase{"", 0, 9}));
 
