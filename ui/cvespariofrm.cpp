@@ -209,6 +209,14 @@ void CVesparioFrm::BuildToolBars() {
         for (QAction *action : bar->actions())
             if (QWidget *button = bar->widgetForAction(action))
                 button->setFocusPolicy(Qt::NoFocus);
+    // The button that shows the buttons a narrow window has no room for.
+    for (QToolBar *bar : {m_mainBar, m_greekBar, m_euroBar}) {
+        if (auto *more = bar->findChild<QToolButton *>(QStringLiteral("qt_toolbar_ext_button"))) {
+            more->setAccessibleName(QStringLiteral("More buttons of %1").arg(bar->windowTitle()));
+            more->setAccessibleDescription(
+                QStringLiteral("Shows the buttons the window has no room for"));
+        }
+    }
     platform::IniProfile &profile = m_app.Settings().Profile();
     if (!profile.GetInt("Settings", "EurobarSeen", 0)) {
         m_euroBar->hide();

@@ -83,6 +83,8 @@ public:
     QToolBar *EuropeanBar() const { return m_euroBar; }
     QAction *Action(const QString &name) const;
     bool IdleRunning() const { return m_idle.isActive(); }
+    // The stored splitter sizes have been applied to the shown window.
+    bool LayoutRestored() const { return m_splittersApplied; }
     HelpWindow *Help() const { return m_help; }
 
 public slots:

@@ -135,6 +135,10 @@ void CVesparioVw::Build() {
     chartLayout->addWidget(m_atlasSpin);
     place(charts, QStringLiteral("Charts"), {1, 3, 3});
     m_labels.back()->setBuddy(m_atlasSpin);
+    if (auto *spinEdit = m_atlasSpin->findChild<QLineEdit *>()) {
+        spinEdit->setAccessibleName(m_atlasSpin->accessibleName());
+        spinEdit->setAccessibleDescription(m_atlasSpin->accessibleDescription());
+    }
     connect(m_atlasSpin, &QSpinBox::valueChanged, this, [this] { LoadCharts(); });
 
     // Size, Magn, Try, SawOn, SurfBT#.
@@ -176,6 +180,8 @@ void CVesparioVw::Build() {
     m_src->setAccessibleName(QStringLiteral("Src"));
     m_src->setAccessibleDescription(
         QStringLiteral("The source of the data, from the source list or typed"));
+    m_src->lineEdit()->setAccessibleName(m_src->accessibleName());
+    m_src->lineEdit()->setAccessibleDescription(m_src->accessibleDescription());
     m_srcText = new QLineEdit(this);
     m_srcText->setReadOnly(true);
     m_srcText->setAccessibleName(QStringLiteral("Src (locked)"));

@@ -4,6 +4,7 @@
 // decides everything; this view shows it and forwards the user's actions.
 
 #include "select/objectlist.h"
+#include "ui/furthermatcheswindow.h"
 
 #include <QPointer>
 #include <QWidget>
@@ -23,7 +24,6 @@ class CVesparioDoc;
 
 namespace vespario::ui {
 
-class FurtherMatchesWindow;
 class SelectionListModel;
 
 class CVesparioVwId : public QWidget, public ObjectListObserver {
