@@ -38,7 +38,7 @@ class CVesparioFrm : public QMainWindow, public AppWindow, public DocumentViews 
 public:
     static constexpr int kTextViews = 5;
     // The longest idle slice the window runs, so that input is answered in between.
-    static constexpr uint32_t kLongestSliceMs = 30;
+    static constexpr uint32_t kLongestSliceMs = 20;
 
     CVesparioFrm(CVesparioApp &app, QtHost &host);
     ~CVesparioFrm() override;

@@ -122,6 +122,7 @@ void CVesparioVw::Build() {
     m_atlasSpin->setAccessibleDescription(
         QStringLiteral("Steps through the star atlases whose chart numbers are shown"));
     m_atlasSpin->setToolTip(m_atlasSpin->accessibleDescription());
+    m_atlasSpin->setMinimumWidth(m_atlasSpin->sizeHint().width() + 8);
     auto *charts = new QWidget(this);
     auto *chartLayout = new QHBoxLayout(charts);
     chartLayout->setContentsMargins(0, 0, 0, 0);
@@ -413,11 +414,19 @@ void CVesparioVw::LoadComputed() {
 }
 
 void CVesparioVw::ClearUndo() {
-    // Setting the text again empties a line edit's undo history.
+    // Setting the text again empties a line edit's undo history. A long text shows its
+    // beginning, except in the box being typed in.
     for (const StoredBox &box : m_stored) {
         box.edit->setText(box.edit->text());
         box.edit->setModified(false);
+        if (!box.edit->hasFocus())
+            box.edit->setCursorPosition(0);
     }
+    for (QLineEdit *box : {m_typeText, m_srcText, m_src->lineEdit()})
+        if (!box->hasFocus())
+            box->setCursorPosition(0);
+    for (const ComputedValue &value : m_computed)
+        value.box->setCursorPosition(0);
     m_src->lineEdit()->setModified(false);
 }
 
