@@ -504,8 +504,10 @@ void CVesparioFrm::SendCommandToWindow(int identifier, const std::string &text) 
     raise();
     activateWindow();
     CommitEdits();
-    if (identifier == 0)
+    if (identifier == 0) {
+        m_listView->IdBox()->setEditText(DecodeRecordText(text, m_doc->GreekSet()));
         engine->FindId(text, platform::TickCount());
+    }
     else
         engine->PareNear(text);
     m_listView->SyncControls();
@@ -675,8 +677,11 @@ void CVesparioFrm::RestoreWindowRect() {
 
 void CVesparioFrm::showEvent(QShowEvent *event) {
     QMainWindow::showEvent(event);
-    if (!m_splittersApplied)
-        QTimer::singleShot(0, this, &CVesparioFrm::ApplySplitterSizes);
+    if (m_splittersApplied)
+        return;
+    QTimer::singleShot(0, this, &CVesparioFrm::ApplySplitterSizes);
+    // The keyboard starts in the list: the arrow keys walk through the objects at once.
+    m_listView->ListView()->setFocus(Qt::OtherFocusReason);
 }
 
 // The first panes get their stored sizes; the last pane of each splitter takes the rest.
