@@ -507,8 +507,7 @@ void CVesparioFrm::SendCommandToWindow(int identifier, const std::string &text) 
     if (identifier == 0) {
         m_listView->IdBox()->setEditText(DecodeRecordText(text, m_doc->GreekSet()));
         engine->FindId(text, platform::TickCount());
-    }
-    else
+    } else
         engine->PareNear(text);
     m_listView->SyncControls();
     WakeIdle();
@@ -523,7 +522,7 @@ void CVesparioFrm::ReloadViews() {
 }
 
 void CVesparioFrm::CommitEdits() {
-    m_form->ReadBack();
+    m_form->ReadBackIfChanged();
     for (CEditVw *view : m_texts)
         view->ReadBack();
     setWindowModified(m_doc->IsModified());

@@ -201,9 +201,13 @@ void CVesparioVw::Build() {
           QStringLiteral("P&osn"), {4, 3, 2});
     connect(m_type, &QComboBox::activated, this, [this] { ReadBack(); });
     connect(m_try, &QComboBox::activated, this, [this] { ReadBack(); });
-    connect(m_src, &QComboBox::activated, this, [this] { ReadBack(); });
+    connect(m_src, &QComboBox::activated, this, [this] {
+        m_srcChanged = true;
+        ReadBack();
+    });
+    connect(m_src->lineEdit(), &QLineEdit::textEdited, this, [this] { m_srcChanged = true; });
     connect(m_src->lineEdit(), &QLineEdit::editingFinished, this, [this] {
-        if (m_src->lineEdit()->isModified())
+        if (m_srcChanged)
             ReadBack();
     });
 
@@ -338,6 +342,7 @@ void CVesparioVw::Load() {
         box.edit->setText(current ? DecodeRecordText(current->Field(box.fieldNo), set) : QString());
     }
     LoadChoices();
+    m_srcChanged = false;
     LoadCharts();
     LoadComputed();
     ClearUndo();
@@ -431,11 +436,11 @@ void CVesparioVw::ClearUndo() {
 }
 
 void CVesparioVw::ReadBackIfChanged() {
+    bool changed = m_srcChanged;
     for (const StoredBox &box : m_stored)
-        if (box.edit->isModified()) {
-            ReadBack();
-            return;
-        }
+        changed = changed || box.edit->isModified();
+    if (changed)
+        ReadBack();
 }
 
 void CVesparioVw::ReadBack() {
@@ -451,8 +456,10 @@ void CVesparioVw::ReadBack() {
         values.emplace_back(field::Type, std::string(vocabularies.Types().CodeOf(t)));
     if (const int t = m_try->currentIndex(); t >= 0)
         values.emplace_back(field::Try, std::string(vocabularies.TryValues().CodeOf(t)));
+    // The Src box is read back only when the user changed it: a record whose source code is
+    // not in the source list shows an empty box and would otherwise lose its code.
     const CodeList &sources = vocabularies.Sources();
-    if (m_src->isEnabled() && sources.Count() > 0) {
+    if (m_srcChanged && m_src->isEnabled() && sources.Count() > 0) {
         const std::string typed = EncodeRecordText(m_src->currentText(), set);
         int32_t match = -1;
         for (int32_t i = 0; i < sources.Count() && match < 0; ++i)
@@ -461,6 +468,7 @@ void CVesparioVw::ReadBack() {
         values.emplace_back(field::Src, std::string(sources.CodeOf(match >= 0 ? match : 0)));
         values.emplace_back(field::UncSrc, match >= 0 ? std::string() : typed);
     }
+    m_srcChanged = false;
     m_loading = true;
     for (const auto &[fieldNo, text] : values)
         m_doc.SetFieldText(fieldNo, text);

@@ -26,7 +26,9 @@ public:
     CVesparioVw(CVesparioDoc &doc, AppSettings &settings, QWidget *parent = nullptr);
 
     void Load();
+    // Hands the boxes' texts to the record (ReadBackIfChanged: only when one was edited).
     void ReadBack();
+    void ReadBackIfChanged();
     // Undoes the typing of the focused edit box; true when it did.
     bool UndoFocusedEdit();
 
@@ -66,7 +68,6 @@ private:
     void LoadCharts();
     void LoadComputed();
     void ClearUndo();
-    void ReadBackIfChanged();
 
     CVesparioDoc &m_doc;
     AppSettings &m_settings;
@@ -86,6 +87,7 @@ private:
     QGroupBox *m_more = nullptr;
     int m_lockState = -1;
     bool m_loading = false;
+    bool m_srcChanged = false; // the user picked or typed a source since the last load
 };
 
 } // namespace vespario::ui

@@ -252,6 +252,9 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
             s.frame.Action(QStringLiteral("GoNext"))->trigger();
             id = s.CurrentId();
+            // A source code the source list does not hold survives edits of other boxes.
+            s.app.Document().SetFieldText(field::Src, "#");
+            s.frame.ReloadViews();
             QLineEdit *rate = s.frame.Form()->StoredEdit(field::Rate);
             rate->setFocus();
             QTest::keyClicks(rate, QStringLiteral("3"));
@@ -274,6 +277,7 @@ private slots:
         QVERIFY(found >= 0);
         doc.EnsureParsed(found);
         QCOMPARE(std::string(doc.Record(found).Field(field::Rate)), std::string("3"));
+        QCOMPARE(std::string(doc.Record(found).Field(field::Src)), std::string("#"));
         QCOMPARE(std::string(doc.Record(found).Field(field::Info)),
                  std::string("Bright core, dust lane"));
         QCOMPARE(doc.GetRecordCount(), kSampleObjects);
