@@ -519,6 +519,8 @@ void CVesparioFrm::ReloadViews() {
         view->Load();
     m_tags->Load();
     setWindowModified(m_doc->IsModified());
+    // A changed ID may have asked for the name index to be rebuilt.
+    WakeIdle();
 }
 
 void CVesparioFrm::CommitEdits() {

@@ -2,11 +2,14 @@
 // this only makes the Qt application and the frame and runs the event loop.
 
 #include "app/cvesparioapp.h"
+#include "platform/files.h"
 #include "ui/cvespariofrm.h"
 #include "ui/qthost.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QPixmap>
+#include <QSplashScreen>
 #include <QTimer>
 
 int main(int argc, char **argv) {
@@ -27,7 +30,17 @@ int main(int argc, char **argv) {
         options.args.push_back(arguments[i].toLocal8Bit().toStdString());
     }
 
+    // The splash window, closed at the first timer tick once the window is up.
+    QSplashScreen splash(
+        QPixmap(QString::fromStdString(vespario::platform::DataDir()) + "/desktop/vespario.png"));
+    if (screenshot.isEmpty()) {
+        splash.showMessage(QStringLiteral("Vespario %1").arg(QApplication::applicationVersion()),
+                           Qt::AlignBottom | Qt::AlignHCenter, Qt::white);
+        splash.show();
+    }
+
     vespario::ui::QtHost host;
+    host.SetSplash(&splash);
     vespario::CVesparioApp app(host);
     vespario::ui::CVesparioFrm frame(app, host);
     switch (app.Start(options, frame)) {
@@ -39,6 +52,7 @@ int main(int argc, char **argv) {
         break;
     }
     frame.show();
+    QTimer::singleShot(0, &splash, &QWidget::close);
     if (!screenshot.isEmpty())
         frame.TakeScreenshotWhenIdle(screenshot);
     else

@@ -62,8 +62,14 @@ void QtHost::AttachStatusPanes(QLabel *message,
         m_counters[i] = counters[i];
 }
 
+void QtHost::CloseSplash() {
+    if (m_splash)
+        m_splash->close();
+}
+
 platform::Answer QtHost::MessageBox(std::string_view text, std::string_view title,
                                     platform::Buttons buttons) {
+    CloseSplash();
     QMessageBox box(buttons == platform::Buttons::Ok ? QMessageBox::Information
                                                      : QMessageBox::Question,
                     FromBytes(title), FromBytes(text), ButtonsOf(buttons), m_window);
@@ -71,6 +77,7 @@ platform::Answer QtHost::MessageBox(std::string_view text, std::string_view titl
 }
 
 platform::Answer QtHost::Confirm(std::string_view text, bool &dontAskAgain) {
+    CloseSplash();
     QMessageBox box(QMessageBox::Question, QStringLiteral("Are You Sure?"), FromBytes(text),
                     QMessageBox::Yes | QMessageBox::No, m_window);
     auto *check = new QCheckBox(QStringLiteral("Don't ask again"));

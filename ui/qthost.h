@@ -27,6 +27,8 @@ public:
     // The window the boxes belong to, and the status bar panes (message, then the four
     // counters of panes 1 to 4).
     void SetWindow(QWidget *window) { m_window = window; }
+    // The splash window, closed before any message box so that it cannot hide one.
+    void SetSplash(QWidget *splash) { m_splash = splash; }
     void AttachStatusPanes(QLabel *message, const std::array<QLabel *, kCounterPanes> &counters);
 
     platform::Answer MessageBox(std::string_view text, std::string_view title,
@@ -47,7 +49,10 @@ public:
 private:
     QLabel *Pane(int pane) const;
 
+    void CloseSplash();
+
     QPointer<QWidget> m_window;
+    QPointer<QWidget> m_splash;
     QPointer<QLabel> m_message;
     std::array<QPointer<QLabel>, kCounterPanes> m_counters;
     SoundPlayer *m_sounds;

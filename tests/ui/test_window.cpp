@@ -342,6 +342,11 @@ private slots:
         again.frame.showMinimized();
         again.frame.resize(300, 200);
         QCOMPARE(again.app.General().width, rect.width());
+        // "Default Window Sizes" puts the frame and the panes back.
+        again.frame.showNormal();
+        again.frame.Action(QStringLiteral("ViewDefaultSizes"))->trigger();
+        QTRY_COMPARE(again.frame.RowSplitter()->sizes().value(0), 76);
+        QCOMPARE(again.frame.size(), QSize(640, 480));
         again.Exit();
     }
 
