@@ -393,16 +393,16 @@ void CVesparioFrm::BuildGoMenu() {
                   m_listView->IdBox()->setFocus(Qt::ShortcutFocusReason);
                   m_listView->IdBox()->lineEdit()->selectAll();
               });
-    AddAction(menu, "GoList", QStringLiteral("Object &List"), QKeySequence(Qt::CTRL | Qt::Key_L),
+    AddAction(menu, "GoList", QStringLiteral("&Object List"), QKeySequence(Qt::CTRL | Qt::Key_L),
               QStringLiteral("Put the focus in the list of selected objects"),
               [this] { m_listView->ListView()->setFocus(Qt::ShortcutFocusReason); });
-    AddAction(menu, "GoForm", QStringLiteral("Record &Form"), QKeySequence(Qt::CTRL | Qt::Key_R),
+    AddAction(menu, "GoForm", QStringLiteral("&Record Form"), QKeySequence(Qt::CTRL | Qt::Key_R),
               QStringLiteral("Put the focus in the record form"),
               [this] { m_form->FirstControl()->setFocus(Qt::ShortcutFocusReason); });
-    AddAction(menu, "GoNextPane", QStringLiteral("Next &Pane"), QKeySequence(Qt::Key_F6),
+    AddAction(menu, "GoNextPane", QStringLiteral("Next Pan&e"), QKeySequence(Qt::Key_F6),
               QStringLiteral("Move the focus to the next part of the window"),
               [this] { FocusNextPane(1); });
-    AddAction(menu, "GoPriorPane", QStringLiteral("Previous P&ane"),
+    AddAction(menu, "GoPriorPane", QStringLiteral("Pre&vious Pane"),
               QKeySequence(Qt::SHIFT | Qt::Key_F6),
               QStringLiteral("Move the focus to the previous part of the window"),
               [this] { FocusNextPane(-1); });

@@ -30,6 +30,7 @@
 #include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
+#include <QSet>
 #include <QSpinBox>
 #include <QSplitter>
 #include <QStandardPaths>
@@ -488,12 +489,24 @@ private slots:
         QCOMPARE(pane->text(QAccessible::Name), QStringLiteral("Objects selected"));
         QCOMPARE(pane->text(QAccessible::Value).isEmpty() ? s.Pane(2) : s.Pane(2),
                  QString::number(kSampleObjects));
-        // Every menu command has a mnemonic, so that Alt and the letters reach it.
+        // Every menu command has a mnemonic of its own, so that Alt and the letters reach it.
+        const auto mnemonic = [](const QString &text) {
+            const qsizetype at = text.indexOf(QLatin1Char('&'));
+            return at >= 0 && at + 1 < text.size() ? text[at + 1].toLower() : QChar();
+        };
+        QSet<QChar> menus;
         for (QAction *menu : s.frame.menuBar()->actions()) {
-            QVERIFY(menu->text().contains(QLatin1Char('&')));
-            for (QAction *action : menu->menu()->actions())
-                if (!action->isSeparator() && action->isVisible())
-                    QVERIFY2(action->text().contains(QLatin1Char('&')), qPrintable(action->text()));
+            QVERIFY(!mnemonic(menu->text()).isNull());
+            QVERIFY(!menus.contains(mnemonic(menu->text())));
+            menus.insert(mnemonic(menu->text()));
+            QSet<QChar> used;
+            for (QAction *action : menu->menu()->actions()) {
+                if (action->isSeparator() || !action->isVisible())
+                    continue;
+                const QChar key = mnemonic(action->text());
+                QVERIFY2(!key.isNull() && !used.contains(key), qPrintable(action->text()));
+                used.insert(key);
+            }
         }
         // The keyboard path: the ID box, a look-up, the form, an edit, the list.
         QVERIFY(QTest::qWaitForWindowActive(&s.frame));
