@@ -112,6 +112,17 @@ void TypeText(QWidget *widget, const QString &text) {
     }
 }
 
+// The number of records a database file holds, read without a window.
+int RecordsIn(const std::string &path) {
+    platform::HeadlessHost host;
+    platform::IniProfile profile;
+    CVesparioDoc doc(host, profile);
+    if (!doc.ReadDatabaseFile(path))
+        return -1;
+    doc.LoadCompletely();
+    return doc.GetRecordCount();
+}
+
 } // namespace
 
 class WindowTest : public QObject {
@@ -250,6 +261,10 @@ private slots:
         {
             Session s(m_profile->path());
             s.Start({copy});
+            // Saving while the file is still being split keeps the records not split yet.
+            QVERIFY(!s.app.Document().Load().allSplit);
+            QVERIFY(s.frame.SaveDocument());
+            QCOMPARE(RecordsIn(copy.toStdString()), kSampleObjects);
             QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
             s.frame.Action(QStringLiteral("GoNext"))->trigger();
             id = s.CurrentId();
