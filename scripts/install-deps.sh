@@ -8,7 +8,7 @@ $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     g++ cmake ninja-build \
     libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev liberfa-dev \
-    xvfb \
+    xvfb xauth fonts-dejavu-core \
     clang-format \
     qt6-base-dev qt6-multimedia-dev libgl-dev \
     libcurl4-openssl-dev libxdo-dev

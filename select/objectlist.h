@@ -63,6 +63,13 @@ public:
     void SetObserver(ObjectListObserver *observer);
     void SetEditChecks(EditCheckWork *checks) { m_editChecks = checks; }
 
+    // The window caps both slices (whatever the profile asks) so that its event loop can
+    // answer input between them.
+    void SetLongestSlice(uint32_t ms) {
+        m_firstSlice = m_firstSlice < ms ? m_firstSlice : ms;
+        m_secondSlice = m_secondSlice < ms ? m_secondSlice : ms;
+    }
+
     // IdleWork: one slice of the next job, with the tick count now. True while work remains.
     bool IdleWork(uint32_t now);
     // Runs IdleWork until it has nothing left to do (the CLI's whole pass).

@@ -1,0 +1,63 @@
+#include "app/urldrop.h"
+
+#include <cctype>
+
+namespace vespario {
+namespace {
+
+bool EndsWithNoCase(std::string_view text, std::string_view end) {
+    if (text.size() < end.size())
+        return false;
+    text.remove_prefix(text.size() - end.size());
+    for (size_t i = 0; i < end.size(); ++i)
+        if (std::tolower(static_cast<unsigned char>(text[i])) !=
+            std::tolower(static_cast<unsigned char>(end[i])))
+            return false;
+    return true;
+}
+
+} // namespace
+
+std::optional<std::string> ShortcutAddress(std::string_view contents) {
+    if (contents.empty() || contents.front() != '[')
+        return std::nullopt;
+    size_t at = 0;
+    while (at < contents.size()) {
+        size_t end = contents.find('\n', at);
+        if (end == std::string_view::npos)
+            end = contents.size();
+        std::string_view line = contents.substr(at, end - at);
+        if (!line.empty() && line.back() == '\r')
+            line.remove_suffix(1);
+        if (line.substr(0, 4) == "URL=")
+            return std::string(line.substr(4));
+        at = end + 1;
+    }
+    return std::nullopt;
+}
+
+std::string ShortcutDescription(std::string_view path) {
+    if (const size_t slash = path.rfind('/'); slash != std::string_view::npos)
+        path.remove_prefix(slash + 1);
+    constexpr std::string_view kPrefix = "Shortcut to ";
+    if (path.substr(0, kPrefix.size()) == kPrefix)
+        path.remove_prefix(kPrefix.size());
+    for (std::string_view end : {std::string_view(".URL"), std::string_view(".desktop")}) {
+        if (EndsWithNoCase(path, end)) {
+            path.remove_suffix(end.size());
+            break;
+        }
+    }
+    return std::string(path);
+}
+
+std::string UrlDropEntry(std::string_view path, const std::optional<std::string> &contents) {
+    const bool shortcut = EndsWithNoCase(path, ".url") || EndsWithNoCase(path, ".desktop");
+    if (shortcut && contents) {
+        if (const auto address = ShortcutAddress(*contents))
+            return "{" + *address + "}" + ShortcutDescription(path) + "\r\n";
+    }
+    return "{" + std::string(path) + "}\r\n";
+}
+
+} // namespace vespario

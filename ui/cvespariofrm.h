@@ -1,0 +1,160 @@
+#pragma once
+// The main frame: the record form above, the object list, the five text views and the
+// checkbox view below, in splitters whose sizes live in the profile; the three tool bars,
+// the status bar with its counters, the menus, and the one idle timer that drives the
+// object list's idle work. It is the window start-up talks to (AppWindow) and the views the
+// document talks to (DocumentViews).
+
+#include "app/cvesparioapp.h"
+#include "db/cvespariodoc.h"
+#include "ui/helpwindow.h"
+
+#include <QMainWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <array>
+
+class QAction;
+class QLabel;
+class QMenu;
+class QSplitter;
+class QToolBar;
+
+namespace vespario {
+class ObjectList;
+}
+
+namespace vespario::ui {
+
+class CEditVw;
+class CVesparioVw;
+class CVesparioVwId;
+class CVesparioVwTag;
+class QtHost;
+
+class CVesparioFrm : public QMainWindow, public AppWindow, public DocumentViews {
+    Q_OBJECT
+public:
+    static constexpr int kTextViews = 5;
+    // The longest idle slice the window runs, so that input is answered in between.
+    static constexpr uint32_t kLongestSliceMs = 20;
+
+    CVesparioFrm(CVesparioApp &app, QtHost &host);
+    ~CVesparioFrm() override;
+
+    // --- AppWindow ---------------------------------------------------------------------------
+    bool CreateFrame() override;
+    bool OpenDocumentFile(const std::string &path) override;
+    void NewDocument() override;
+    // Identifier 0: find the object with that ID; 1: pare to the objects near a position
+    // ("RaDec[,distance]"). The window comes to the front.
+    void SendCommandToWindow(int identifier, const std::string &text) override;
+
+    // --- DocumentViews -------------------------------------------------------------------------
+    void ReloadViews() override;
+    void CommitEdits() override;
+    bool UndoFocusedEdit() override;
+    bool GoTo(int recordIndex) override;
+    void ShowRecordCount(int count) override;
+
+    // After the window is shown: the "Welcome to Vespario" question when the profile asks.
+    void OfferTutorial();
+    // Grabs the window into a PNG file once the idle work is done, then closes.
+    void TakeScreenshotWhenIdle(const QString &file);
+    void ShowHelp(const QString &page);
+
+    // Saves (asking for a name when there is none); false when nothing was saved.
+    bool SaveDocument();
+    bool SaveDocumentAs();
+    // Asks about unsaved changes: true when the document may be replaced or closed.
+    bool MaybeSave();
+
+    // The widgets, for the tests.
+    CVesparioVw *Form() const { return m_form; }
+    CVesparioVwId *ListView() const { return m_listView; }
+    CEditVw *TextView(int i) const { return m_texts[static_cast<size_t>(i)]; }
+    CVesparioVwTag *TagView() const { return m_tags; }
+    QSplitter *RowSplitter() const { return m_rows; }
+    QSplitter *ColumnSplitter() const { return m_columns; }
+    QSplitter *TextSplitter() const { return m_textSplitter; }
+    QLabel *StatusPane(int pane) const;
+    QToolBar *GreekBar() const { return m_greekBar; }
+    QToolBar *EuropeanBar() const { return m_euroBar; }
+    QAction *Action(const QString &name) const;
+    bool IdleRunning() const { return m_idle.isActive(); }
+    // The stored splitter sizes have been applied to the shown window.
+    bool LayoutRestored() const { return m_splittersApplied; }
+    HelpWindow *Help() const { return m_help; }
+
+public slots:
+    void WakeIdle();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+    void moveEvent(QMoveEvent *event) override;
+    void resizeEvent(QResizeEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void BuildViews();
+    void BuildStatusBar();
+    void BuildToolBars();
+    void BuildMenus();
+    void BuildFileMenu();
+    void BuildEditMenu();
+    void BuildViewMenu();
+    void BuildGoMenu();
+    void BuildToolsMenu();
+    void BuildHelpMenu();
+    void SetTabChain();
+    QAction *AddAction(QMenu *menu, const QString &name, const QString &text,
+                       const QKeySequence &shortcut, const QString &tip,
+                       const std::function<void()> &run);
+
+    void RestoreWindowRect();
+    void ApplySplitterSizes();
+    void StoreLayout();
+    void RestoreBarState();
+    void StoreBarState();
+    void DefaultWindowSizes();
+    void ApplyFont();
+    void ChooseFont();
+    void ToggleLockSci(bool locked);
+    void UpdateTitle();
+    void UpdateRecentMenu();
+    void OpenRecent(int i);
+    void OpenWithDialog();
+    void InsertAtCursor(const QString &text);
+    void FocusNextPane(int step);
+    void Navigate(void (ObjectList::*step)());
+    void FinishSplitting();
+    void IdleTick();
+    void GrabScreenshot();
+    void ShowAbout();
+
+    CVesparioApp &m_app;
+    QtHost &m_host;
+    CVesparioDoc *m_doc = nullptr;
+    CVesparioVw *m_form = nullptr;
+    CVesparioVwId *m_listView = nullptr;
+    std::array<CEditVw *, kTextViews> m_texts{};
+    CVesparioVwTag *m_tags = nullptr;
+    QSplitter *m_rows = nullptr;
+    QSplitter *m_columns = nullptr;
+    QSplitter *m_textSplitter = nullptr;
+    QToolBar *m_mainBar = nullptr;
+    QToolBar *m_greekBar = nullptr;
+    QToolBar *m_euroBar = nullptr;
+    QLabel *m_message = nullptr;
+    std::array<QLabel *, 4> m_counters{};
+    QMenu *m_recentMenu = nullptr;
+    std::array<QAction *, RecentFiles::kCapacity> m_recentActions{};
+    QPointer<HelpWindow> m_help;
+    QTimer m_idle;
+    QString m_screenshotFile;
+    bool m_splittersApplied = false;
+    bool m_busy = false; // a command that lets events through runs: no idle work meanwhile
+};
+
+} // namespace vespario::ui

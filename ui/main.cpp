@@ -1,0 +1,63 @@
+// vespario: the program with its window. Start-up and exit are the application object's;
+// this only makes the Qt application and the frame and runs the event loop.
+
+#include "app/cvesparioapp.h"
+#include "platform/files.h"
+#include "ui/cvespariofrm.h"
+#include "ui/qthost.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QPixmap>
+#include <QSplashScreen>
+#include <QTimer>
+
+int main(int argc, char **argv) {
+    QApplication qapp(argc, argv); // takes the toolkit's own options off the command line
+    QApplication::setApplicationName(QStringLiteral("Vespario"));
+    QApplication::setApplicationVersion(QString::fromStdString(vespario::CVesparioApp::Version()));
+    QApplication::setDesktopFileName(QStringLiteral("vespario"));
+
+    vespario::StartupOptions options;
+    options.currentFolder = QDir::currentPath().toStdString();
+    QString screenshot; // --screenshot FILE: grab the window once the idle work is done
+    const QStringList arguments = QApplication::arguments();
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments[i] == QLatin1String("--screenshot") && i + 1 < arguments.size()) {
+            screenshot = arguments[++i];
+            continue;
+        }
+        options.args.push_back(arguments[i].toLocal8Bit().toStdString());
+    }
+
+    // The splash window, closed at the first timer tick once the window is up.
+    QSplashScreen splash(
+        QPixmap(QString::fromStdString(vespario::platform::DataDir()) + "/desktop/vespario.png"));
+    if (screenshot.isEmpty()) {
+        splash.showMessage(QStringLiteral("Vespario %1").arg(QApplication::applicationVersion()),
+                           Qt::AlignBottom | Qt::AlignHCenter, Qt::white);
+        splash.show();
+    }
+
+    vespario::ui::QtHost host;
+    host.SetSplash(&splash);
+    vespario::CVesparioApp app(host);
+    vespario::ui::CVesparioFrm frame(app, host);
+    switch (app.Start(options, frame)) {
+    case vespario::StartResult::HandedOver:
+        return 0;
+    case vespario::StartResult::Failed:
+        return 1;
+    case vespario::StartResult::Running:
+        break;
+    }
+    frame.show();
+    QTimer::singleShot(0, &splash, &QWidget::close);
+    if (!screenshot.isEmpty())
+        frame.TakeScreenshotWhenIdle(screenshot);
+    else
+        QTimer::singleShot(0, &frame, &vespario::ui::CVesparioFrm::OfferTutorial);
+    const int code = QApplication::exec();
+    app.Exit();
+    return code;
+}
