@@ -22,8 +22,15 @@ void SelectionList::insert(size_t at, int value) {
     }
     Block &block = *m_blocks[target];
     const size_t offset = at % kBlock;
-    for (size_t j = block.count; j > offset; --j)
-        block.At(j) = block.At(j - 1);
+    if (offset < block.count - offset) {
+        // Nearer the front: the entries before it move one place towards the front.
+        block.head = (block.head - 1) & (kBlock - 1);
+        for (size_t j = 0; j < offset; ++j)
+            block.At(j) = block.At(j + 1);
+    } else {
+        for (size_t j = block.count; j > offset; --j)
+            block.At(j) = block.At(j - 1);
+    }
     block.At(offset) = value;
     ++block.count;
     ++m_size;

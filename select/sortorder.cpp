@@ -176,8 +176,20 @@ bool SortOrder::Keeps() const {
            m_kind != static_cast<int>(FieldKind::None);
 }
 
-// The record's value of the current key, worked out the first time the pass needs it.
-const SortOrder::Kept &SortOrder::KeptValue(int record) {
+// The record's value of the current key, worked out the first time the pass needs it. The
+// search asks for values already kept nearly every time: that way is kept short.
+inline const SortOrder::Kept &SortOrder::KeptValue(int record) {
+    const size_t r = static_cast<size_t>(record);
+    if (r < m_slotOf.size() && m_slotOf[r] >= 0) {
+        const Kept &kept = m_kept[static_cast<size_t>(m_slotOf[r]) * m_keys.size() +
+                                  static_cast<size_t>(m_keyIndex)];
+        if (kept.known)
+            return kept;
+    }
+    return NewValue(record);
+}
+
+const SortOrder::Kept &SortOrder::NewValue(int record) {
     const size_t r = static_cast<size_t>(record);
     if (r >= m_slotOf.size())
         m_slotOf.resize(std::max(r + 1, static_cast<size_t>(m_doc.GetRecordCount())), -1);

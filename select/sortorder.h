@@ -104,6 +104,7 @@ private:
     };
     bool Keeps() const;
     const Kept &KeptValue(int record);
+    const Kept &NewValue(int record);
     void TakeValue(int record);
     int CompareEntry(int entry);
     int FirstNotBefore(RecordSequence list, int from, int to);
