@@ -14,6 +14,10 @@
 #include <string_view>
 #include <vector>
 
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 namespace vespario {
 
 namespace loadbuffer {
@@ -160,16 +164,35 @@ int LongFieldOf(const FieldTable &table, std::string_view whole, std::string_vie
     return field::Obs;
 }
 
+// The field at p, as FieldAt finds it, looked for sixteen bytes at a time while the bytes
+// lie before limit (the end of the load buffer; nothing is read beyond it).
+std::string_view FieldBefore(const char *p, const char *limit) {
+    const char *q = p;
+#if defined(__SSE2__)
+    const __m128i lastControl = _mm_set1_epi8(31);
+    for (; limit - q >= 16; q += 16) {
+        const __m128i x = _mm_loadu_si128(reinterpret_cast<const __m128i *>(q));
+        const unsigned structure = static_cast<unsigned>(
+            _mm_movemask_epi8(_mm_cmpeq_epi8(_mm_min_epu8(x, lastControl), x)));
+        if (structure != 0)
+            return std::string_view(p, static_cast<size_t>(q - p) + __builtin_ctz(structure));
+    }
+#else
+    (void)limit;
+#endif
+    return std::string_view(p, static_cast<size_t>(q - p) + FieldAt(q).size());
+}
+
 // Finds the twelve short fields by position and the long fields by their tags.
-RecordTexts SplitFields(const FieldTable &table, const char *text) {
+RecordTexts SplitFields(const FieldTable &table, const char *text, const char *limit) {
     RecordTexts parts;
     const char *p = text;
     for (int n = 0; n < kFirstLongField && !parts.unterminated; ++n) {
-        parts.fields[n] = FieldAt(p);
+        parts.fields[n] = FieldBefore(p, limit);
         parts.unterminated = !StepPastField(p, p + parts.fields[n].size());
     }
     while (!parts.unterminated && static_cast<unsigned char>(*p) > 31) {
-        const std::string_view whole = FieldAt(p);
+        const std::string_view whole = FieldBefore(p, limit);
         std::string_view value;
         const int slot = LongFieldOf(table, whole, value);
         if (parts.present[slot])
@@ -267,7 +290,10 @@ void CVesparioDoc::ParseRecordsSlice(uint32_t deadlineTicks) {
 }
 
 void CVesparioDoc::ParseRecordText(ObjectRecord &record, const char *text) {
-    RecordTexts parts = SplitFields(m_fields, text);
+    // A text in the load buffer may be scanned in blocks up to the buffer's end.
+    const char *buffer = m_load.buffer.get();
+    const bool inBuffer = buffer && text >= buffer && text < buffer + m_load.bufferSize;
+    RecordTexts parts = SplitFields(m_fields, text, inBuffer ? buffer + m_load.bufferSize : text);
     for (std::string_view whole : parts.duplicates)
         ShowMessage(MessageWithText("Duplicated field at ", whole));
     if (!parts.endsAtRecordEnd)
