@@ -5,7 +5,9 @@
 
 #include "benchsupport.h"
 #include "platform/headlesshost.h"
+#include "select/criteriaedit.h"
 #include "select/criterialine.h"
+#include "select/queryparse.h"
 #include "select/selectioncriteria.h"
 #include "select/sortorder.h"
 
@@ -177,9 +179,55 @@ void InsertPosition_TwoKeys(benchmark::State &state) {
 }
 
 BENCHMARK(Baseline_TypicalGetters)->Unit(benchmark::kMillisecond)->UseRealTime();
+// What vespario-cli select does with many --where texts before its pass: each parsed and
+// added as a line of its own, the lines checked, prepared and tried on one record. Shape 0:
+// conditions ("Magn# < 12", "Type has eg" in turn); shape 1: n "(" around one condition and
+// n ")". Growth, not the time itself, is the figure: five times the lines should cost about
+// five times as much.
+void CriteriaLines(benchmark::State &state) {
+    CVesparioDoc &doc = *Shared().doc;
+    if (!Ready(state, doc))
+        return;
+    const int n = static_cast<int>(state.range(0));
+    const bool nested = state.range(1) != 0;
+    std::vector<std::string> texts;
+    if (nested) {
+        texts.assign(static_cast<size_t>(n), "(");
+        texts.emplace_back("Magn# < 12");
+        texts.insert(texts.end(), static_cast<size_t>(n), ")");
+    } else {
+        for (int i = 0; i < n; ++i)
+            texts.emplace_back(i % 2 ? "Type has eg" : "Magn# < 12");
+    }
+    bool selected = false;
+    for (auto _ : state) {
+        SelectionCriteria criteria(doc);
+        for (const std::string &text : texts) {
+            CriteriaLine line;
+            if (ParseWhereClause(text, doc.Fields(), 5.0, line)) {
+                state.SkipWithError("a --where text did not parse");
+                return;
+            }
+            criteria.InsertLine(criteria.LineCount(), std::move(line));
+        }
+        if (CheckCriteria(criteria.Lines())) {
+            state.SkipWithError("the lines did not check");
+            return;
+        }
+        selected = criteria.Evaluate(0);
+        benchmark::DoNotOptimize(selected);
+    }
+    state.counters["lines"] = static_cast<double>(texts.size());
+}
+
 BENCHMARK(Evaluate_Typical)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Baseline_GroupedGetters)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(Evaluate_Grouped)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(CriteriaLines)
+    ->ArgsProduct({{2000, 10000}, {0, 1}})
+    ->ArgNames({"n", "nested"})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 BENCHMARK(InsertPosition_TwoKeys)
     ->Arg(kBenchRecords / 2)
     ->Arg(kBenchRecords)
@@ -226,6 +274,15 @@ void PrintSummary(const RecordingReporter &reporter) {
         const double getters = b->second * toNsPerRecord;
         std::printf("  %-24s %8.1f  %8.1f  %+8.1f  (%.2fx)\n", name, measured, getters,
                     measured - getters, measured / getters);
+    }
+    for (const char *shape : {"nested:0", "nested:1"}) {
+        const auto small = best.find(std::string("CriteriaLines/n:2000/") + shape);
+        const auto large = best.find(std::string("CriteriaLines/n:10000/") + shape);
+        if (small != best.end() && large != best.end())
+            std::printf("  Criteria lines (%s): 2,000 in %.2f ms, 10,000 in %.2f ms: %.2fx for "
+                        "five times the lines\n",
+                        shape[7] == '1' ? "nested parentheses" : "--where conditions",
+                        small->second, large->second, large->second / small->second);
     }
     const auto half = best.find("InsertPosition_TwoKeys/" + std::to_string(kBenchRecords / 2));
     const auto full = best.find("InsertPosition_TwoKeys/" + std::to_string(kBenchRecords));

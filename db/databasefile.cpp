@@ -4,6 +4,7 @@
 #include "db/cvespariodoc.h"
 
 #include "db/greek.h"
+#include "db/loadbuffer.h"
 #include "platform/clock.h"
 
 #include <algorithm>
@@ -29,41 +30,16 @@
 namespace vespario {
 namespace {
 
-// Bytes of the prepared load buffer: every field ends in kFieldEnd, every record in
-// kRecordEnd, and the buffer in kBufferEnd, kRecordEnd, kBufferEnd.
-constexpr char kFieldEnd = 0;
-constexpr char kRecordEnd = 1;
-constexpr char kBufferEnd = 2;
+using namespace loadbuffer;
 
-constexpr size_t kObsHeaderLength = 10;       // YYYYMMDD, place code, equipment code
-constexpr size_t kMessageTextLimit = 1000;    // the texts shown in messages are cut here
 constexpr size_t kMaxFileLength = 0x7fff0000; // offsets and counts are 32-bit signed
-constexpr size_t kScratchKeep = 1 << 20;      // larger parse scratch is given back
 constexpr uint32_t kFarTicks = 0x3fffffff;    // a deadline that a complete load never meets
 constexpr int kSplitsPerClockCheck = 32;      // records split between looks at the clock
-
-std::string MessageWithText(std::string_view prefix, std::string_view text) {
-    std::string message(prefix);
-    message.append(text.substr(0, kMessageTextLimit));
-    return message;
-}
 
 std::string MessageWithNumber(const char *format, long long number) {
     char text[160];
     std::snprintf(text, sizeof text, format, number);
     return text;
-}
-
-bool IsStructureByte(unsigned char c) {
-    return c < 32;
-}
-
-// The text at p up to the next byte below 32 (a field, record or buffer end).
-std::string_view FieldAt(const char *p) {
-    const char *e = p;
-    while (!IsStructureByte(static_cast<unsigned char>(*e)))
-        ++e;
-    return std::string_view(p, static_cast<size_t>(e - p));
 }
 
 // The first "=" of the record at p (the ID), or the record's end.
@@ -329,92 +305,6 @@ Prepared PrepareInPlace(char *buf, size_t from, size_t length, const Delimiters 
     buf[w++] = kRecordEnd;
     buf[w++] = kBufferEnd;
     return {w, records};
-}
-
-// --- record parsing ----------------------------------------------------------------------
-
-// Work texts for the fields that parsing rewrites; their room is kept between records.
-std::array<std::string, kStoredFieldCount> &ParseScratch() {
-    thread_local std::array<std::string, kStoredFieldCount> scratch;
-    return scratch;
-}
-
-void ReleaseLargeScratch() {
-    for (std::string &s : ParseScratch()) {
-        if (s.capacity() > kScratchKeep) {
-            s.clear();
-            s.shrink_to_fit();
-        }
-    }
-}
-
-// Starts a new line before the next character: the blank before it becomes CR LF,
-// otherwise CR LF is inserted.
-void BreakLine(std::string &out) {
-    if (!out.empty() && out.back() == ' ')
-        out.pop_back();
-    out += "\r\n";
-}
-
-// Each c at an offset of 1 or more starts a new line; then CR LF closes the text.
-void LinesBefore(std::string_view text, char c, std::string &out) {
-    out.clear();
-    out.reserve(text.size() + 16);
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (i > 0 && text[i] == c)
-            BreakLine(out);
-        out += text[i];
-    }
-    out += "\r\n";
-}
-
-// A goal line ends at the sentence end before a ")-" (a reference to a chart or a book).
-void GoalLines(std::string_view text, std::string &out) {
-    std::vector<size_t> cuts;
-    size_t sentenceEnd = std::string_view::npos;
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] == ' ' && i > 0 && (text[i - 1] == '.' || text[i - 1] == '?'))
-            sentenceEnd = i + 1;
-        if (text[i] == ')' && i + 1 < text.size() && text[i + 1] == '-' &&
-            sentenceEnd != std::string_view::npos) {
-            cuts.push_back(sentenceEnd);
-            sentenceEnd = std::string_view::npos;
-        }
-    }
-    out.clear();
-    out.reserve(text.size() + 2 * cuts.size() + 2);
-    size_t from = 0;
-    for (size_t cut : cuts) {
-        out.append(text.substr(from, cut - from));
-        out += "\r\n";
-        from = cut;
-    }
-    out.append(text.substr(from));
-    out += "\r\n";
-}
-
-// Each observation header after the first starts a new line. Returns the headers found.
-uint32_t ObservationLines(std::string_view text, Pattern &header, std::string &out) {
-    out.clear();
-    out.reserve(text.size() + 16);
-    uint32_t found = 0;
-    size_t copied = 0;
-    for (int at = header.Search(text, 0); at >= 0;) {
-        const size_t pos = static_cast<size_t>(at);
-        ++found;
-        if (pos > 0) {
-            out.append(text.substr(copied, pos - copied));
-            BreakLine(out);
-            copied = pos;
-        }
-        const size_t next = pos + kObsHeaderLength;
-        if (next >= text.size())
-            break;
-        at = header.Search(text, static_cast<int>(next));
-    }
-    out.append(text.substr(copied));
-    out += "\r\n";
-    return found;
 }
 
 } // namespace
@@ -690,19 +580,6 @@ void CVesparioDoc::FinishSplitting() {
             "Warning: File contains %lld less object(s) than it had when last saved.", missing));
 }
 
-void CVesparioDoc::ParseRecordsSlice(uint32_t deadlineTicks) {
-    if (m_load.allParsed)
-        return;
-    while (m_load.recordsParsed < GetRecordCount()) {
-        EnsureParsed(m_load.recordsParsed++);
-        if (platform::TickReached(platform::TickCount(), deadlineTicks))
-            return;
-    }
-    ReleaseLargeScratch();
-    if (m_load.allSplit)
-        FinishParsing();
-}
-
 void CVesparioDoc::FinishParsing() {
     m_load.allParsed = true;
     const long long missing = static_cast<long long>(m_load.expectedObservations) -
@@ -725,138 +602,6 @@ void CVesparioDoc::LoadCompletely() {
         SplitRecordsSlice(platform::TickCount() + kFarTicks);
     while (!m_load.allParsed)
         ParseRecordsSlice(platform::TickCount() + kFarTicks);
-}
-
-// ===== record parsing =====================================================================
-
-namespace {
-
-// Where the parts of one record's text are in the load buffer.
-struct RecordTexts {
-    std::array<std::string_view, kStoredFieldCount> fields{};
-    std::array<bool, kStoredFieldCount> present{};
-    std::vector<std::string_view> duplicates; // long-field texts whose tag came again
-    bool unterminated = false;                // a field ran into the record's end
-    bool endsAtRecordEnd = false;
-};
-
-// Steps past the field that ends at e: true when it ended with its own terminator.
-bool StepPastField(const char *&p, const char *e) {
-    p = e;
-    if (*e != kFieldEnd)
-        return false;
-    ++p;
-    return true;
-}
-
-// The long field that a text names by its tag; a text without a tag is the obs field.
-int LongFieldOf(const FieldTable &table, std::string_view whole, std::string_view &value) {
-    for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
-        const std::string_view tag = table.Slot(n).tag;
-        if (whole.substr(0, tag.size()) == tag) {
-            value = whole.substr(tag.size());
-            return n;
-        }
-    }
-    value = whole;
-    while (!value.empty() && value.front() == ' ')
-        value.remove_prefix(1);
-    return field::Obs;
-}
-
-// Finds the twelve short fields by position and the long fields by their tags.
-RecordTexts SplitFields(const FieldTable &table, const char *text) {
-    RecordTexts parts;
-    const char *p = text;
-    for (int n = 0; n < kFirstLongField && !parts.unterminated; ++n) {
-        parts.fields[n] = FieldAt(p);
-        parts.unterminated = !StepPastField(p, p + parts.fields[n].size());
-    }
-    while (!parts.unterminated && static_cast<unsigned char>(*p) > 31) {
-        const std::string_view whole = FieldAt(p);
-        std::string_view value;
-        const int slot = LongFieldOf(table, whole, value);
-        if (parts.present[slot])
-            parts.duplicates.push_back(whole);
-        parts.present[slot] = true;
-        parts.fields[slot] = value; // the later text wins
-        parts.unterminated = !StepPastField(p, whole.data() + whole.size());
-    }
-    parts.endsAtRecordEnd = !parts.unterminated && *p == kRecordEnd;
-    return parts;
-}
-
-// The text of field n in its work text, with its Greek words turned into characters.
-std::string_view Converted(int n, std::string_view text, int greekSet,
-                           std::array<std::string, kStoredFieldCount> &scratch) {
-    std::string &work = scratch[static_cast<size_t>(n)];
-    if (work.data() != text.data())
-        work.assign(text);
-    GreekWordsToChars(work, greekSet);
-    return work;
-}
-
-// During a normal load the ID was stored, converted, when the record was split; while a
-// record is re-read it is taken from the text like every other field.
-void FinishShortFields(std::array<std::string_view, kStoredFieldCount> &fields,
-                       std::string_view splitId, bool rereading, int greekSet,
-                       std::array<std::string, kStoredFieldCount> &scratch) {
-    std::string_view &id = fields[field::Id];
-    if (!rereading && !id.empty() && id.front() == '=') {
-        scratch[field::Id].assign(splitId);
-        id = scratch[field::Id];
-    } else if (!rereading) {
-        id = Converted(field::Id, id, greekSet, scratch);
-    }
-    for (int n : {field::Magn, field::Size, field::Class})
-        fields[n] = Converted(n, fields[n], greekSet, scratch);
-}
-
-// Rebuilds the line structure of the long fields; returns the observations found.
-uint32_t FinishLongFields(std::array<std::string_view, kStoredFieldCount> &fields, Pattern &header,
-                          int greekSet, std::array<std::string, kStoredFieldCount> &scratch) {
-    uint32_t observations = 0;
-    for (int n = kFirstLongField; n < kStoredFieldCount; ++n) {
-        const std::string_view text = fields[n];
-        if (text.empty())
-            continue;
-        std::string &work = scratch[static_cast<size_t>(n)];
-        switch (n) {
-        case field::Goal:
-            GoalLines(text, work);
-            break;
-        case field::Obs:
-            observations += ObservationLines(text, header, work);
-            break;
-        case field::Url:
-            LinesBefore(text, '{', work);
-            break;
-        case field::Refs:
-            LinesBefore(text, '^', work);
-            break;
-        default:
-            work.assign(text);
-            break;
-        }
-        fields[n] = Converted(n, work, greekSet, scratch);
-    }
-    return observations;
-}
-
-} // namespace
-
-void CVesparioDoc::ParseRecordText(ObjectRecord &record, const char *text) {
-    RecordTexts parts = SplitFields(m_fields, text);
-    for (std::string_view whole : parts.duplicates)
-        ShowMessage(MessageWithText("Duplicated field at ", whole));
-    if (!parts.endsAtRecordEnd)
-        ShowMessage(MessageWithText("Unterminated field or record. pSav=", FieldAt(text)));
-
-    const int greekSet = GreekSet();
-    auto &scratch = ParseScratch();
-    FinishShortFields(parts.fields, record.Field(field::Id), m_rereading, greekSet, scratch);
-    m_load.observationsCounted += FinishLongFields(parts.fields, m_obsHeader, greekSet, scratch);
-    record.SetAllFields(parts.fields);
 }
 
 } // namespace vespario

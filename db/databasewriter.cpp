@@ -6,6 +6,7 @@
 #include "db/cvespariodoc.h"
 
 #include "db/greek.h"
+#include "db/loadbuffer.h"
 #include "platform/files.h"
 
 #include <algorithm>
@@ -38,10 +39,9 @@ public:
 
 namespace {
 
-constexpr size_t kCounterOffset = 14;   // first header counter field
-constexpr size_t kCounterWidth = 32;    // "%10u=%10u=%10u"
-constexpr size_t kObsHeaderLength = 10; // YYYYMMDD, place code, equipment code
-constexpr size_t kBlockSize = 1 << 20;  // text produced before it is handed on
+constexpr size_t kCounterOffset = 14;  // first header counter field
+constexpr size_t kCounterWidth = 32;   // "%10u=%10u=%10u"
+constexpr size_t kBlockSize = 1 << 20; // text produced before it is handed on
 constexpr size_t kBlockRoom = kBlockSize + (64 << 10);
 constexpr size_t kMaxSearchLength = 0x7ffffffe; // offsets of a pattern search are int
 
@@ -357,7 +357,8 @@ void CVesparioDoc::WriteRecord(std::string &out, ObjectRecord &record, int recor
     std::string &work = m_writeScratch;
     out += '_';
     for (int n = 0; n < kFirstLongField; ++n) {
-        AppendShortField(out, FileText(record.Field(n), greekSet, work));
+        const int set = loadbuffer::FileHoldsGreekWords(n) ? greekSet : kGreekPlain;
+        AppendShortField(out, FileText(record.Field(n), set, work));
         out += ';';
     }
     out += "\r\n";
@@ -396,7 +397,7 @@ int CVesparioDoc::CountObservations(std::string_view obs) {
         if ((!nonEmpty || m_obsHeader.CanStartWith(c)) &&
             m_obsHeader.MatchAt(obs.data(), n, p, n) >= 0) {
             ++found;
-            p += static_cast<int>(kObsHeaderLength);
+            p += static_cast<int>(loadbuffer::kObsHeaderLength);
         } else {
             ++p;
         }

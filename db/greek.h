@@ -38,12 +38,21 @@ void GreekToWords(std::string &text, int greekSet);
 // ALPHA converts, ALPHAC and AALPHA do not. Set 2 leaves the text.
 void WordsToGreek(std::string &text, int greekSet);
 
+// The same, from text into out: true when a run converted, false (out untouched) when the
+// text stays as it is, so that a reader copies only the texts that change.
+bool ConvertWordsToGreek(std::string_view text, int greekSet, std::string &out);
+
 // The entry points of the database reader and writer.
 inline void GreekWordsToChars(std::string &text, int greekSet) {
     WordsToGreek(text, greekSet);
 }
 
-// Appends text to out with every character of the set's table written as its word.
+// Appends text to out as the file holds it: each character of the set's table as its word
+// wherever the reader's whole-run rule turns the word back into that character, and as its
+// own code where it would not (a letter next to another or next to a capital letter, as in
+// ALPHABETA or ALPHAC). The reader then gives back the same bytes, provided that no run of
+// capitals of the text is itself a word (WordsToGreek leaves the text as it is); a capital
+// run that spells a word is, in a file, that letter. Set 2 leaves the text.
 void AppendGreekAsWords(std::string &out, std::string_view text, int greekSet);
 
 } // namespace vespario

@@ -810,7 +810,7 @@ int Pattern::Shortest(const unsigned char *s, int n, int p, int length) {
     return 0;
 }
 
-int Pattern::Search(std::string_view subject, int start) {
+int Pattern::Leftmost(std::string_view subject, int start, int &length) {
     if (!m_valid || subject.size() >= static_cast<std::size_t>(INT_MAX))
         return -2;
     const int n = static_cast<int>(subject.size());
@@ -828,10 +828,26 @@ int Pattern::Search(std::string_view subject, int start) {
         const int r = Run(s, n, p, n);
         if (r == -2)
             return -2;
-        if (r >= 0)
-            return Shortest(s, n, p, r) == -2 ? -2 : p;
+        if (r >= 0) {
+            length = r;
+            return p;
+        }
     }
     return -1;
+}
+
+int Pattern::Search(std::string_view subject, int start) {
+    int length = 0;
+    const int p = Leftmost(subject, start, length);
+    if (p < 0)
+        return p;
+    const auto *s = reinterpret_cast<const unsigned char *>(subject.data());
+    return Shortest(s, static_cast<int>(subject.size()), p, length) == -2 ? -2 : p;
+}
+
+int Pattern::SearchStart(std::string_view subject, int start) {
+    int length = 0;
+    return Leftmost(subject, start, length);
 }
 
 int Pattern::Search(const char *subject, int start) {

@@ -69,6 +69,10 @@ public:
     // none, -2 when the pattern is invalid or the backtracking was abandoned.
     int Search(std::string_view subject, int start = 0);
     int Search(const char *subject, int start = 0); // NUL-terminated
+    // Where the leftmost match at or after start begins, as Search finds it, without looking
+    // for the shortest match there (which costs Search further runs of the pattern): for
+    // callers that need only the offset. The registers describe the first match found.
+    int SearchStart(std::string_view subject, int start = 0);
 
     // Anchored match at position that consumes nothing at or beyond stop. Returns the match
     // length, -1 for no match, -2 for an invalid pattern or abandoned backtracking.
@@ -105,6 +109,7 @@ private:
     enum Outcome { kNext, kFail, kAbandon };
 
     Outcome Execute(Machine &m, const unsigned char *s, int length, int stop);
+    int Leftmost(std::string_view subject, int start, int &length);
     Outcome LoopJump(Machine &m);
     static bool Backtrack(Machine &m);
     void Prepare(std::string_view text);

@@ -7,7 +7,7 @@ export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update
 $SUDO apt-get install -y --no-install-recommends \
     g++ cmake ninja-build \
-    libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev liberfa-dev \
+    libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev liberfa-dev libsqlite3-dev \
     xvfb xauth fonts-dejavu-core \
     clang-format \
     qt6-base-dev qt6-multimedia-dev libgl-dev \

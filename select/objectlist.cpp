@@ -105,6 +105,7 @@ void ObjectList::RestartSelection() {
     const int current = m_doc.CurrentIndex();
     if (current > 0)
         MoveRecord(current, 0);
+    Sort().StartPass();
     m_observer->RowsChanged();
 }
 
@@ -160,8 +161,10 @@ void ObjectList::SelectionSlice(uint32_t deadline) {
         RenumberListPositions();
     if (added)
         m_observer->RowsChanged();
-    if (m_doc.Load().allSplit && m_examined >= m_doc.GetRecordCount())
+    if (m_doc.Load().allSplit && m_examined >= m_doc.GetRecordCount()) {
         m_running = false;
+        Sort().EndPass();
+    }
     ShowCounts();
 }
 
@@ -178,6 +181,7 @@ void ObjectList::GatherSelected() {
     m_selectedFlags.clear();
     std::vector<int> newIndex;
     m_doc.GatherFront(m_gathered, flags, newIndex);
+    Sort().FollowMoves(m_gathered, newIndex);
     const auto follow = [&](int index) {
         const int offset = index - m_gathered;
         return offset >= 0 && offset < static_cast<int>(newIndex.size())

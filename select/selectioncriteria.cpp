@@ -134,8 +134,16 @@ std::unique_ptr<SelectionCriteria> SelectionCriteria::TakePrevious() {
 }
 
 void SelectionCriteria::Changed() {
-    m_wellParenthesised = DescribeLines(m_lines, m_doc.Fields());
+    m_describeNeeded = true;
     m_prepared = false;
+}
+
+void SelectionCriteria::Describe() const {
+    if (!m_describeNeeded)
+        return;
+    m_describeNeeded = false;
+    ++m_descriptions;
+    m_wellParenthesised = DescribeLines(m_lines, m_doc.Fields());
 }
 
 void SelectionCriteria::AddLine(int32_t field, int32_t op, std::string_view value) {
@@ -352,6 +360,7 @@ bool SelectionCriteria::ReadFile(const std::string &path) {
     }
     // The descriptions stay as the file has them.
     m_lines = std::move(lines);
+    m_describeNeeded = false;
     m_wellParenthesised = ParenthesesMatch(m_lines);
     m_prepared = false;
     return true;
@@ -359,7 +368,7 @@ bool SelectionCriteria::ReadFile(const std::string &path) {
 
 bool SelectionCriteria::WriteFile(const std::string &path) const {
     std::string error;
-    if (platform::WriteWholeFileAtomic(path, FormatCriteriaFile(m_lines), &error))
+    if (platform::WriteWholeFileAtomic(path, FormatCriteriaFile(Lines()), &error))
         return true;
     ShowMessage(error);
     return false;

@@ -6,6 +6,7 @@
 #include "select/criterialine.h"
 #include "select/evaluationorder.h"
 
+#include <cstdint>
 #include <memory>
 #include <span>
 #include <string>
@@ -44,10 +45,18 @@ public:
     void SetPrevious(std::unique_ptr<SelectionCriteria> previous);
     std::unique_ptr<SelectionCriteria> TakePrevious();
 
-    // --- the lines. Every change rebuilds the descriptions and unprepares the criteria. ---
+    // --- the lines. Every change unprepares the criteria; the descriptions are rebuilt, all
+    // lines at once, when the lines are next read, so that adding n lines one by one costs n
+    // line descriptions, not n * n. ---
     int LineCount() const { return static_cast<int>(m_lines.size()); }
-    const std::vector<CriteriaLine> &Lines() const { return m_lines; }
-    const CriteriaLine &Line(int i) const { return m_lines[static_cast<size_t>(i)]; }
+    const std::vector<CriteriaLine> &Lines() const {
+        Describe();
+        return m_lines;
+    }
+    const CriteriaLine &Line(int i) const {
+        Describe();
+        return m_lines[static_cast<size_t>(i)];
+    }
     // Appends a condition line with the radius of "DefaultNear".
     void AddLine(int32_t field, int32_t op, std::string_view value);
     void InsertLine(int position, CriteriaLine line); // position clamped to 0..LineCount()
@@ -58,7 +67,12 @@ public:
     void CopyFrom(const SelectionCriteria &other); // the other's lines and name
     void Clear();
     // False when the parentheses of the lines do not match (see DescribeLines).
-    bool WellParenthesised() const { return m_wellParenthesised; }
+    bool WellParenthesised() const {
+        Describe();
+        return m_wellParenthesised;
+    }
+    // Times the descriptions were rebuilt, all calls together.
+    int64_t Descriptions() const { return m_descriptions; }
 
     // --- a selection pass ---
     // True when the record meets the criteria (always with no lines). The first call after
@@ -82,6 +96,7 @@ public:
 
 private:
     void Changed();
+    void Describe() const;
     void PrepareLine(CriteriaLine &line);
     bool TextHolds(CriteriaLine &line, std::string_view r);
     bool NearHolds(const CriteriaLine &line, int record);
@@ -90,8 +105,11 @@ private:
     CVesparioDoc &m_doc;
     std::string m_name;
     std::unique_ptr<SelectionCriteria> m_previous;
-    std::vector<CriteriaLine> m_lines;
-    bool m_wellParenthesised = true;
+    // Mutable for the descriptions only, which are filled in when the lines are read.
+    mutable std::vector<CriteriaLine> m_lines;
+    mutable bool m_wellParenthesised = true;
+    mutable bool m_describeNeeded = false;
+    mutable int64_t m_descriptions = 0;
     bool m_prepared = false;
     EvaluationOrder m_order;
 };

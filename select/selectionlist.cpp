@@ -1,36 +1,55 @@
 #include "select/selectionlist.h"
 
-namespace vespario {
+#include <algorithm>
+#include <memory>
 
-static_assert((SelectionList::kBlock & (SelectionList::kBlock - 1)) == 0, "rings wrap by masking");
+namespace vespario {
 
 void SelectionList::insert(size_t at, int value) {
     if (at > m_size)
         at = m_size;
-    if (m_size == m_blocks.size() * kBlock)
+    if (m_blocks.empty()) {
         m_blocks.push_back(std::make_unique<Block>());
-    const size_t target = at / kBlock;
-    // Every block from the target on hands its last entry to the front of the next one.
-    for (size_t k = m_size / kBlock; k > target; --k) {
-        Block &before = *m_blocks[k - 1];
-        Block &after = *m_blocks[k];
-        const int moved = before.At(before.count - 1);
-        --before.count;
-        after.head = (after.head - 1) & (kBlock - 1);
-        after.items[after.head] = moved;
-        ++after.count;
+        m_starts.push_back(0);
     }
-    Block &block = *m_blocks[target];
-    const size_t offset = at % kBlock;
-    for (size_t j = block.count; j > offset; --j)
-        block.At(j) = block.At(j - 1);
-    block.At(offset) = value;
+    size_t b = BlockOf(at);
+    if (m_blocks[b]->count == kBlock) {
+        if (at == m_size) {
+            // Appending: a new block behind the full one, which stays full.
+            m_blocks.push_back(std::make_unique<Block>());
+            m_starts.push_back(m_size);
+            ++b;
+        } else {
+            // The upper half of the full block moves to a new block behind it.
+            constexpr size_t kHalf = kBlock / 2;
+            Block &full = *m_blocks[b];
+            auto upper = std::make_unique<Block>();
+            std::copy(full.items.begin() + kHalf, full.items.end(), upper->items.begin());
+            upper->count = kBlock - kHalf;
+            full.count = kHalf;
+            m_blocks.insert(m_blocks.begin() + static_cast<std::ptrdiff_t>(b + 1),
+                            std::move(upper));
+            m_starts.insert(m_starts.begin() + static_cast<std::ptrdiff_t>(b + 1),
+                            m_starts[b] + kHalf);
+            if (at - m_starts[b] > kHalf)
+                ++b;
+        }
+    }
+    Block &block = *m_blocks[b];
+    const size_t offset = at - m_starts[b];
+    std::copy_backward(block.items.begin() + static_cast<std::ptrdiff_t>(offset),
+                       block.items.begin() + static_cast<std::ptrdiff_t>(block.count),
+                       block.items.begin() + static_cast<std::ptrdiff_t>(block.count + 1));
+    block.items[offset] = value;
     ++block.count;
+    for (size_t k = b + 1; k < m_starts.size(); ++k)
+        ++m_starts[k];
     ++m_size;
 }
 
 void SelectionList::clear() {
     m_blocks.clear();
+    m_starts.clear();
     m_size = 0;
 }
 

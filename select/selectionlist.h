@@ -1,10 +1,12 @@
 #pragma once
 // The object list's record indexes in display order. A selection pass inserts each newly
 // selected record at its sort position, so inserting in the middle must not cost the length
-// of the list: the entries are kept in blocks of fixed size, every block full but the last,
-// each a ring, so that an entry is found by its position at once and an insertion moves at
-// most one block's entries plus one entry per later block.
+// of the list: the entries are kept in blocks of at most kBlock, a full block is split in two
+// where an entry goes into it, and the start position of every block is kept, so that an
+// insertion moves the entries of one block and adds 1 to the later starts (a short loop over
+// one small array), and an entry is found by a binary search over the starts.
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <memory>
@@ -14,12 +16,18 @@ namespace vespario {
 
 class SelectionList {
 public:
-    static constexpr size_t kBlock = 1024; // a power of two
+    static constexpr size_t kBlock = 1024; // the most entries a block holds
 
     size_t size() const { return m_size; }
     bool empty() const { return m_size == 0; }
-    int operator[](size_t i) const { return m_blocks[i / kBlock]->At(i % kBlock); }
-    int &operator[](size_t i) { return m_blocks[i / kBlock]->At(i % kBlock); }
+    int operator[](size_t i) const {
+        const size_t b = BlockOf(i);
+        return m_blocks[b]->items[i - m_starts[b]];
+    }
+    int &operator[](size_t i) {
+        const size_t b = BlockOf(i);
+        return m_blocks[b]->items[i - m_starts[b]];
+    }
 
     void push_back(int value) { insert(m_size, value); }
     // Puts value in front of the entry at position at (at == size() appends).
@@ -50,12 +58,16 @@ public:
 private:
     struct Block {
         std::array<int, kBlock> items{};
-        size_t head = 0;
         size_t count = 0;
-        int &At(size_t offset) { return items[(head + offset) & (kBlock - 1)]; }
-        int At(size_t offset) const { return items[(head + offset) & (kBlock - 1)]; }
     };
+    // The block that holds position i (for i == size(), the last block).
+    size_t BlockOf(size_t i) const {
+        return static_cast<size_t>(std::upper_bound(m_starts.begin(), m_starts.end(), i) -
+                                   m_starts.begin()) -
+               1;
+    }
     std::vector<std::unique_ptr<Block>> m_blocks;
+    std::vector<size_t> m_starts; // the position of each block's first entry
     size_t m_size = 0;
 };
 

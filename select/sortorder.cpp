@@ -103,25 +103,30 @@ SortOrder::~SortOrder() {
 }
 
 void SortOrder::AddKey(int32_t field, int32_t caseSensitive, int32_t direction) {
+    EndPass();
     m_keys.push_back({field, caseSensitive, direction});
 }
 
 void SortOrder::InsertKey(int position, SortKey key) {
+    EndPass();
     position = std::clamp(position, 0, KeyCount());
     m_keys.insert(m_keys.begin() + position, key);
 }
 
 void SortOrder::SetKey(int i, SortKey key) {
+    EndPass();
     if (i >= 0 && i < KeyCount())
         m_keys[static_cast<size_t>(i)] = key;
 }
 
 void SortOrder::RemoveKey(int i) {
+    EndPass();
     if (i >= 0 && i < KeyCount())
         m_keys.erase(m_keys.begin() + i);
 }
 
 void SortOrder::CopyFrom(const SortOrder &other) {
+    EndPass();
     const std::vector<SortKey> keys = other.m_keys; // safe when other is this
     m_keys.insert(m_keys.end(), keys.begin(), keys.end());
 }
@@ -131,8 +136,106 @@ bool SortOrder::DependsOnTimeOrPlace() const {
                        [](const SortKey &key) { return IsTimeOrPlaceField(key.field); });
 }
 
+void SortOrder::StartPass() {
+    EndPass();
+    m_passRunning = true;
+    m_slotOf.assign(static_cast<size_t>(std::max(0, m_doc.GetRecordCount())), -1);
+}
+
+void SortOrder::EndPass() {
+    m_passRunning = false;
+    std::vector<int32_t>().swap(m_slotOf);
+    std::vector<Kept>().swap(m_kept);
+    std::string().swap(m_keptText);
+}
+
+void SortOrder::FollowMoves(int from, const std::vector<int> &newIndex) {
+    if (!m_passRunning || from < 0 || newIndex.empty())
+        return;
+    const size_t begin = static_cast<size_t>(from);
+    const size_t count = newIndex.size();
+    // Only a move within the range: anything else (a refused gathering) moved nothing.
+    std::vector<char> taken(count, 0);
+    for (int to : newIndex) {
+        const int64_t offset = int64_t{to} - from;
+        if (offset < 0 || offset >= static_cast<int64_t>(count) || taken[offset])
+            return;
+        taken[static_cast<size_t>(offset)] = 1;
+    }
+    if (m_slotOf.size() < begin + count)
+        m_slotOf.resize(begin + count, -1);
+    const std::vector<int32_t> slots(m_slotOf.begin() + static_cast<std::ptrdiff_t>(begin),
+                                     m_slotOf.begin() + static_cast<std::ptrdiff_t>(begin + count));
+    for (size_t k = 0; k < count; ++k)
+        m_slotOf[static_cast<size_t>(newIndex[k])] = slots[k];
+}
+
+// Stored texts are read in place and cost nothing to get: only computed values are kept.
+bool SortOrder::Keeps() const {
+    return m_passRunning && m_kind != static_cast<int>(FieldKind::StoredText) &&
+           m_kind != static_cast<int>(FieldKind::None);
+}
+
+// The record's value of the current key, worked out the first time the pass needs it. The
+// search asks for values already kept nearly every time: that way is kept short.
+inline const SortOrder::Kept &SortOrder::KeptValue(int record) {
+    const size_t r = static_cast<size_t>(record);
+    if (r < m_slotOf.size() && m_slotOf[r] >= 0) {
+        const Kept &kept = m_kept[static_cast<size_t>(m_slotOf[r]) * m_keys.size() +
+                                  static_cast<size_t>(m_keyIndex)];
+        if (kept.known)
+            return kept;
+    }
+    return NewValue(record);
+}
+
+const SortOrder::Kept &SortOrder::NewValue(int record) {
+    const size_t r = static_cast<size_t>(record);
+    if (r >= m_slotOf.size())
+        m_slotOf.resize(std::max(r + 1, static_cast<size_t>(m_doc.GetRecordCount())), -1);
+    const size_t keys = m_keys.size();
+    if (m_slotOf[r] < 0) {
+        m_slotOf[r] = static_cast<int32_t>(m_kept.size() / keys);
+        m_kept.resize(m_kept.size() + keys);
+    }
+    Kept &kept = m_kept[static_cast<size_t>(m_slotOf[r]) * keys + static_cast<size_t>(m_keyIndex)];
+    if (kept.known)
+        return kept;
+    ++m_valuesComputed;
+    kept.known = true;
+    switch (static_cast<FieldKind>(m_kind)) {
+    case FieldKind::Text: {
+        const std::string_view text = m_doc.GetText(m_field, record);
+        kept.textAt = static_cast<uint32_t>(m_keptText.size());
+        kept.textLength = static_cast<uint32_t>(text.size());
+        m_keptText.append(text);
+        break;
+    }
+    case FieldKind::Integer:
+        kept.whole = m_doc.GetInt(m_field, record);
+        break;
+    case FieldKind::Real:
+        kept.real = m_doc.GetReal(m_field, record);
+        break;
+    case FieldKind::StoredText:
+    case FieldKind::None:
+        break;
+    }
+    return kept;
+}
+
 // The new record's value of the current key, kept while the list entries are compared.
 void SortOrder::TakeValue(int record) {
+    if (Keeps()) {
+        const Kept &kept = KeptValue(record);
+        m_text.assign(m_keptText, kept.textAt, kept.textLength);
+        m_whole = kept.whole;
+        m_real = kept.real;
+        return;
+    }
+    if (m_kind != static_cast<int>(FieldKind::None) &&
+        m_kind != static_cast<int>(FieldKind::StoredText))
+        ++m_valuesComputed;
     switch (static_cast<FieldKind>(m_kind)) {
     case FieldKind::StoredText:
     case FieldKind::Text:
@@ -156,6 +259,25 @@ int SortOrder::CompareEntry(int entry) {
     if (entry < 0 || entry >= m_doc.GetRecordCount())
         return 0;
     int c = 0;
+    if (Keeps()) {
+        const Kept &kept = KeptValue(entry);
+        switch (static_cast<FieldKind>(m_kind)) {
+        case FieldKind::Text:
+            c = CompareText(std::string_view(m_keptText).substr(kept.textAt, kept.textLength),
+                            m_text, m_caseSensitive != 0);
+            break;
+        case FieldKind::Integer:
+            c = (kept.whole > m_whole) - (kept.whole < m_whole);
+            break;
+        default:
+            c = CompareReal(kept.real, m_real);
+            break;
+        }
+        return m_direction != 0 ? -c : c;
+    }
+    if (m_kind != static_cast<int>(FieldKind::None) &&
+        m_kind != static_cast<int>(FieldKind::StoredText))
+        ++m_valuesComputed;
     switch (static_cast<FieldKind>(m_kind)) {
     case FieldKind::StoredText:
     case FieldKind::Text:
@@ -211,6 +333,7 @@ int SortOrder::InsertPosition(RecordSequence list, int record) {
     for (const SortKey &key : m_keys) {
         if (lo >= hi)
             break;
+        m_keyIndex = static_cast<int>(&key - m_keys.data());
         m_field = key.field;
         m_kind = FieldTable::IsValidField(key.field)
                      ? static_cast<int>(m_doc.Fields().Slot(key.field).kind)
@@ -276,6 +399,7 @@ bool SortOrder::ReadFile(const std::string &path) {
         ShowMessage(kIllegalSortFile);
         return false;
     }
+    EndPass();
     m_keys = std::move(keys);
     return true;
 }

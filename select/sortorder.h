@@ -59,8 +59,14 @@ public:
     void InsertKey(int position, SortKey key); // position clamped to 0..KeyCount()
     void SetKey(int i, SortKey key);
     void RemoveKey(int i);
-    void SetKeys(std::vector<SortKey> keys) { m_keys = std::move(keys); }
-    void Clear() { m_keys.clear(); }
+    void SetKeys(std::vector<SortKey> keys) {
+        EndPass();
+        m_keys = std::move(keys);
+    }
+    void Clear() {
+        EndPass();
+        m_keys.clear();
+    }
     void CopyFrom(const SortOrder &other); // appends the other's keys
 
     // Where in list (record indexes already in this order) record r goes: behind every
@@ -68,6 +74,17 @@ public:
     int InsertPosition(RecordSequence list, int record);
     // Entries compared so far by InsertPosition, all calls together.
     int64_t Comparisons() const { return m_comparisons; }
+
+    // A selection pass keeps each record's value of each key from the first time it is
+    // needed until EndPass: a computed key (a rise and set, a distance) is worked out once
+    // per record, not at every comparison. Records that move within the document while the
+    // pass runs must be reported (FollowMoves, as CVesparioDoc::GatherFront reports them)
+    // so that the kept values stay with their records. A change of the keys ends the pass.
+    void StartPass();
+    void EndPass();
+    void FollowMoves(int from, const std::vector<int> &newIndex);
+    // Key values worked out by InsertPosition so far (getter calls), all calls together.
+    int64_t ValuesComputed() const { return m_valuesComputed; }
     // True when a key is a field that follows the time or the observing place.
     bool DependsOnTimeOrPlace() const;
 
@@ -77,6 +94,17 @@ public:
     [[nodiscard]] bool WriteFile(const std::string &path) const;
 
 private:
+    // One record's value of one key, kept for the pass; a text lives in m_keptText.
+    struct Kept {
+        double real = 0.0;
+        int32_t whole = 0;
+        uint32_t textAt = 0;
+        uint32_t textLength = 0;
+        bool known = false;
+    };
+    bool Keeps() const;
+    const Kept &KeptValue(int record);
+    const Kept &NewValue(int record);
     void TakeValue(int record);
     int CompareEntry(int entry);
     int FirstNotBefore(RecordSequence list, int from, int to);
@@ -97,6 +125,15 @@ private:
     int32_t m_whole = 0;
     double m_real = 0.0;
     int64_t m_comparisons = 0;
+    int64_t m_valuesComputed = 0;
+    int m_keyIndex = 0;
+
+    // The pass's kept values: m_slotOf maps a record index to its first entry of m_kept
+    // (KeyCount() entries per record), or -1.
+    bool m_passRunning = false;
+    std::vector<int32_t> m_slotOf;
+    std::vector<Kept> m_kept;
+    std::string m_keptText;
 };
 
 } // namespace vespario

@@ -1031,7 +1031,7 @@ TEST_F(DatabaseFileTest, TenMegabyteSingleLine) {
 }
 
 // 200,000 line breaks and observations in one record read back whole. How the time grows
-// with their number is for the benchmarks to measure, not for a test.
+// with their number is measured by bench_linebreaks, not here.
 TEST_F(DatabaseFileTest, ManyLineBreaksAndObservationsReadBackWhole) {
     std::string refs, url, obs;
     for (int i = 0; i < 200000; ++i) {

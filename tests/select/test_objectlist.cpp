@@ -190,6 +190,44 @@ TEST_F(ObjectListTest, TheListIsAStableSortOfTheSelection) {
         EXPECT_EQ(list.ListPositionOf(list.List()[k]), static_cast<int>(k));
 }
 
+// With computed keys each selected record's value is worked out once per pass, however often
+// the search compares with it, and the list is still the stable sort by those values: here
+// over many slices, so that the kept values follow their records as they are gathered.
+TEST_F(ObjectListTest, ComputedKeysAreWorkedOutOncePerSelectedRecord) {
+    for (int i = 0; i < 400; ++i)
+        AddRecord(
+            {{field::Id, "=n" + std::to_string((i * 5) % 11) + "=x" + std::to_string(i) + "="},
+             {field::Magn, std::to_string((i * 7) % 13) + (i % 3 ? ".5" : "")},
+             {field::Type, i % 2 == 0 ? "eg" : "oc"}});
+    doc.SetCurrentRecord(-1, false, false);
+    RebuildNameIndex(doc);
+    ObjectList list(doc);
+    list.Criteria().AddLine(field::Type, op::Equal, "oc");
+    list.Sort().AddKey(field::MagnValue, 0, 1); // Magn#, descending
+    list.Sort().AddKey(field::Ngc, 0, 0);       // NGC#: ties broken by a second computed key
+    list.RestartSelection();
+    Drive(list);
+    const size_t selected = list.List().size();
+    ASSERT_EQ(selected, 200u);
+    EXPECT_GT(list.Sort().Comparisons(), static_cast<int64_t>(5 * selected));
+    // Magn# of every selected record once; NGC# only of those that met a tie on Magn#.
+    EXPECT_LE(list.Sort().ValuesComputed(), static_cast<int64_t>(2 * selected));
+    EXPECT_GE(list.Sort().ValuesComputed(), static_cast<int64_t>(selected));
+    // The selected records were gathered at the front in the order examined.
+    std::vector<int> expected(selected);
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        const double ma = doc.GetReal(field::MagnValue, a), mb = doc.GetReal(field::MagnValue, b);
+        if (ma != mb)
+            return ma > mb;
+        return doc.GetInt(field::Ngc, a) < doc.GetInt(field::Ngc, b);
+    });
+    std::vector<int> listed;
+    for (int record : list.List())
+        listed.push_back(record);
+    EXPECT_EQ(listed, expected);
+}
+
 TEST_F(ObjectListTest, NavigationStopsAtBothEndsAndFillsTheHistory) {
     Make(3);
     ObjectList list(doc);

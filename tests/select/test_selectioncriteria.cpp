@@ -465,6 +465,26 @@ TEST_F(Criteria, LineEditingKeepsTheOrder) {
     EXPECT_EQ(criteria.Line(1).description.substr(0, 9), "and Field");
 }
 
+// Lines added one by one are described once, when they are read: each description covers
+// all lines, so describing after every added line would make n lines cost n * n.
+TEST_F(Criteria, LinesAddedOneByOneAreDescribedOnceWhenRead) {
+    SelectionCriteria criteria(doc);
+    for (int i = 0; i < 1000; ++i) {
+        CriteriaLine line;
+        line.field = field::Type;
+        line.op = i % 2 ? op::Close : op::Open;
+        criteria.InsertLine(criteria.LineCount(), line);
+    }
+    EXPECT_EQ(criteria.Descriptions(), 0);
+    EXPECT_TRUE(criteria.WellParenthesised());
+    EXPECT_EQ(criteria.Line(999).description, ")");
+    EXPECT_EQ(criteria.Lines().size(), 1000u);
+    EXPECT_EQ(criteria.Descriptions(), 1);
+    criteria.AddLine(field::Type, op::Close, "");
+    EXPECT_FALSE(criteria.WellParenthesised());
+    EXPECT_EQ(criteria.Descriptions(), 2);
+}
+
 TEST_F(Criteria, TheRememberedChainIsOwnedAndCanBeTakenBack) {
     auto top = std::make_unique<SelectionCriteria>(doc);
     SelectionCriteria *level = top.get();
