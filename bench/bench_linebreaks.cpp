@@ -4,6 +4,7 @@
 // growth). The test suite checks only that every break comes back.
 
 #include "bench/benchsupport.h"
+#include "bench/fastestreporter.h"
 #include "platform/headlesshost.h"
 
 #include <benchmark/benchmark.h>
@@ -82,28 +83,15 @@ void WriteAndRead(benchmark::State &state) {
 }
 BENCHMARK(WriteAndRead)->Arg(50000)->Arg(200000)->Unit(benchmark::kMillisecond)->UseRealTime();
 
-class Fastest : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const int n = static_cast<int>(run.counters.at("breaks"));
-            const double seconds = run.GetAdjustedRealTime() / 1e3;
-            auto [it, inserted] = g_fastest.emplace(n, seconds);
-            if (!inserted && seconds < it->second)
-                it->second = seconds;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 } // namespace
 } // namespace vespario::bench
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
-    vespario::bench::Fastest reporter;
+    vespario::bench::FastestReporter<int> reporter(
+        vespario::bench::g_fastest, [](const benchmark::BenchmarkReporter::Run &run) {
+            return static_cast<int>(run.counters.at("breaks"));
+        });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     auto &fastest = vespario::bench::g_fastest;

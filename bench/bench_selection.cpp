@@ -10,6 +10,7 @@
 // records at most 1.5 s.
 
 #include "bench/benchsupport.h"
+#include "bench/fastestreporter.h"
 #include "db/astropositions.h"
 #include "platform/headlesshost.h"
 #include "select/objectlist.h"
@@ -181,23 +182,6 @@ BENCHMARK(SqliteQuery)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
-class Fastest : public benchmark::ConsoleReporter {
-public:
-    void ReportRuns(const std::vector<Run> &runs) override {
-        for (const Run &run : runs) {
-            if (run.run_type != Run::RT_Iteration || run.error_occurred)
-                continue;
-            const std::pair<int, int> key{static_cast<int>(run.counters.at("records")),
-                                          static_cast<int>(run.counters.at("sorted"))};
-            const double seconds = run.GetAdjustedRealTime() / 1e3; // reported in ms
-            auto [it, inserted] = g_fastest.emplace(key, seconds);
-            if (!inserted && seconds < it->second)
-                it->second = seconds;
-        }
-        ConsoleReporter::ReportRuns(runs);
-    }
-};
-
 void PrintSummary() {
     const auto has = [](int records, int sorted) { return g_fastest.count({records, sorted}); };
     const auto at = [](int records, int sorted) { return g_fastest.at({records, sorted}); };
@@ -237,7 +221,11 @@ void PrintSummary() {
 
 int main(int argc, char **argv) {
     benchmark::Initialize(&argc, argv);
-    vespario::bench::Fastest reporter;
+    vespario::bench::FastestReporter<std::pair<int, int>> reporter(
+        vespario::bench::g_fastest, [](const benchmark::BenchmarkReporter::Run &run) {
+            return std::pair<int, int>{static_cast<int>(run.counters.at("records")),
+                                       static_cast<int>(run.counters.at("sorted"))};
+        });
     benchmark::RunSpecifiedBenchmarks(&reporter);
     benchmark::Shutdown();
     vespario::bench::PrintSummary();
