@@ -174,6 +174,39 @@ std::vector<QuickEntry> ComputedFieldEntries(const QuickClick &click) {
     return menu;
 }
 
+std::string LiteralPattern(std::string_view text) {
+    static constexpr std::string_view kOperators = "_?*@+%#|[]~{}\\";
+    std::string pattern;
+    pattern.reserve(text.size());
+    for (const char c : text) {
+        if (kOperators.find(c) != std::string_view::npos)
+            pattern += '\\';
+        pattern += c;
+    }
+    return pattern;
+}
+
+void GroupForPare(SelectionCriteria &criteria) {
+    int open = 0;
+    for (const CriteriaLine &line : criteria.Lines()) {
+        if (line.op == op::Open)
+            ++open;
+        else if (line.op == op::Close && open > 0)
+            --open;
+    }
+    const bool endsInOr = criteria.LineCount() > 0 && criteria.Lines().back().op == op::Or;
+    if (open == 0 && !endsInOr)
+        return;
+    CriteriaLine close;
+    close.op = op::Close;
+    for (; open > 0; --open)
+        criteria.InsertLine(criteria.LineCount(), close);
+    CriteriaLine opening;
+    opening.op = op::Open;
+    criteria.InsertLine(0, opening);
+    criteria.InsertLine(criteria.LineCount(), close);
+}
+
 std::string CataloguePattern(std::string_view id, size_t offset) {
     if (offset >= id.size())
         return {};
@@ -200,13 +233,18 @@ std::vector<QuickEntry> StoredFieldEntries(const QuickClick &click, const QuickS
     auto withText = [&](const std::string &text) {
         const std::string quoted = "\"" + ShortenedSelection(text) + "\" in " + name;
         AddPair(menu, "Select all objects with ", "Pare to objects with ", quoted,
-                Line(f, op::Has, text));
+                Line(f, op::Has, LiteralPattern(text)));
     };
-    if (!click.selection.empty())
+    if (!click.selection.empty()) {
         withText(click.selection);
-    else if (f == field::Id)
-        if (const std::string part = CataloguePattern(click.shown, click.offset); !part.empty())
-            withText(part);
+    } else if (f == field::Id) {
+        const std::string part = CataloguePattern(click.shown, click.offset);
+        if (!part.empty()) {
+            const std::string quoted = "\"" + part + "\" in " + name;
+            AddPair(menu, "Select all objects with ", "Pare to objects with ", quoted,
+                    Line(f, op::Has, part));
+        }
+    }
 
     // A field without a value has nothing to compare with: only the sort entry is left.
     switch (f) {
@@ -218,7 +256,7 @@ std::vector<QuickEntry> StoredFieldEntries(const QuickClick &click, const QuickS
     case field::In:
         if (!shown.empty())
             AddPair(menu, "Select all objects in ", "Pare to objects in ", shown,
-                    Line(f, op::Has, std::string(shown)));
+                    Line(f, op::Has, LiteralPattern(shown)));
         break;
     case field::SawOn:
         AddPair(menu, "Select all objects observed", "Pare to objects observed", "",
@@ -385,6 +423,7 @@ void QuickCommands::RunQuickCommand(int mode) {
         break;
     }
     case 1:
+        GroupForPare(m_list.Criteria());
         for (const PendingQuick &line : PendingLines())
             m_list.Criteria().AddLine(line.field, line.op, line.value);
         break;

@@ -17,6 +17,7 @@ namespace vespario {
 class CodeList;
 class ObjectList;
 class ObservingPlace;
+class SelectionCriteria;
 
 // What an entry does when chosen. The first three are the generic commands; the others
 // open other parts of the program and are left to the window.
@@ -74,6 +75,15 @@ std::vector<QuickEntry> StoredFieldEntries(const QuickClick &click, const QuickS
 std::vector<QuickEntry> CheckboxEntries(char code, const QuickSources &sources);
 // Either of the first two, by the kind of the clicked field.
 std::vector<QuickEntry> FieldEntries(const QuickClick &click, const QuickSources &sources);
+
+// A text as a pattern that finds exactly that text: every character the pattern language
+// treats as an operator gets a "\" in front.
+std::string LiteralPattern(std::string_view text);
+
+// Before a pare appends its lines: when the criteria end in an "or" or leave a "(" open,
+// which would join the new lines to the last item alone and so widen the selection, the
+// open groups are closed and the whole put in one group. The lines keep their meaning.
+void GroupForPare(SelectionCriteria &criteria);
 
 // The catalogue part of the identifier under offset in an ID text ("=M31=n224=" at the
 // "2" gives "=n[0-9]"); empty when the offset lies on no designation.

@@ -389,6 +389,66 @@ TEST_F(QuickCommandsTest, ReselectParesAndSortsOnTheStacks) {
     EXPECT_EQ(list.Sort().Key(0).field, field::MagnValue);
 }
 
+TEST_F(QuickCommandsTest, SelectedTextIsFoundLiterally) {
+    const std::string odd = "{NGC 224} | *the* [core] _x 50% #1 \\";
+    AddRecord({{field::Id, "=a="}, {field::Info, "see " + odd + " there"}});
+    AddRecord({{field::Id, "=b="}, {field::Info, "NGC 224 the core x 50 1"}});
+    ObjectList list(doc);
+    QuickCommands quick(list, place);
+    const std::vector<QuickEntry> menu = FieldEntries({field::Info, "", odd, 0}, {});
+    EXPECT_EQ(menu[0].text, "Select all objects with \"{NGC 224} | *the* [core] _x...\" in info");
+    ASSERT_TRUE(quick.Choose(menu[0]));
+    Run(list);
+    EXPECT_EQ(Listed(list), std::vector<std::string>{"=a="});
+    EXPECT_TRUE(host.Messages().empty());
+    EXPECT_EQ(LiteralPattern("_a#b\\"), "\\_a\\#b\\\\");
+}
+
+TEST_F(QuickCommandsTest, ParingCriteriaThatEndInOrOrAnOpenGroupNarrowsThem) {
+    const int r = Andromeda();
+    const std::string magn(doc.GetText(field::MagnValue, r));
+    AddRecord({{field::Id, "=n891="}, {field::Magn, "9.9"}, {field::Type, "eg"}});
+    AddRecord({{field::Id, "=M45="}, {field::Magn, "1.6"}, {field::Type, "oc"}});
+    using Ids = std::vector<std::string>;
+    ObjectList list(doc);
+    QuickCommands quick(list, place);
+    const QuickEntry brighter = FieldEntries({field::MagnValue, magn, "", 0}, {})[1];
+    auto criteria = [&](std::vector<int32_t> ops) {
+        SelectionCriteria c(doc);
+        for (const int32_t o : ops) {
+            if (o == op::Equal) {
+                c.AddLine(field::Type, op::Equal, c.LineCount() == 0 ? "eg" : "oc");
+            } else {
+                CriteriaLine line;
+                line.op = o;
+                c.InsertLine(c.LineCount(), line);
+            }
+        }
+        list.AcceptCriteria(c);
+        Run(list);
+    };
+    // eg, or: the "or" with nothing behind it is ignored: the galaxies; pared, the bright one.
+    criteria({op::Equal, op::Or});
+    ASSERT_EQ(Listed(list).size(), 2u);
+    ASSERT_TRUE(quick.Choose(brighter));
+    Run(list);
+    EXPECT_EQ(Listed(list), Ids{"=M31=n224=Andromeda Galaxy="});
+    EXPECT_EQ(list.Criteria().LineCount(), 5); // ( eg or ) Magn#
+    EXPECT_TRUE(list.Criteria().WellParenthesised());
+    // eg, or, (, oc: everything; pared, the two bright ones, not the faint galaxy.
+    criteria({op::Equal, op::Or, op::Open, op::Equal});
+    ASSERT_EQ(Listed(list).size(), 3u);
+    ASSERT_TRUE(quick.Choose(brighter));
+    Run(list);
+    EXPECT_EQ(Listed(list).size(), 2u);
+    for (const std::string &id : Listed(list))
+        EXPECT_NE(id, "=n891=");
+    // Well-formed criteria get the line appended as they are.
+    criteria({op::Equal});
+    ASSERT_TRUE(quick.Choose(brighter));
+    EXPECT_EQ(list.Criteria().LineCount(), 2);
+}
+
 // --- visible tonight -------------------------------------------------------------------------
 
 struct Night {
