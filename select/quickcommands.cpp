@@ -124,10 +124,9 @@ std::string ShortenedSelection(std::string_view selection) {
     return std::string(selection.substr(0, kLongestShownSelection - 3)) + "...";
 }
 
+// A one-character code as a case-sensitive pattern that finds that character only.
 std::string CodePattern(char code) {
-    char text[8];
-    std::snprintf(text, sizeof text, "_%c", code);
-    return text;
+    return "_" + LiteralPattern(std::string_view(&code, 1));
 }
 
 std::string NameOf(const CodeList *list, std::string_view code) {
@@ -326,6 +325,38 @@ std::vector<QuickEntry> CheckboxEntries(char code, const QuickSources &sources) 
                     QuickAction::SetCheckboxInAll,
                     Line(field::CheckBoxes, op::Has, CodePattern(code))});
     menu.push_back({"Add new CHECKBOX / View definitions", QuickAction::DefineCheckboxes, {}});
+    return menu;
+}
+
+std::vector<QuickEntry> VocabularyListEntries(QuickList list, std::string_view entry) {
+    std::vector<QuickEntry> menu;
+    const size_t codeLength = list == QuickList::Types ? 2 : 1;
+    if (entry.size() < codeLength)
+        return menu;
+    const std::string_view code = entry.substr(0, codeLength);
+    switch (list) {
+    case QuickList::Types: {
+        const std::string name(entry.size() > 3 ? entry.substr(3) : std::string_view());
+        AddPair(menu, "Select all ", "Pare to ", name + "s",
+                Line(field::Type, op::Has, LiteralPattern(code)));
+        menu.push_back({"Sort by TYPE", QuickAction::Sort, SortKeyOf(field::Type)});
+        menu.push_back({"Add new TYPE / View definitions", QuickAction::DefineVocabulary, {}});
+        break;
+    }
+    case QuickList::TryValues:
+        AddPair(menu, "Select all objects with TRY=", "Pare to objects with TRY=", code,
+                Line(field::Try, op::Has, CodePattern(code[0])));
+        menu.push_back({"Sort by TRY", QuickAction::Sort, SortKeyOf(field::Try)});
+        menu.push_back({"Add new TRY / View definitions", QuickAction::DefineVocabulary, {}});
+        menu.push_back({"Set Try to a value on all selected objects", QuickAction::SetAll, {}});
+        break;
+    case QuickList::Sources:
+        AddPair(menu, "Select all objects with SRC=", "Pare to objects with SRC=", code,
+                Line(field::Src, op::Has, CodePattern(code[0])));
+        menu.push_back({"Sort by SRC", QuickAction::Sort, SortKeyOf(field::Src)});
+        menu.push_back({"Add new SRC / View definitions", QuickAction::DefineVocabulary, {}});
+        break;
+    }
     return menu;
 }
 

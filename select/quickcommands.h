@@ -30,6 +30,8 @@ enum class QuickAction {
     MailPost,
     SetCheckboxInAll, // "Set or Clear checkbox ... in all selected objects"
     DefineCheckboxes, // "Add new CHECKBOX / View definitions"
+    DefineVocabulary, // "Add new TYPE / View definitions" and the same for TRY and SRC
+    SetAll,           // "Set Try to a value on all selected objects"
 };
 
 // The line (or key) an entry leaves behind. A "not =" line always has the empty value.
@@ -73,6 +75,10 @@ std::vector<QuickEntry> ComputedFieldEntries(const QuickClick &click);
 std::vector<QuickEntry> StoredFieldEntries(const QuickClick &click, const QuickSources &sources);
 // The entries for checkbox `code` of the tags view.
 std::vector<QuickEntry> CheckboxEntries(char code, const QuickSources &sources);
+// The lists of the Type, Try and Src vocabularies, on the clicked entry of the list (its
+// text begins with its code).
+enum class QuickList { Types, TryValues, Sources };
+std::vector<QuickEntry> VocabularyListEntries(QuickList list, std::string_view entry);
 // Either of the first two, by the kind of the clicked field.
 std::vector<QuickEntry> FieldEntries(const QuickClick &click, const QuickSources &sources);
 

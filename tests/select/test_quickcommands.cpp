@@ -449,6 +449,39 @@ TEST_F(QuickCommandsTest, ParingCriteriaThatEndInOrOrAnOpenGroupNarrowsThem) {
     EXPECT_EQ(list.Criteria().LineCount(), 2);
 }
 
+TEST_F(QuickCommandsTest, VocabularyListsActOnTheClickedEntry) {
+    auto P = [](int32_t f, int32_t o, std::string v) { return PendingQuick{f, o, v, false}; };
+    ExpectEntries(VocabularyListEntries(QuickList::Types, "gc=Globular Cluster"),
+                  {{"Select all Globular Clusters", A::Reselect, P(field::Type, op::Has, "gc")},
+                   {"Pare to Globular Clusters", A::Pare, P(field::Type, op::Has, "gc")},
+                   {"Sort by TYPE", A::Sort, P(field::Type, 0, "")},
+                   {"Add new TYPE / View definitions", A::DefineVocabulary, {}}},
+                  "types");
+    ExpectEntries(VocabularyListEntries(QuickList::TryValues, "*=Tonight"),
+                  {{"Select all objects with TRY=*", A::Reselect, P(field::Try, op::Has, "_\\*")},
+                   {"Pare to objects with TRY=*", A::Pare, P(field::Try, op::Has, "_\\*")},
+                   {"Sort by TRY", A::Sort, P(field::Try, 0, "")},
+                   {"Add new TRY / View definitions", A::DefineVocabulary, {}},
+                   {"Set Try to a value on all selected objects", A::SetAll, {}}},
+                  "try values");
+    ExpectEntries(VocabularyListEntries(QuickList::Sources, "S=Skiff"),
+                  {{"Select all objects with SRC=S", A::Reselect, P(field::Src, op::Has, "_S")},
+                   {"Pare to objects with SRC=S", A::Pare, P(field::Src, op::Has, "_S")},
+                   {"Sort by SRC", A::Sort, P(field::Src, 0, "")},
+                   {"Add new SRC / View definitions", A::DefineVocabulary, {}}},
+                  "sources");
+    EXPECT_TRUE(VocabularyListEntries(QuickList::Types, "g").empty());
+
+    // A code that is a pattern operator finds that code only.
+    AddRecord({{field::Id, "=a="}, {field::Try, "*"}});
+    AddRecord({{field::Id, "=b="}, {field::Try, "1"}});
+    ObjectList list(doc);
+    QuickCommands quick(list, place);
+    ASSERT_TRUE(quick.Choose(VocabularyListEntries(QuickList::TryValues, "*=Tonight")[0]));
+    Run(list);
+    EXPECT_EQ(Listed(list), std::vector<std::string>{"=a="});
+}
+
 // --- visible tonight -------------------------------------------------------------------------
 
 struct Night {
