@@ -8,6 +8,7 @@
 #include "settings/codelist.h"
 
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 
 namespace vespario {
@@ -92,10 +93,14 @@ void AddPair(std::vector<QuickEntry> &menu, std::string_view select, std::string
     menu.push_back({std::string(pare).append(shown), QuickAction::Pare, pending});
 }
 
+const FieldTable &Fields() {
+    static const FieldTable table;
+    return table;
+}
+
 // The name a menu gives a field: its tag without blanks and ":" (" info: " is "info").
 std::string FieldName(int32_t field) {
-    static const FieldTable table;
-    return std::string(BareTag(table.Slot(field).tag));
+    return std::string(BareTag(Fields().Slot(field).tag));
 }
 
 // Stored fields sorted by their numeric computed field.
@@ -361,10 +366,9 @@ std::vector<QuickEntry> VocabularyListEntries(QuickList list, std::string_view e
 }
 
 std::vector<QuickEntry> FieldEntries(const QuickClick &click, const QuickSources &sources) {
-    static const FieldTable table;
     if (!FieldTable::IsValidField(click.field))
         return {};
-    if (table.Slot(click.field).kind == FieldKind::StoredText)
+    if (Fields().Slot(click.field).kind == FieldKind::StoredText)
         return StoredFieldEntries(click, sources);
     return ComputedFieldEntries(click);
 }
@@ -382,6 +386,10 @@ Darkness DarknessTonight(const ObservingPlace &place) {
     constexpr double kMinute = 1.0 / 1440.0;
     constexpr int kMinutesInNight = 1440;
     Darkness d;
+    if (!std::isfinite(place.Instant())) {
+        d.kind = Darkness::Kind::NeverDark;
+        return d;
+    }
     d.noon = OpeningNoon(place, place.Instant());
     if (SunAltitude(place, d.noon) < kDarknessAltitude) {
         d.kind = Darkness::Kind::AlwaysDark;
@@ -438,7 +446,7 @@ bool QuickCommands::Choose(const QuickEntry &entry) {
 
 std::vector<PendingQuick> QuickCommands::PendingLines() const {
     if (m_pending.visibleTonight)
-        return VisibleTonightLines(DarknessTonight(m_place));
+        return VisibleTonightLines(DarknessTonight(*m_place));
     return {m_pending};
 }
 

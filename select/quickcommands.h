@@ -111,7 +111,8 @@ inline constexpr double kDarknessAltitude = -0.314159265; // rad: -18 deg
 double SunAltitude(const ObservingPlace &place, double jd);
 // Steps one minute at a time forward from the opening noon and backward from the next one
 // to the first minute with the Sun below -18 degrees. No such minute: NeverDark; the Sun
-// already below at noon (and so all day): AlwaysDark.
+// already below at noon (and so all day): AlwaysDark. An instant that is no time at all
+// gives NeverDark.
 Darkness DarknessTonight(const ObservingPlace &place);
 // The two "visible tonight" lines: RiseHrs# "<" the end and SetHrs# ">" the begin of the
 // darkness, "%g"; without darkness limits that pass every object that rises (always
@@ -121,7 +122,10 @@ std::vector<PendingQuick> VisibleTonightLines(const Darkness &darkness);
 // The pending quick command of the application and the three commands on it.
 class QuickCommands {
 public:
-    QuickCommands(ObjectList &list, const ObservingPlace &place) : m_list(list), m_place(place) {}
+    // The place is the default observing place at its current instant; a replaced default
+    // place is handed over with SetPlace.
+    QuickCommands(ObjectList &list, const ObservingPlace &place) : m_list(list), m_place(&place) {}
+    void SetPlace(const ObservingPlace &place) { m_place = &place; }
 
     // The menu chose an entry: it becomes pending and a generic command runs. False for an
     // entry the window must carry out itself (see QuickAction).
@@ -135,7 +139,7 @@ private:
     std::vector<PendingQuick> PendingLines() const;
 
     ObjectList &m_list;
-    const ObservingPlace &m_place;
+    const ObservingPlace *m_place;
     PendingQuick m_pending;
 };
 

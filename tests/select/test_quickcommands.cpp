@@ -588,6 +588,17 @@ TEST_P(VisibleTonight, DarknessLimitsAndTheSelection) {
     EXPECT_EQ(Listed(list).size(), expected.size());
 }
 
+TEST(Darkness, AnInstantThatIsNoTimeSelectsNothing) {
+    ObservingPlace place;
+    place.SetInstant(std::nan(""));
+    const Darkness d = DarknessTonight(place);
+    EXPECT_EQ(d.kind, Darkness::Kind::NeverDark);
+    const std::vector<PendingQuick> lines = VisibleTonightLines(d);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0].value, "0");
+    EXPECT_EQ(lines[1].value, "24");
+}
+
 INSTANTIATE_TEST_SUITE_P(
     Places, VisibleTonight,
     ::testing::Values(Night{"Philadelphia in January", 40.0, -75.0, -5.0,
