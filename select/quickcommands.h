@@ -50,9 +50,10 @@ struct QuickEntry {
     PendingQuick pending;
 };
 
-// What was right-clicked: a field of the current object with the value as its view shows
-// it (for a computed field the text of its box), the text selected under the mouse, and,
-// for the ID, where in the shown text the click fell.
+// What was right-clicked: a field of the current object with its value as the view shows
+// it (for a computed field the text of its box, for a stored one the field's text, for
+// Type and Src their codes), the text selected under the mouse, and, for the ID, where in
+// the shown text the click fell.
 struct QuickClick {
     int32_t field = -1;
     std::string shown;
