@@ -9,13 +9,12 @@
 
 namespace vespario {
 
-namespace {
-
-// The local noon that opens the observing night in progress at jd (JD, UT).
 double OpeningNoon(const ObservingPlace &place, double jd) {
     const double offset = (place.ZoneOffset() + place.DaylightOffset(jd)) / 24.0;
     return std::floor(jd + offset) - offset;
 }
+
+namespace {
 
 // The Sun's night: its upper culmination nearest the opening noon, the lower one after
 // it and the next upper one, with the Sun's altitude at each.

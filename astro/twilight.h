@@ -26,6 +26,10 @@ struct NightTwilight {
     TwilightTimes kinds[3];       // by TwilightKind
 };
 
+// The local noon that opens the observing night in progress at jd (JD, UT), as a UT
+// instant: the computed hour fields count their hours from it.
+double OpeningNoon(const ObservingPlace &place, double jd);
+
 // TwilightOfNight: the twilight times of the observing night in progress at jd.
 //
 // Given:

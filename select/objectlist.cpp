@@ -373,6 +373,16 @@ void ObjectList::RememberCriteriaAndDefineNew() {
     m_criteria.push_back(std::move(fresh));
 }
 
+SelectionCriteria &ObjectList::PushNewCriteria() {
+    m_criteria.push_back(std::make_unique<SelectionCriteria>(m_doc));
+    return Criteria();
+}
+
+SortOrder &ObjectList::PushNewSortOrder() {
+    m_sort.push_back(std::make_unique<SortOrder>(m_doc));
+    return Sort();
+}
+
 void ObjectList::AcceptSortOrder(const SortOrder &edited) {
     Sort().Clear();
     Sort().CopyFrom(edited);

@@ -118,6 +118,10 @@ public:
     // answers Yes to the question; the dialog then opens again on them.
     void RememberCriteriaAndDefineNew();
     size_t RememberedCriteria() const { return m_criteria.size() - 1; }
+    // A quick command's new criteria (sort order): empty, remembered on top of the current
+    // ones, for the caller to fill before it restarts the pass; Revert returns to the others.
+    SelectionCriteria &PushNewCriteria();
+    SortOrder &PushNewSortOrder();
     void AcceptSortOrder(const SortOrder &edited);
     void RevertSortOrder();
     void RememberSortOrderAndDefineNew();
