@@ -1,7 +1,7 @@
 // The tool windows of the Tools menu on the offscreen platform: Coordinates, Times and
 // Distances with their refusals, the Coordinates window following the current object, the
 // Times window's Now and its notice to the object list, What's Up for the default place and
-// its time, and the windows' rectangles kept in the profile.
+// its time, every control named with its help page, and the rectangles kept in the profile.
 
 #include "app/cvesparioapp.h"
 #include "astro/calendar.h"
@@ -33,6 +33,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 
 #include <array>
 #include <cmath>
@@ -113,8 +114,9 @@ void CheckRefusal(QtHost &host, ConversionWindow &window, int count, int field,
     QVERIFY(window.Field(changed)->text() != before[changed]);
 }
 
-// Every control of a window carries a name a screen reader can read.
-void CheckNames(QWidget *window) {
+// Every control of a window carries a name a screen reader can read, and Help opens the
+// window's own page.
+void CheckNames(CVesparioFrm &frame, ToolWindow *window) {
     QStringList unnamed;
     int controls = 0;
     const auto walk = [&](auto &&self, QAccessibleInterface *node, int depth) -> void {
@@ -139,6 +141,12 @@ void CheckNames(QWidget *window) {
     walk(walk, QAccessible::queryAccessibleInterface(window), 0);
     QVERIFY(controls >= 3);
     QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        if (button->text() == QStringLiteral("&Help"))
+            button->click();
+    QVERIFY(frame.Help() && frame.Help()->isVisible());
+    QCOMPARE(frame.Help()->Browser()->source().fileName(), window->HelpPage());
+    frame.Help()->close();
 }
 
 std::string ReportWithoutReturns(const ObservingPlace &place) {
@@ -182,7 +190,7 @@ private slots:
         QCOMPARE(coords.Field(CoordinatesTool::Degrees)->text(), QStringLiteral(" 10.687, 41.269"));
         QCOMPARE(coords.StatusLine()->text(), QStringLiteral("Con And  S4  U60"));
         QVERIFY(coords.PlaceLine()->text().startsWith(QStringLiteral("Home, backyard at ")));
-        CheckNames(&coords);
+        CheckNames(s.frame, &coords);
 
         s.Open("ToolsTimes");
         TimesWindow &times = *s.frame.Times();
@@ -194,7 +202,7 @@ private slots:
         QCOMPARE(times.FieldLabel(TimesTool::LocalTime)->text(),
                  QStringLiteral("Local Time (EST)"));
         QCOMPARE(times.Field(TimesTool::LocalTime)->text(), QStringLiteral("2000/01/01 07:00:00"));
-        CheckNames(&times);
+        CheckNames(s.frame, &times);
 
         s.Open("ToolsDistances");
         DistancesWindow &distances = *s.frame.Distances();
@@ -202,7 +210,7 @@ private slots:
                      QStringLiteral("number[.decimal][e{+/-}exponent] pc"), QStringLiteral("1"),
                      DistancesTool::LightYear);
         QCOMPARE(distances.Field(DistancesTool::LightYear)->text(), QStringLiteral("3.26163"));
-        CheckNames(&distances);
+        CheckNames(s.frame, &distances);
         s.Exit();
     }
 
@@ -259,7 +267,7 @@ private slots:
         QCOMPARE(whatsUp.Report()->toPlainText().toStdString(), ReportWithoutReturns(place));
         QVERIFY(whatsUp.Report()->toPlainText().contains(QStringLiteral("At Home, backyard")));
         QVERIFY(whatsUp.Report()->isReadOnly());
-        CheckNames(&whatsUp);
+        CheckNames(s.frame, &whatsUp);
 
         s.Open("ToolsTimes");
         TimesWindow &times = *s.frame.Times();
