@@ -59,7 +59,9 @@ void ConversionWindow::ShowModel(int keep) {
         QLineEdit *edit = m_fields[static_cast<size_t>(i)];
         if (i != keep)
             edit->setText(QString::fromStdString(TextOf(i)));
+        // A label can change with the model (the zone name of the local time).
         m_labels[static_cast<size_t>(i)]->setText(LabelOf(i));
+        edit->setAccessibleName(LabelOf(i));
     }
     m_hint->setText(QString::fromStdString(HintText()));
     ShowExtras();
