@@ -28,6 +28,8 @@ void ConversionWindow::BuildFields() {
         edit->setAccessibleDescription(QStringLiteral("Format: ") + FormatOf(i));
         edit->setToolTip(edit->accessibleDescription());
         edit->installEventFilter(this);
+        // Room for the longest notation, two angles in degrees, minutes and seconds.
+        edit->setMinimumWidth(edit->fontMetrics().horizontalAdvance(QString(34, QLatin1Char('0'))));
         grid->addWidget(label, i, 0);
         grid->addWidget(edit, i, 1);
         const QString unit = UnitOf(i);

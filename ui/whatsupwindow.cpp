@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <string>
 
 namespace vespario::ui {
@@ -25,8 +26,13 @@ WhatsUpWindow::WhatsUpWindow(const ObservingPlace &place, platform::IniProfile &
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_report, 1);
     layout->addLayout(ButtonRow());
-    resize(980, 520);
     Refresh();
+    // Wide enough for the report's longest line.
+    int widest = 0;
+    const QStringList lines = m_report->toPlainText().split(QLatin1Char('\n'));
+    for (const QString &line : lines)
+        widest = std::max(widest, m_report->fontMetrics().horizontalAdvance(line));
+    resize(widest + 80, 520);
     RestorePosition();
 }
 

@@ -296,8 +296,8 @@ private slots:
         const char *const actions[] = {"ToolsCoordinates", "ToolsTimes", "ToolsDistances",
                                        "ToolsWhatsUp"};
         const char *const sections[] = {"CoordDlgPos", "TimeDlgPos", "DistDlgPos", "WhatsUpDlgPos"};
-        const std::array<QRect, 4> rects = {QRect(40, 50, 520, 600), QRect(70, 80, 430, 260),
-                                            QRect(100, 110, 400, 520), QRect(130, 140, 900, 480)};
+        const std::array<QRect, 4> rects = {QRect(40, 50, 620, 640), QRect(70, 80, 520, 280),
+                                            QRect(100, 110, 600, 560), QRect(130, 140, 900, 480)};
         const auto windows = [](Session &s) {
             return std::array<QWidget *, 4>{s.frame.Coordinates(), s.frame.Times(),
                                             s.frame.Distances(), s.frame.WhatsUp()};
