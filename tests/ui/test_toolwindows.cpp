@@ -1,7 +1,7 @@
 // The tool windows of the Tools menu on the offscreen platform: Coordinates, Times and
 // Distances with their refusals, the Coordinates window following the current object, the
-// Times window's Now and its notice to the object list, What's Up for the default place and
-// its time, every control named with its help page, and the rectangles kept in the profile.
+// Times window's Now, the time and place notices to the object list and the windows, What's Up
+// for the default place, every control named with its help page, and the rectangles kept.
 
 #include "app/cvesparioapp.h"
 #include "astro/calendar.h"
@@ -253,7 +253,7 @@ private slots:
         s.Exit();
     }
 
-    void theTimesWindowSetsNowAndTellsTheObjectListAndWhatsUp() {
+    void theTimesAndPlaceNoticesReachTheObjectListAndTheWindows() {
         Session s(m_profile->path());
         s.Start({SamplePath()});
         QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
@@ -288,6 +288,18 @@ private slots:
                  QString::fromStdString(FormatDateTime(place.Instant())));
         QVERIFY(whatsUp.Report()->toPlainText() != june);
         QCOMPARE(whatsUp.Report()->toPlainText().toStdString(), ReportWithoutReturns(place));
+        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+
+        // A changed place, as the settings announce it, reaches the same windows.
+        s.Open("ToolsCoordinates");
+        s.app.Place().SetName("Dark site");
+        s.app.Place().SetLongitude(-72.3);
+        s.frame.PlaceOrTimeChanged();
+        QVERIFY(s.Engine().PassRunning());
+        QVERIFY(whatsUp.Report()->toPlainText().contains(QStringLiteral("At Dark site")));
+        QCOMPARE(whatsUp.Report()->toPlainText().toStdString(), ReportWithoutReturns(place));
+        QVERIFY(
+            s.frame.Coordinates()->PlaceLine()->text().startsWith(QStringLiteral("Dark site at ")));
         QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
         s.Exit();
     }
