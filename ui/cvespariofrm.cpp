@@ -435,6 +435,75 @@ void CVesparioFrm::BuildToolsMenu() {
                   const std::string position(m_doc->CurrentRecord()->Field(field::RaDec));
                   SendCommandToWindow(1, position);
               });
+    menu->addSeparator();
+    AddAction(menu, "ToolsCoordinates", QStringLiteral("&Coordinates..."), {},
+              QStringLiteral("Convert a position between notations and coordinate systems"),
+              [this] { OpenCoordinates(); });
+    AddAction(menu, "ToolsTimes", QStringLiteral("&Times..."), {},
+              QStringLiteral("Convert the current time between time scales, or set it"),
+              [this] { OpenTimes(); });
+    AddAction(menu, "ToolsDistances", QStringLiteral("&Distances..."), {},
+              QStringLiteral("Convert a distance between units, velocity and redshift"),
+              [this] { OpenDistances(); });
+    AddAction(menu, "ToolsWhatsUp", QStringLiteral("&Whats Up"), QKeySequence(Qt::CTRL | Qt::Key_W),
+              QStringLiteral("The Sun, the planets and the Moon for the default place"),
+              [this] { OpenWhatsUp(); });
+}
+
+// --- the tool windows ------------------------------------------------------------------------
+
+void CVesparioFrm::ShowToolWindow(ToolWindow *window) {
+    connect(window, &ToolWindow::HelpAsked, this, &CVesparioFrm::ShowHelp, Qt::UniqueConnection);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+void CVesparioFrm::OpenCoordinates() {
+    if (!m_coordinates) {
+        m_coordinates =
+            new CoordinatesWindow(m_host, m_app.Place(), m_app.Settings().Profile(), this);
+        if (const ObjectRecord *current = m_doc->CurrentRecord())
+            m_coordinates->CurrentObjectMoved(current->Field(field::RaDec));
+    }
+    ShowToolWindow(m_coordinates);
+}
+
+void CVesparioFrm::OpenTimes() {
+    if (!m_times) {
+        m_times = new TimesWindow(m_host, m_app.Place(), m_app.Settings().Profile(), this);
+        connect(m_times, &TimesWindow::TimeChanged, this, &CVesparioFrm::PlaceOrTimeChanged);
+    }
+    ShowToolWindow(m_times);
+}
+
+void CVesparioFrm::OpenDistances() {
+    if (!m_distances)
+        m_distances = new DistancesWindow(m_host, m_app.Settings().Profile(), this);
+    ShowToolWindow(m_distances);
+}
+
+void CVesparioFrm::OpenWhatsUp() {
+    if (!m_whatsUp)
+        m_whatsUp = new WhatsUpWindow(m_app.Place(), m_app.Settings().Profile(), this);
+    else
+        m_whatsUp->Refresh();
+    ShowToolWindow(m_whatsUp);
+}
+
+void CVesparioFrm::PlaceOrTimeChanged() {
+    CommitEdits();
+    if (ObjectList *engine = m_listView->Engine())
+        engine->CheckForChanges();
+    // The computed values of the form (altitude, rise, set) follow the new instant.
+    ReloadViews();
+    if (m_times && sender() != m_times)
+        m_times->Refresh();
+    if (m_coordinates)
+        m_coordinates->Refresh();
+    if (m_whatsUp)
+        m_whatsUp->Refresh();
+    WakeIdle();
 }
 
 void CVesparioFrm::BuildHelpMenu() {
@@ -514,6 +583,11 @@ void CVesparioFrm::SendCommandToWindow(int identifier, const std::string &text) 
 }
 
 void CVesparioFrm::ReloadViews() {
+    if (m_coordinates) {
+        const ObjectRecord *current = m_doc->CurrentRecord();
+        m_coordinates->CurrentObjectMoved(current ? current->Field(field::RaDec)
+                                                  : std::string_view());
+    }
     m_form->Load();
     for (CEditVw *view : m_texts)
         view->Load();
@@ -664,6 +738,11 @@ void CVesparioFrm::closeEvent(QCloseEvent *event) {
         m_help->close();
     if (m_listView->MatchesWindow())
         m_listView->MatchesWindow()->close();
+    // Closing stores each tool window's rectangle before the profile is written.
+    for (QDialog *tool :
+         std::initializer_list<QDialog *>{m_coordinates, m_times, m_distances, m_whatsUp})
+        if (tool)
+            tool->close();
     event->accept();
 }
 

@@ -7,7 +7,11 @@
 
 #include "app/cvesparioapp.h"
 #include "db/cvespariodoc.h"
+#include "ui/coordinateswindow.h"
+#include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
+#include "ui/timeswindow.h"
+#include "ui/whatsupwindow.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -86,6 +90,15 @@ public:
     // The stored splitter sizes have been applied to the shown window.
     bool LayoutRestored() const { return m_splittersApplied; }
     HelpWindow *Help() const { return m_help; }
+    // The tool windows, made when first opened (null before).
+    CoordinatesWindow *Coordinates() const { return m_coordinates; }
+    TimesWindow *Times() const { return m_times; }
+    DistancesWindow *Distances() const { return m_distances; }
+    WhatsUpWindow *WhatsUp() const { return m_whatsUp; }
+
+    // The default place or its instant changed: a list sorted or selected by the time or
+    // the place is done again, and the windows that show them are refreshed.
+    void PlaceOrTimeChanged();
 
 public slots:
     void WakeIdle();
@@ -132,6 +145,11 @@ private:
     void IdleTick();
     void GrabScreenshot();
     void ShowAbout();
+    void ShowToolWindow(ToolWindow *window);
+    void OpenCoordinates();
+    void OpenTimes();
+    void OpenDistances();
+    void OpenWhatsUp();
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -151,6 +169,10 @@ private:
     QMenu *m_recentMenu = nullptr;
     std::array<QAction *, RecentFiles::kCapacity> m_recentActions{};
     QPointer<HelpWindow> m_help;
+    QPointer<CoordinatesWindow> m_coordinates;
+    QPointer<TimesWindow> m_times;
+    QPointer<DistancesWindow> m_distances;
+    QPointer<WhatsUpWindow> m_whatsUp;
     QTimer m_idle;
     QString m_screenshotFile;
     bool m_splittersApplied = false;

@@ -89,6 +89,7 @@ platform::Answer QtHost::Confirm(std::string_view text, bool &dontAskAgain) {
 }
 
 void QtHost::Beep() {
+    ++m_beeps;
     QApplication::beep();
 }
 

@@ -45,6 +45,8 @@ public:
     // The last sound asked for (whether or not a device played it).
     const QString &LastSound() const { return m_lastSound; }
     void ClearLastSound() { m_lastSound.clear(); }
+    // The beeps sounded so far.
+    int BeepCount() const { return m_beeps; }
 
 private:
     QLabel *Pane(int pane) const;
@@ -59,6 +61,7 @@ private:
     QString m_lastSound;
     QString m_messageBeforeProgress;
     bool m_inProgress = false;
+    int m_beeps = 0;
 };
 
 } // namespace vespario::ui
