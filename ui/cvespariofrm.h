@@ -131,6 +131,7 @@ private:
     void FinishSplitting();
     void IdleTick();
     void GrabScreenshot();
+    void LogCurrentObject();
     void ShowAbout();
 
     CVesparioApp &m_app;
@@ -154,7 +155,8 @@ private:
     QTimer m_idle;
     QString m_screenshotFile;
     bool m_splittersApplied = false;
-    bool m_busy = false; // a command that lets events through runs: no idle work meanwhile
+    int m_loggedCurrent = -1; // the record the log named last
+    bool m_busy = false;      // a command that lets events through runs: no idle work meanwhile
 };
 
 } // namespace vespario::ui
