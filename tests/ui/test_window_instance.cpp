@@ -1,7 +1,8 @@
 // The program itself as the single running instance, on the offscreen platform: a second
 // "vespario ID=..." hands its command to the first and ends at once, silently; the first
 // shows that object, and so it does for "vespario-cli send"; after a flood of bad frames it
-// still answers. What the window shows is read from its log lines (VESPARIO_LINK_LOG).
+// still answers, and a silent peer is cut at its deadline. What the window shows is read
+// from its log lines (VESPARIO_LINK_LOG).
 
 #include "childprocess.h"
 #include "tempfolder.h"
@@ -16,6 +17,7 @@
 
 #include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/time.h>
 #include <sys/un.h>
 
 namespace vespario {
@@ -60,6 +62,16 @@ protected:
     pid_t m_first = -1;
 };
 
+link::UniqueFd Connect(const std::string &socket) {
+    link::UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM, 0));
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    socket.copy(address.sun_path, sizeof address.sun_path - 1);
+    if (::connect(fd.Get(), reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+        fd.Reset();
+    return fd;
+}
+
 // Frames that break the rules in every way a header can, each on a connection of its own.
 void Flood(const std::string &socket) {
     const std::string garbage[] = {
@@ -72,11 +84,8 @@ void Flood(const std::string &socket) {
     std::vector<link::UniqueFd> open;
     for (int round = 0; round < 40; ++round) {
         for (const std::string &bytes : garbage) {
-            link::UniqueFd fd(::socket(AF_UNIX, SOCK_STREAM, 0));
-            sockaddr_un address{};
-            address.sun_family = AF_UNIX;
-            socket.copy(address.sun_path, sizeof address.sun_path - 1);
-            if (::connect(fd.Get(), reinterpret_cast<sockaddr *>(&address), sizeof address) != 0)
+            link::UniqueFd fd = Connect(socket);
+            if (!fd.Valid())
                 continue;
             (void)!::send(fd.Get(), bytes.data(), bytes.size(), MSG_NOSIGNAL);
             open.push_back(std::move(fd));
@@ -106,6 +115,17 @@ TEST_F(WindowInstance, ASecondStartHandsOverAndTheWindowShowsTheObject) {
     EXPECT_TRUE(Answers());
     EXPECT_EQ(Run(VESPARIO_EXE, {"/ID=M1"}, "third"), 0);
     EXPECT_TRUE(WaitForText(File("first.err"), "Current object =M1="));
+
+    // A peer that starts a frame and falls silent is cut at its deadline, with nothing else
+    // happening on the sockets meanwhile.
+    const link::UniqueFd silent = Connect(link::SocketPath(link::SocketFolder(), "Vespario"));
+    ASSERT_TRUE(silent.Valid());
+    (void)!::send(silent.Get(), "VDDE", 4, MSG_NOSIGNAL);
+    EXPECT_TRUE(WaitForText(File("first.err"), "cut: nothing complete received", 8000));
+    const timeval wait{3, 0};
+    ::setsockopt(silent.Get(), SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    char byte = 0;
+    EXPECT_EQ(::recv(silent.Get(), &byte, 1, 0), 0);    // closed by the window
     EXPECT_EQ(::waitpid(m_first, nullptr, WNOHANG), 0); // still running
 }
 
