@@ -1,5 +1,6 @@
 // vespario: the program with its window. Start-up and exit are the application object's;
-// this only makes the Qt application and the frame and runs the event loop.
+// this only makes the Qt application, the frame and the link to other instances and
+// programs, and runs the event loop.
 
 #include "app/cvesparioapp.h"
 #include "platform/files.h"
