@@ -16,11 +16,11 @@ bool StartsWithNoCase(std::string_view text, std::string_view prefix) {
     return true;
 }
 
-// Takes a flag into line; false when arg is not one of the two flags.
+// Takes a flag into line; false when arg is not one of the two flags. A bare flag counts
+// too, so that "vespario ID=M31" works from a shell or a desktop launcher.
 bool TakeFlag(std::string_view arg, CommandLine &line) {
-    if (arg.empty() || (arg.front() != '/' && arg.front() != '-'))
-        return false;
-    const std::string_view flag = arg.substr(1);
+    const bool afterSwitch = !arg.empty() && (arg.front() == '/' || arg.front() == '-');
+    const std::string_view flag = afterSwitch ? arg.substr(1) : arg;
     if (StartsWithNoCase(flag, "ID=")) {
         line.id = RemoveQuotes(flag.substr(3));
         return true;

@@ -1,7 +1,7 @@
 #pragma once
 // The program's command line: a database file to open and the two flags that ask for an
-// object ("ID=") or for the objects near a position ("RaDec="), each given after "/" or "-"
-// and compared without regard to case.
+// object ("ID=") or for the objects near a position ("RaDec="), each given bare or after "/"
+// or "-" and compared without regard to case.
 
 #include <string>
 #include <string_view>
@@ -26,7 +26,8 @@ std::string RemoveQuotes(std::string_view value);
 
 // args without the program name. On Linux an absolute path begins with "/", so a parameter
 // after "/" is a flag only when it is one of the two flags; any other is a file name. Other
-// switches after "-" belong to the toolkit and are passed over.
+// switches after "-" belong to the toolkit and are passed over. A file whose name begins
+// with "ID=" or "RaDec=" is given as "./NAME".
 CommandLine ParseCommandLine(const std::vector<std::string> &args);
 
 } // namespace vespario

@@ -44,9 +44,9 @@ StartResult CVesparioApp::Start(const StartupOptions &options, AppWindow &window
     m_command = ParseCommandLine(options.args);
 
     // Hand-over: a command without a file goes to the instance that runs already, and this
-    // one ends quietly. The conversation layer plugs in here through SetHandOver.
-    if (m_command.HasCommand() && m_command.fileName.empty() && m_handOver &&
-        m_handOver(m_command.CommandIdentifier(), m_command.CommandText()))
+    // one ends quietly.
+    if (m_command.HasCommand() && m_command.fileName.empty() && m_link &&
+        m_link->HandOver(options.args))
         return StartResult::HandedOver;
 
     m_astro = std::make_unique<AstroPositionServices>(Place());
@@ -55,7 +55,9 @@ StartResult CVesparioApp::Start(const StartupOptions &options, AppWindow &window
         return StartResult::Failed;
     if (!OpenStartingDocument(options.currentFolder.empty() ? "." : options.currentFolder, window))
         return StartResult::Failed;
-    // The command topic of the conversation layer starts here, once a document is open.
+    // Once a document is open, other programs may send their commands.
+    if (m_link)
+        m_link->StartCommandTopic(window);
     if (m_command.HasCommand())
         window.SendCommandToWindow(m_command.CommandIdentifier(), m_command.CommandText());
     return StartResult::Running;
@@ -72,6 +74,8 @@ bool CVesparioApp::OpenStartingDocument(const std::string &currentFolder, AppWin
 }
 
 bool CVesparioApp::Exit() {
+    if (m_link)
+        m_link->StopCommandTopic();
     m_recent.Save(m_settings.Profile());
     return m_settings.Save();
 }

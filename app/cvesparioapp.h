@@ -8,28 +8,42 @@
 #include "app/recentfiles.h"
 #include "db/astropositions.h"
 #include "db/cvespariodoc.h"
+#include "link/commandtopic.h"
 #include "platform/host.h"
 #include "settings/appsettings.h"
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 namespace vespario {
 
-// What start-up asks of the window.
-class AppWindow {
+// What start-up asks of the window. It also takes the commands of the command line and of
+// the command topic: identifier 0 finds the object with that ID, 1 pares the list to the
+// objects near a position.
+class AppWindow : public link::CommandWindow {
 public:
-    virtual ~AppWindow() = default;
     // The frame with its views; false when it could not be made (start-up then fails).
     virtual bool CreateFrame() = 0;
     // Opens a database file in the frame; false when it could not be opened.
     virtual bool OpenDocumentFile(const std::string &path) = 0;
     // A new empty document.
     virtual void NewDocument() = 0;
-    // Identifier 0: find the object with that ID; 1: pare to the objects near a position.
-    virtual void SendCommandToWindow(int identifier, const std::string &text) = 0;
+};
+
+// The running-program interface as start-up and exit use it: the hand-over of a command to
+// an instance that runs already, and this instance's command topic. The window binds it to
+// the conversation layer; without one (the tests) the program runs on its own.
+class InstanceLink {
+public:
+    virtual ~InstanceLink() = default;
+    // Called with the command line when it names an ID or a position and no file: true when
+    // a running instance took the command, and this one is to end quietly.
+    virtual bool HandOver(const std::vector<std::string> &args) = 0;
+    // Serves the command topic, whose commands go to window.
+    virtual void StartCommandTopic(AppWindow &window) = 0;
+    // Disconnects every conversation and stops serving.
+    virtual void StopCommandTopic() = 0;
 };
 
 struct StartupOptions {
@@ -49,17 +63,16 @@ public:
     CVesparioApp(const CVesparioApp &) = delete;
     CVesparioApp &operator=(const CVesparioApp &) = delete;
 
-    // The hand-over to an instance that already runs: given the command's identifier and
-    // text, true when a running instance took it. The conversation layer sets it.
-    using HandOver = std::function<bool(int identifier, const std::string &text)>;
-    void SetHandOver(HandOver handOver) { m_handOver = std::move(handOver); }
+    // The hand-over and the command topic; not owned. Without one there is neither.
+    void SetInstanceLink(InstanceLink *link) { m_link = link; }
 
     // Start-up, in order: the profile and its settings, legacy positions and vocabularies,
     // the recent files, the command line, the hand-over, the frame, the document to open,
-    // then the command line's own command sent to the window.
+    // the command topic, then the command line's own command sent to the window.
     StartResult Start(const StartupOptions &options, AppWindow &window);
-    // Exit: every setting and vocabulary written back, then the listing files. False when
-    // the profile could not be written (Settings().Error() says why).
+    // Exit: the command topic stopped, then every setting and vocabulary written back, then
+    // the listing files. False when the profile could not be written (Settings().Error()
+    // says why).
     bool Exit();
 
     // Opening a database for the window: reads it into the document (the idle work splits
@@ -94,7 +107,7 @@ private:
     AppSettings m_settings;
     RecentFiles m_recent;
     CommandLine m_command;
-    HandOver m_handOver;
+    InstanceLink *m_link = nullptr;
     std::unique_ptr<AstroPositionServices> m_astro;
     std::unique_ptr<CVesparioDoc> m_doc;
     std::string m_documentPath;

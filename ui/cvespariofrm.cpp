@@ -1,6 +1,8 @@
 #include "ui/cvespariofrm.h"
 
 #include "db/greek.h"
+#include "link/ddeserver.h"
+#include "link/ddesocket.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "settings/dialogpositions.h"
@@ -89,6 +91,7 @@ CVesparioFrm::~CVesparioFrm() {
 }
 
 bool CVesparioFrm::CreateFrame() {
+    m_host.ShowSplash();
     m_doc = &m_app.Document();
     setWindowIcon(QIcon(QString::fromStdString(platform::DataDir()) + "/desktop/vespario.png"));
     BuildViews();
@@ -588,6 +591,7 @@ void CVesparioFrm::ReloadViews() {
         m_coordinates->CurrentObjectMoved(current ? current->Field(field::RaDec)
                                                   : std::string_view());
     }
+    LogCurrentObject();
     m_form->Load();
     for (CEditVw *view : m_texts)
         view->Load();
@@ -595,6 +599,17 @@ void CVesparioFrm::ReloadViews() {
     setWindowModified(m_doc->IsModified());
     // A changed ID may have asked for the name index to be rebuilt.
     WakeIdle();
+}
+
+// With the conversation layer's log on (VESPARIO_LINK_LOG), each new current object is named,
+// so that a script sees what its command made the window show.
+void CVesparioFrm::LogCurrentObject() {
+    const int current = m_doc->CurrentIndex();
+    if (current == m_loggedCurrent)
+        return;
+    m_loggedCurrent = current;
+    if (const ObjectRecord *record = m_doc->CurrentRecord())
+        link::WriteLog("Current object " + link::LogText(record->Field(field::Id)));
 }
 
 void CVesparioFrm::CommitEdits() {

@@ -144,6 +144,7 @@ private:
     void FinishSplitting();
     void IdleTick();
     void GrabScreenshot();
+    void LogCurrentObject();
     void ShowAbout();
     void ShowToolWindow(ToolWindow *window);
     void OpenCoordinates();
@@ -176,7 +177,8 @@ private:
     QTimer m_idle;
     QString m_screenshotFile;
     bool m_splittersApplied = false;
-    bool m_busy = false; // a command that lets events through runs: no idle work meanwhile
+    int m_loggedCurrent = -1; // the record the log named last
+    bool m_busy = false;      // a command that lets events through runs: no idle work meanwhile
 };
 
 } // namespace vespario::ui

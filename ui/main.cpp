@@ -1,8 +1,10 @@
 // vespario: the program with its window. Start-up and exit are the application object's;
-// this only makes the Qt application and the frame and runs the event loop.
+// this only makes the Qt application, the frame and the link to other instances and
+// programs, and runs the event loop.
 
 #include "app/cvesparioapp.h"
 #include "platform/files.h"
+#include "ui/commandlink.h"
 #include "ui/cvespariofrm.h"
 #include "ui/qthost.h"
 
@@ -30,18 +32,21 @@ int main(int argc, char **argv) {
         options.args.push_back(arguments[i].toLocal8Bit().toStdString());
     }
 
-    // The splash window, closed at the first timer tick once the window is up.
+    // The splash window, shown when the frame is made (not by a start that hands its command
+    // over) and closed at the first timer tick once the window is up.
     QSplashScreen splash(
         QPixmap(QString::fromStdString(vespario::platform::DataDir()) + "/desktop/vespario.png"));
+    vespario::ui::QtHost host;
     if (screenshot.isEmpty()) {
         splash.showMessage(QStringLiteral("Vespario %1").arg(QApplication::applicationVersion()),
                            Qt::AlignBottom | Qt::AlignHCenter, Qt::white);
-        splash.show();
+        host.SetSplash(&splash);
     }
 
-    vespario::ui::QtHost host;
-    host.SetSplash(&splash);
     vespario::CVesparioApp app(host);
+    // The single instance and the command topic; start-up and exit call it in their order.
+    vespario::ui::CommandLink link(host);
+    app.SetInstanceLink(&link);
     vespario::ui::CVesparioFrm frame(app, host);
     switch (app.Start(options, frame)) {
     case vespario::StartResult::HandedOver:

@@ -62,6 +62,11 @@ void QtHost::AttachStatusPanes(QLabel *message,
         m_counters[i] = counters[i];
 }
 
+void QtHost::ShowSplash() {
+    if (m_splash)
+        m_splash->show();
+}
+
 void QtHost::CloseSplash() {
     if (m_splash)
         m_splash->close();

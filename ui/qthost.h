@@ -27,8 +27,10 @@ public:
     // The window the boxes belong to, and the status bar panes (message, then the four
     // counters of panes 1 to 4).
     void SetWindow(QWidget *window) { m_window = window; }
-    // The splash window, closed before any message box so that it cannot hide one.
+    // The splash window, closed before any message box so that it cannot hide one. It shows
+    // once the frame is being made: a start that hands its command over shows nothing.
     void SetSplash(QWidget *splash) { m_splash = splash; }
+    void ShowSplash();
     void AttachStatusPanes(QLabel *message, const std::array<QLabel *, kCounterPanes> &counters);
 
     platform::Answer MessageBox(std::string_view text, std::string_view title,

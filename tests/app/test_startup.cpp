@@ -26,6 +26,8 @@ TEST(CommandLine, FlagsAfterSlashOrDashWithoutQuotes) {
     const Row rows[] = {
         {{"db.obs"}, "db.obs", "", ""},
         {{"/ID=M31"}, "", "M31", ""},
+        {{"ID=M31"}, "", "M31", ""}, // bare, as a shell or a launcher gives it
+        {{"./ID=M31.obs"}, "./ID=M31.obs", "", ""},
         {{"-id=\"n 224\""}, "", "n 224", ""},
         {{"-RADEC=\"004244+4116,2\""}, "", "", "004244+4116,2"},
         {{"/radec=\"0042+41"}, "", "", "0042+41"}, // only the opening quote
@@ -59,7 +61,7 @@ TEST(RecentFiles, FourNewestFirstKeptInTheProfile) {
     EXPECT_EQ(loaded.Entries(), recent.Entries());
 }
 
-// Records what start-up asks of the window, in order.
+// Records what start-up asks of the window and of the instance link, in order.
 class FakeWindow : public AppWindow {
 public:
     explicit FakeWindow(CVesparioApp &app) : m_app(app) {}
@@ -82,6 +84,26 @@ public:
 
 private:
     CVesparioApp &m_app;
+};
+
+class FakeLink : public InstanceLink {
+public:
+    FakeLink(std::vector<std::string> &calls, std::string listing)
+        : m_calls(calls), m_listing(std::move(listing)) {}
+    bool HandOver(const std::vector<std::string> &args) override {
+        m_calls.push_back("hand over " + args.front());
+        return taken;
+    }
+    void StartCommandTopic(AppWindow &) override { m_calls.push_back("topic"); }
+    void StopCommandTopic() override {
+        // Before the settings and listing files are written: no command may change them after.
+        m_calls.push_back(platform::FileExists(m_listing) ? "stop after the save" : "stop");
+    }
+    bool taken = true;
+
+private:
+    std::vector<std::string> &m_calls;
+    std::string m_listing;
 };
 
 class StartupTest : public ::testing::Test {
@@ -119,14 +141,30 @@ TEST_F(StartupTest, FullObsInTheCurrentFolderOpensAndTheCommandFollows) {
 }
 
 TEST_F(StartupTest, ACommandWithoutAFileGoesToTheRunningInstance) {
-    std::vector<std::string> handed;
-    app.SetHandOver([&](int identifier, const std::string &text) {
-        handed.push_back(std::to_string(identifier) + " " + text);
-        return true;
-    });
+    FakeLink link(window.calls, profile.File("CurType.txt"));
+    app.SetInstanceLink(&link);
     EXPECT_EQ(Start({"/ID=M 31"}), StartResult::HandedOver);
-    EXPECT_EQ(handed, std::vector<std::string>{"0 M 31"});
-    EXPECT_TRUE(window.calls.empty());
+    EXPECT_EQ(window.calls, std::vector<std::string>{"hand over /ID=M 31"}); // and no window
+}
+
+TEST_F(StartupTest, WithoutARunningInstanceTheTopicStartsBeforeTheOwnCommand) {
+    FakeLink link(window.calls, profile.File("CurType.txt"));
+    link.taken = false;
+    app.SetInstanceLink(&link);
+    ASSERT_EQ(Start({"RaDec=\"0042+41,2\""}), StartResult::Running);
+    EXPECT_TRUE(app.Exit());
+    EXPECT_EQ(window.calls,
+              (std::vector<std::string>{"hand over RaDec=\"0042+41,2\"", "frame", "new", "topic",
+                                        "command 1 0042+41,2", "stop"}));
+}
+
+TEST_F(StartupTest, AStartWithAFileServesWithoutHandingOver) {
+    test::TempFolder::Write(current.File("sky.obs"), ";Vespario=2=1=0=0=_=;=;=\r\n");
+    FakeLink link(window.calls, profile.File("CurType.txt"));
+    app.SetInstanceLink(&link);
+    ASSERT_EQ(Start({"/ID=M31", current.File("sky.obs")}), StartResult::Running);
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"frame", "open " + current.File("sky.obs"),
+                                                      "topic", "command 0 M31"}));
 }
 
 TEST_F(StartupTest, AFileThatCannotBeOpenedFailsTheStart) {

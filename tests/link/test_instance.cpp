@@ -2,6 +2,7 @@
 // serves; a second start with an ID or a position hands it over and ends at once; so does
 // vespario-cli send; a socket left by a killed instance is taken over.
 
+#include "childprocess.h"
 #include "tempfolder.h"
 
 #include "link/ddesocket.h"
@@ -9,65 +10,18 @@
 
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <csignal>
 #include <filesystem>
 #include <string>
-#include <thread>
 #include <vector>
-
-#include <fcntl.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-extern char **environ;
 
 namespace vespario {
 namespace {
 
+using test::ExitStatus;
+using test::StartProcess;
 using test::TempFolder;
-
-// Starts a program with its standard output in a file; returns its process id.
-pid_t Start(const std::string &program, const std::vector<std::string> &args,
-            const std::string &output) {
-    std::vector<char *> argv;
-    argv.push_back(const_cast<char *>(program.c_str()));
-    for (const std::string &arg : args)
-        argv.push_back(const_cast<char *>(arg.c_str()));
-    argv.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
-                                     0600);
-    pid_t pid = -1;
-    const int error = posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), environ);
-    posix_spawn_file_actions_destroy(&actions);
-    return error == 0 ? pid : -1;
-}
-
-// The exit status of a process that should end by itself; -1 when it did not in time.
-int ExitStatus(pid_t pid, int timeoutMs = 8000) {
-    for (int waited = 0; waited < timeoutMs; waited += 10) {
-        int status = 0;
-        if (::waitpid(pid, &status, WNOHANG) == pid)
-            return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    ::kill(pid, SIGKILL);
-    ::waitpid(pid, nullptr, 0);
-    return -1;
-}
-
-// Waits until the file holds text.
-bool WaitFor(const std::string &file, const std::string &text) {
-    for (int i = 0; i < 800; ++i) {
-        if (TempFolder::Read(file).find(text) != std::string::npos)
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-    return false;
-}
+using test::WaitForText;
 
 class SingleInstance : public ::testing::Test {
 protected:
@@ -80,13 +34,13 @@ protected:
         ::unsetenv("XDG_RUNTIME_DIR");
     }
     pid_t StartDriver(const std::vector<std::string> &args, const std::string &output) {
-        const pid_t pid = Start(VESPARIO_INSTANCE_DRIVER, args, m_folder.File(output));
+        const pid_t pid = StartProcess(VESPARIO_INSTANCE_DRIVER, args, m_folder.File(output));
         m_running.push_back(pid);
         return pid;
     }
     int Run(const std::string &program, const std::vector<std::string> &args,
             const std::string &output) {
-        return ExitStatus(Start(program, args, m_folder.File(output)));
+        return ExitStatus(StartProcess(program, args, m_folder.File(output)));
     }
     int Terminate(pid_t pid) {
         ::kill(pid, SIGTERM);
@@ -103,23 +57,23 @@ protected:
 TEST_F(SingleInstance, SecondStartHandsOverAndEnds) {
     // The first instance shows its own command-line ID itself.
     const pid_t first = StartDriver({"-ID=M1"}, "first.txt");
-    ASSERT_TRUE(WaitFor(File("first.txt"), "serving\nwindow 0 M1\n"));
+    ASSERT_TRUE(WaitForText(File("first.txt"), "serving\nwindow 0 M1\n"));
 
     EXPECT_EQ(Run(VESPARIO_INSTANCE_DRIVER, {"ID=M31"}, "second.txt"), 0);
     EXPECT_EQ(Output("second.txt"), ""); // silently
-    EXPECT_TRUE(WaitFor(File("first.txt"), "window 0 M31\n"));
+    EXPECT_TRUE(WaitForText(File("first.txt"), "window 0 M31\n"));
     EXPECT_EQ(Run(VESPARIO_INSTANCE_DRIVER, {"/RaDec=\"004244.3+411609,2\""}, "third.txt"), 0);
-    EXPECT_TRUE(WaitFor(File("first.txt"), "window 1 004244.3+411609,2\n"));
+    EXPECT_TRUE(WaitForText(File("first.txt"), "window 1 004244.3+411609,2\n"));
 
     EXPECT_EQ(Run(VESPARIO_CLI, {"send", "ID=NGC 224"}, "cli.txt"), 0);
-    EXPECT_TRUE(WaitFor(File("first.txt"), "window 0 NGC 224\n"));
+    EXPECT_TRUE(WaitForText(File("first.txt"), "window 0 NGC 224\n"));
     EXPECT_EQ(Run(VESPARIO_CLI, {"send", "Show NGC 224"}, "cli.txt"), 1);
-    EXPECT_TRUE(WaitFor(File("first.txt"), "Unknown DDE string (Show NGC 224) received\n"));
+    EXPECT_TRUE(WaitForText(File("first.txt"), "Unknown DDE string (Show NGC 224) received\n"));
 
     // A start that names a file runs on its own, without the service.
     const pid_t withFile = StartDriver({"ID=M31", "sky.obs"}, "file.txt");
-    EXPECT_TRUE(WaitFor(File("file.txt"), "not serving: another instance serves Vespario\n"
-                                          "window 0 M31\n"));
+    EXPECT_TRUE(WaitForText(File("file.txt"), "not serving: another instance serves Vespario\n"
+                                              "window 0 M31\n"));
     EXPECT_EQ(Terminate(withFile), 0);
 
     EXPECT_EQ(Terminate(first), 0);
@@ -129,7 +83,7 @@ TEST_F(SingleInstance, SecondStartHandsOverAndEnds) {
 
 TEST_F(SingleInstance, SocketOfACrashedInstanceIsTakenOver) {
     const pid_t crashed = StartDriver({}, "crashed.txt");
-    ASSERT_TRUE(WaitFor(File("crashed.txt"), "serving\n"));
+    ASSERT_TRUE(WaitForText(File("crashed.txt"), "serving\n"));
     ::kill(crashed, SIGKILL);
     ::waitpid(crashed, nullptr, 0);
     m_running.clear();
@@ -137,9 +91,9 @@ TEST_F(SingleInstance, SocketOfACrashedInstanceIsTakenOver) {
     ASSERT_TRUE(std::filesystem::exists(socket)); // left behind
 
     const pid_t next = StartDriver({"ID=M31"}, "next.txt");
-    EXPECT_TRUE(WaitFor(File("next.txt"), "serving\nwindow 0 M31\n"));
+    EXPECT_TRUE(WaitForText(File("next.txt"), "serving\nwindow 0 M31\n"));
     EXPECT_EQ(Run(VESPARIO_CLI, {"send", "ID=M42"}, "cli.txt"), 0);
-    EXPECT_TRUE(WaitFor(File("next.txt"), "window 0 M42\n"));
+    EXPECT_TRUE(WaitForText(File("next.txt"), "window 0 M42\n"));
     EXPECT_EQ(Terminate(next), 0);
 }
 
