@@ -18,11 +18,9 @@ struct CommandLine {
     // position (an ID wins when both are given).
     int CommandIdentifier() const { return id.empty() ? 1 : 0; }
     const std::string &CommandText() const { return id.empty() ? raDec : id; }
+    // The command a second start hands to the running instance's command topic.
+    std::string HandOverCommand() const { return (id.empty() ? "RaDec=" : "ID=") + CommandText(); }
 };
-
-// A value that begins with a double quote loses it, and then one that ends with a double
-// quote loses that too.
-std::string RemoveQuotes(std::string_view value);
 
 // args without the program name. On Linux an absolute path begins with "/", so a parameter
 // after "/" is a flag only when it is one of the two flags; any other is a file name. Other

@@ -46,7 +46,7 @@ StartResult CVesparioApp::Start(const StartupOptions &options, AppWindow &window
     // Hand-over: a command without a file goes to the instance that runs already, and this
     // one ends quietly.
     if (m_command.HasCommand() && m_command.fileName.empty() && m_link &&
-        m_link->HandOver(options.args))
+        m_link->HandOver(m_command.HandOverCommand()))
         return StartResult::HandedOver;
 
     m_astro = std::make_unique<AstroPositionServices>(Place());

@@ -37,9 +37,10 @@ public:
 class InstanceLink {
 public:
     virtual ~InstanceLink() = default;
-    // Called with the command line when it names an ID or a position and no file: true when
-    // a running instance took the command, and this one is to end quietly.
-    virtual bool HandOver(const std::vector<std::string> &args) = 0;
+    // Called when the command line names an ID or a position and no file, with the command
+    // for the running instance ("ID=..." or "RaDec=..."): true when a running instance took
+    // it, and this one is to end quietly.
+    virtual bool HandOver(const std::string &command) = 0;
     // Serves the command topic, whose commands go to window.
     virtual void StartCommandTopic(AppWindow &window) = 0;
     // Disconnects every conversation and stops serving.

@@ -16,21 +16,13 @@ void SendCommandToWindow(CommandWindow &window, const std::string &id,
         window.SendCommandToWindow(kCommandPareNear, position);
 }
 
-std::string WithoutQuotes(std::string_view value) {
-    if (!value.empty() && value.front() == '"')
-        value.remove_prefix(1);
-    if (!value.empty() && value.back() == '"')
-        value.remove_suffix(1);
-    return std::string(value);
-}
-
 std::optional<WindowCommand> ParseWindowCommand(std::string_view command) {
     // Only the five letters are compared: "RaDec=" and "radec:" are both positions.
     if (command.size() >= 5 && EqualNoCaseAscii(command.substr(0, 5), "RaDec"))
-        return WindowCommand{kCommandPareNear,
-                             WithoutQuotes(command.size() > 6 ? command.substr(6) : "")};
+        return WindowCommand{kCommandPareNear, std::string(WithoutQuotes(
+                                                   command.size() > 6 ? command.substr(6) : ""))};
     if (command.size() >= 3 && EqualNoCaseAscii(command.substr(0, 3), "ID="))
-        return WindowCommand{kCommandFindId, WithoutQuotes(command.substr(3))};
+        return WindowCommand{kCommandFindId, std::string(WithoutQuotes(command.substr(3)))};
     return std::nullopt;
 }
 

@@ -33,10 +33,6 @@ public:
 // The ID when it is not empty (identifier 0), else the position (identifier 1).
 void SendCommandToWindow(CommandWindow &window, const std::string &id, const std::string &position);
 
-// A value as the command line and the command topic take it: a leading double quote is
-// removed, then a trailing one.
-std::string WithoutQuotes(std::string_view value);
-
 struct WindowCommand {
     int identifier = kCommandFindId;
     std::string text;

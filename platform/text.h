@@ -63,6 +63,17 @@ constexpr std::string_view TrimWhiteSpace(std::string_view text) {
     return Trim(text, IsWhiteSpace);
 }
 
+// A value as the command line and the command topic take it: one that begins with a double
+// quote loses it, and then one that ends with a double quote loses that too.
+constexpr std::string_view WithoutQuotes(std::string_view value) {
+    if (!value.empty() && value.front() == '"') {
+        value.remove_prefix(1);
+        if (!value.empty() && value.back() == '"')
+            value.remove_suffix(1);
+    }
+    return value;
+}
+
 // The run of decimal digits at the start of text: how many there are and their value, which
 // stops growing at kDigitRunCap so that any run of digits reads without overflow. Callers
 // clamp the value to their own range (or refuse it when it is above that range).

@@ -16,8 +16,8 @@ CommandLink::~CommandLink() {
     StopCommandTopic();
 }
 
-bool CommandLink::HandOver(const std::vector<std::string> &args) {
-    link::InstanceStart start = link::StartSingleInstance(args);
+bool CommandLink::HandOver(const std::string &command) {
+    link::InstanceStart start = link::StartSingleInstance(command);
     if (start.outcome == link::StartOutcome::HandedOver)
         return true;
     m_listener = std::move(start.listener);

@@ -24,7 +24,7 @@ public:
     ~CommandLink() override;
 
     // --- InstanceLink ----------------------------------------------------------------------
-    bool HandOver(const std::vector<std::string> &args) override;
+    bool HandOver(const std::string &command) override;
     void StartCommandTopic(AppWindow &window) override;
     void StopCommandTopic() override;
 

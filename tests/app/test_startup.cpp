@@ -8,6 +8,7 @@
 #include "app/urldrop.h"
 #include "platform/files.h"
 #include "platform/headlesshost.h"
+#include "platform/text.h"
 #include "tests/platform/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -41,8 +42,12 @@ TEST(CommandLine, FlagsAfterSlashOrDashWithoutQuotes) {
         EXPECT_EQ(line.id, row.id) << row.args[0];
         EXPECT_EQ(line.raDec, row.raDec) << row.args[0];
     }
-    EXPECT_EQ(RemoveQuotes("\""), "");
-    EXPECT_EQ(RemoveQuotes("a\""), "a\"");
+    EXPECT_EQ(WithoutQuotes("\""), "");
+    EXPECT_EQ(WithoutQuotes("a\""), "a\"");
+    // What a second start hands over: the ID when one is given, else the position.
+    EXPECT_EQ(ParseCommandLine({"/id=\"M 31\"", "-RADEC=004244.3+411609,2"}).HandOverCommand(),
+              "ID=M 31");
+    EXPECT_EQ(ParseCommandLine({"RaDec=\"1\""}).HandOverCommand(), "RaDec=1");
 }
 
 TEST(RecentFiles, FourNewestFirstKeptInTheProfile) {
@@ -90,8 +95,8 @@ class FakeLink : public InstanceLink {
 public:
     FakeLink(std::vector<std::string> &calls, std::string listing)
         : m_calls(calls), m_listing(std::move(listing)) {}
-    bool HandOver(const std::vector<std::string> &args) override {
-        m_calls.push_back("hand over " + args.front());
+    bool HandOver(const std::string &command) override {
+        m_calls.push_back("hand over " + command);
         return taken;
     }
     void StartCommandTopic(AppWindow &) override { m_calls.push_back("topic"); }
@@ -144,7 +149,7 @@ TEST_F(StartupTest, ACommandWithoutAFileGoesToTheRunningInstance) {
     FakeLink link(window.calls, profile.File("CurType.txt"));
     app.SetInstanceLink(&link);
     EXPECT_EQ(Start({"/ID=M 31"}), StartResult::HandedOver);
-    EXPECT_EQ(window.calls, std::vector<std::string>{"hand over /ID=M 31"}); // and no window
+    EXPECT_EQ(window.calls, std::vector<std::string>{"hand over ID=M 31"}); // and no window
 }
 
 TEST_F(StartupTest, WithoutARunningInstanceTheTopicStartsBeforeTheOwnCommand) {
@@ -153,9 +158,8 @@ TEST_F(StartupTest, WithoutARunningInstanceTheTopicStartsBeforeTheOwnCommand) {
     app.SetInstanceLink(&link);
     ASSERT_EQ(Start({"RaDec=\"0042+41,2\""}), StartResult::Running);
     EXPECT_TRUE(app.Exit());
-    EXPECT_EQ(window.calls,
-              (std::vector<std::string>{"hand over RaDec=\"0042+41,2\"", "frame", "new", "topic",
-                                        "command 1 0042+41,2", "stop"}));
+    EXPECT_EQ(window.calls, (std::vector<std::string>{"hand over RaDec=0042+41,2", "frame", "new",
+                                                      "topic", "command 1 0042+41,2", "stop"}));
 }
 
 TEST_F(StartupTest, AStartWithAFileServesWithoutHandingOver) {

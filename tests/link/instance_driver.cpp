@@ -2,6 +2,7 @@
 // does (hand over, or serve the command topic) and prints each command its "window" gets,
 // one line "window IDENTIFIER TEXT", until it is ended with SIGTERM.
 
+#include "app/commandline.h"
 #include "link/commandtopic.h"
 #include "link/ddeserver.h"
 #include "link/singleinstance.h"
@@ -32,8 +33,9 @@ public:
 
 int main(int argc, char **argv) {
     using namespace vespario;
-    const std::vector<std::string> args(argv + 1, argv + argc);
-    link::InstanceStart start = link::StartSingleInstance(args);
+    const CommandLine line = ParseCommandLine({argv + 1, argv + argc});
+    const bool handOver = line.HasCommand() && line.fileName.empty();
+    link::InstanceStart start = link::StartSingleInstance(handOver ? line.HandOverCommand() : "");
     if (start.outcome == link::StartOutcome::HandedOver)
         return 0;
     std::signal(SIGTERM, [](int) { g_stop = 1; });
@@ -49,8 +51,8 @@ int main(int argc, char **argv) {
         std::printf("not serving: %s\n", start.note.c_str());
     }
     std::fflush(stdout);
-    if (start.flags.idGiven || start.flags.positionGiven)
-        link::SendCommandToWindow(window, start.flags.id, start.flags.position);
+    if (line.HasCommand())
+        link::SendCommandToWindow(window, line.id, line.raDec);
     while (!g_stop) {
         if (!server.Poll(100))
             ::usleep(100'000); // not serving: only wait for the end

@@ -97,18 +97,5 @@ TEST_F(SingleInstance, SocketOfACrashedInstanceIsTakenOver) {
     EXPECT_EQ(Terminate(next), 0);
 }
 
-TEST(CommandLine, Flags) {
-    const auto flags = link::ParseCommandLineFlags(
-        {"/id=\"M 31\"", "-RADEC=004244.3+411609,2", "sky.obs", "-platform"});
-    EXPECT_TRUE(flags.idGiven);
-    EXPECT_EQ(flags.id, "M 31");
-    EXPECT_TRUE(flags.positionGiven);
-    EXPECT_EQ(flags.position, "004244.3+411609,2");
-    EXPECT_EQ(flags.files, std::vector<std::string>{"sky.obs"});
-    EXPECT_EQ(flags.switches, std::vector<std::string>{"-platform"});
-    EXPECT_EQ(link::HandOverCommand(flags), "ID=M 31");
-    EXPECT_EQ(link::HandOverCommand(link::ParseCommandLineFlags({"RaDec=\"1\""})), "RaDec=1");
-}
-
 } // namespace
 } // namespace vespario
