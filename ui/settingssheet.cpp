@@ -2,11 +2,13 @@
 
 #include "settings/dialogpositions.h"
 #include "ui/codepagewidget.h"
+#include "ui/helperapppagewidget.h"
 #include "ui/placepagewidget.h"
+#include "ui/planetariumpagewidget.h"
+#include "ui/preferencespagewidget.h"
 #include "ui/sourcepagewidget.h"
 
 #include <QDialogButtonBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -46,7 +48,10 @@ QString Title(std::string_view text) {
 SettingsSheet::SettingsSheet(AppSettings &settings, platform::Host &host, char placeCode,
                              CVesparioDoc *doc, QWidget *parent)
     : QDialog(parent), m_settings(settings), m_model(settings, host, placeCode), m_doc(doc),
-      m_tabs(new QTabWidget(this)) {
+      m_tabs(new QTabWidget(this)),
+      m_helperApps(new HelperAppPageWidget(m_model.HelperApps(), m_tabs)),
+      m_preferences(new PreferencesPageWidget(m_model.Preferences(), m_tabs)),
+      m_planetariums(new PlanetariumPageWidget(m_model.Planetariums(), m_tabs)) {
     setWindowTitle(Title(kSettingsSheetTitle));
     setObjectName(Title(kSettingsDialogSection));
     setSizeGripEnabled(true);
@@ -56,14 +61,20 @@ SettingsSheet::SettingsSheet(AppSettings &settings, platform::Host &host, char p
             {QString::fromUtf8(text.code), QString::fromUtf8(text.meaning)}, m_tabs);
     m_codePages[kSourcesPage] = new SourcePageWidget(m_model.Sources(), m_tabs);
     m_codePages[kPlacesPage] = new PlacePageWidget(m_model.Places(), m_tabs);
+    m_helperApps->Sync();
+    m_preferences->Sync();
+    m_planetariums->Sync();
     for (int page = 0; page < kSettingsPageCount; ++page) {
         QWidget *widget = m_codePages[static_cast<size_t>(page)];
-        if (!widget)
-            widget = new QLabel(QStringLiteral("This page is not editable here yet."), m_tabs);
-        m_tabs->addTab(widget, Title(kSettingsPageTitles[static_cast<size_t>(page)]));
-        m_tabs->setTabEnabled(page, m_codePages[static_cast<size_t>(page)] != nullptr);
         if (CodePageWidget *codes = m_codePages[static_cast<size_t>(page)])
             codes->Sync();
+        else if (page == kHelperAppsPage)
+            widget = m_helperApps;
+        else if (page == kPreferencesPage)
+            widget = m_preferences;
+        else
+            widget = m_planetariums;
+        m_tabs->addTab(widget, Title(kSettingsPageTitles[static_cast<size_t>(page)]));
     }
     m_tabs->setCurrentIndex(m_model.CurrentPage());
     connect(m_tabs, &QTabWidget::currentChanged, this,

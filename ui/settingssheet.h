@@ -16,6 +16,9 @@ class QTabWidget;
 namespace vespario::ui {
 
 class CodePageWidget;
+class HelperAppPageWidget;
+class PlanetariumPageWidget;
+class PreferencesPageWidget;
 
 class SettingsSheet : public QDialog {
     Q_OBJECT
@@ -28,6 +31,9 @@ public:
     QTabWidget *Tabs() const { return m_tabs; }
     // The page widget of a code page (nullptr for the other pages).
     CodePageWidget *CodePageAt(int page) const;
+    HelperAppPageWidget *HelperApps() const { return m_helperApps; }
+    PreferencesPageWidget *Preferences() const { return m_preferences; }
+    PlanetariumPageWidget *Planetariums() const { return m_planetariums; }
     QPushButton *OkButton() const { return m_ok; }
     QPushButton *CancelButton() const { return m_cancel; }
     QPushButton *ApplyButton() const { return m_apply; }
@@ -50,6 +56,9 @@ private:
     CVesparioDoc *m_doc;
     QTabWidget *m_tabs;
     std::array<CodePageWidget *, kSettingsPageCount> m_codePages{};
+    HelperAppPageWidget *m_helperApps;
+    PreferencesPageWidget *m_preferences;
+    PlanetariumPageWidget *m_planetariums;
     QPushButton *m_ok;
     QPushButton *m_cancel;
     QPushButton *m_apply;

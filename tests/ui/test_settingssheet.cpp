@@ -9,7 +9,10 @@
 #include "ui/codepagewidget.h"
 #include "ui/cvespariofrm.h"
 #include "ui/cvespariovwid.h"
+#include "ui/helperapppagewidget.h"
 #include "ui/placepagewidget.h"
+#include "ui/planetariumpagewidget.h"
+#include "ui/preferencespagewidget.h"
 #include "ui/qthost.h"
 #include "ui/settingssheet.h"
 
@@ -21,6 +24,7 @@
 #include <QDoubleSpinBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QStandardPaths>
@@ -85,13 +89,13 @@ struct Session {
     StartupOptions options;
 };
 
-// The next message box is answered with OK once it shows; its text lands in text.
-void AnswerNextMessage(QString &text) {
+// The next message box is answered once it shows; its text lands in text.
+void AnswerNextMessage(QString &text, QMessageBox::StandardButton answer = QMessageBox::Ok) {
     auto poll = std::make_shared<std::function<void()>>();
-    *poll = [&text, poll] {
+    *poll = [&text, answer, poll] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
             text = box->text();
-            box->button(QMessageBox::Ok)->click();
+            box->button(answer)->click();
             return;
         }
         QMetaObject::invokeMethod(qApp, *poll, Qt::QueuedConnection);
@@ -179,11 +183,15 @@ private slots:
             QVERIFY(places->IsUsedBox()->isChecked());
             QVERIFY(!places->CodeBox()->isEnabled());
             QVERIFY(places->MeaningBox()->isEnabled());
+            // Every list's model is checked while the pages change their rows.
+            std::vector<std::unique_ptr<QAbstractItemModelTester>> testers;
+            const auto watch = [&](QAbstractItemModel *list) {
+                testers.push_back(std::make_unique<QAbstractItemModelTester>(
+                    list, QAbstractItemModelTester::FailureReportingMode::QtTest));
+            };
             for (int page = 0; page < kSettingsPageCount; ++page) {
                 if (CodePageWidget *codes = sheet.CodePageAt(page)) {
-                    QAbstractItemModelTester tester(
-                        codes->List()->model(),
-                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+                    watch(codes->List()->model());
                     QCOMPARE(codes->List()->topLevelItemCount(),
                              static_cast<int>(sheet.Model().CodePage(page)->Rows().size()));
                     // Nothing selected: the boxes and Delete wait for a row.
@@ -193,6 +201,38 @@ private slots:
                     }
                 }
             }
+            for (QAbstractItemModel *list :
+                 {sheet.HelperApps()->List()->model(), sheet.Planetariums()->List()->model(),
+                  sheet.Preferences()->EditChecks()->model(),
+                  sheet.Preferences()->AtlasOrder()->model()})
+                watch(list);
+            CodePageWidget &types = *sheet.CodePageAt(kTypesPage);
+            const int typeRows = types.List()->topLevelItemCount();
+            types.InsertButton()->click();
+            QCOMPARE(types.List()->topLevelItemCount(), typeRows + 1);
+            QCOMPARE(types.List()->currentItem()->text(0), QStringLiteral("XX"));
+            QVERIFY(types.CodeBox()->isEnabled() && types.DeleteButton()->isEnabled());
+            QString question;
+            AnswerNextMessage(question, QMessageBox::Yes);
+            types.DeleteButton()->click();
+            QVERIFY(
+                question.startsWith(QStringLiteral("Are you sure you wish to delete this type")));
+            QCOMPARE(types.List()->topLevelItemCount(), typeRows);
+            QVERIFY(!types.List()->currentItem() && !types.DeleteButton()->isEnabled());
+            for (QPushButton *button : sheet.Planetariums()->findChildren<QPushButton *>())
+                if (button->text() == QStringLiteral("&Insert"))
+                    button->click();
+            QCOMPARE(sheet.Planetariums()->List()->topLevelItemCount(), 1);
+            QCOMPARE(sheet.Planetariums()->List()->currentItem()->text(0),
+                     QStringLiteral("Unknown"));
+            QCOMPARE(sheet.Preferences()->AtlasOrder()->count(), 7);
+            // The DDE fields wait for "Use DDE".
+            HelperAppPageWidget &apps = *sheet.HelperApps();
+            apps.List()->setCurrentItem(apps.List()->topLevelItem(0));
+            apps.UseDdeBox()->setChecked(false);
+            QVERIFY(!apps.DdeApplicationBox()->isEnabled());
+            apps.UseDdeBox()->setChecked(true);
+            QVERIFY(apps.DdeApplicationBox()->isEnabled());
             for (int page = 0; page < kSettingsPageCount; ++page) {
                 sheet.Tabs()->setCurrentIndex(page);
                 CheckNames(&sheet);
@@ -270,6 +310,7 @@ private slots:
         Session s(m_profile->path());
         const auto before = s.Vocabularies();
         const std::string place = s.app.Place().Format('|');
+        const auto atlas = s.app.General().starAtlas;
         s.WithSheet([&](SettingsSheet &sheet) {
             for (int page = 0; page < kSettingsPageCount; ++page) {
                 CodePageWidget *codes = sheet.CodePageAt(page);
@@ -283,6 +324,17 @@ private slots:
                     Type(codes->MeaningBox(), QStringLiteral("re-described"));
                 }
             }
+            sheet.Tabs()->setCurrentIndex(kHelperAppsPage);
+            for (QWidget *page : std::initializer_list<QWidget *>{
+                     sheet.HelperApps(), sheet.Planetariums(), sheet.Preferences()})
+                for (QPushButton *button : page->findChildren<QPushButton *>())
+                    if (button->text() == QStringLiteral("&Insert") ||
+                        button->text() == QStringLiteral("Turn All O&ff"))
+                        button->click();
+            QListWidget *atlases = sheet.Preferences()->AtlasOrder();
+            atlases->setCurrentRow(3);
+            sheet.Preferences()->MoveUpButton()->click();
+            QCOMPARE(atlases->currentRow(), 2);
             auto *places = static_cast<PlacePageWidget *>(sheet.CodePageAt(kPlacesPage));
             places->IsUsedBox()->setChecked(true);
             SetNumber(places->LatitudeBox(), 12.5);
@@ -290,6 +342,7 @@ private slots:
         });
         QVERIFY(s.Vocabularies() == before);
         QCOMPARE(s.app.Place().Format('|'), place);
+        QCOMPARE(s.app.General().starAtlas, atlas);
         s.Exit();
     }
 
