@@ -10,6 +10,7 @@
 #include "ui/cvespariofrm.h"
 #include "ui/cvespariovwid.h"
 #include "ui/helperapppagewidget.h"
+#include "ui/helpwindow.h"
 #include "ui/placepagewidget.h"
 #include "ui/planetariumpagewidget.h"
 #include "ui/preferencespagewidget.h"
@@ -31,6 +32,8 @@
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <functional>
@@ -91,16 +94,16 @@ struct Session {
 
 // The next message box is answered once it shows; its text lands in text.
 void AnswerNextMessage(QString &text, QMessageBox::StandardButton answer = QMessageBox::Ok) {
-    auto poll = std::make_shared<std::function<void()>>();
-    *poll = [&text, answer, poll] {
+    auto *poll = new QTimer(qApp);
+    QObject::connect(poll, &QTimer::timeout, [&text, answer, poll] {
         if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
             text = box->text();
             box->button(answer)->click();
-            return;
         }
-        QMetaObject::invokeMethod(qApp, *poll, Qt::QueuedConnection);
-    };
-    QMetaObject::invokeMethod(qApp, *poll, Qt::QueuedConnection);
+    });
+    poll->start(0);
 }
 
 void Type(QLineEdit *edit, const QString &text) {
@@ -369,6 +372,12 @@ private slots:
             AnswerNextMessage(message);
             sheet.ApplyButton()->click();
             QVERIFY(message.startsWith(QStringLiteral("Unique codes")));
+            for (QPushButton *button : sheet.findChildren<QPushButton *>())
+                if (button->text().remove(QLatin1Char('&')) == QStringLiteral("Help"))
+                    button->click();
+            QVERIFY(s.frame.Help() && s.frame.Help()->isVisible());
+            QCOMPARE(s.frame.Help()->Browser()->source().fileName(),
+                     QStringLiteral("settings.html"));
             sheet.CancelButton()->click();
         });
         QVERIFY(s.Vocabularies() == before);
