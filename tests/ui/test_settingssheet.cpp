@@ -307,6 +307,12 @@ private slots:
         QCOMPARE(after.size(), before.size());
         QVERIFY(after != before);
         s.Exit();
+        // Saved with the profile: the new place and its code as the default.
+        QFile saved(m_profile->filePath(QStringLiteral("Vespario.ini")));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        const QByteArray profile = saved.readAll();
+        QVERIFY(profile.contains("Q=Cape Town|"));
+        QVERIFY(profile.contains("Default=81"));
     }
 
     void cancelLeavesEveryVocabularyUnchanged() {
