@@ -6,6 +6,7 @@
 #include "db/cvespariodoc.h"
 #include "db/fieldtable.h"
 #include "select/objectlist.h"
+#include "settings/dialogpositions.h"
 #include "ui/codepagewidget.h"
 #include "ui/cvespariofrm.h"
 #include "ui/cvespariovwid.h"
@@ -243,8 +244,18 @@ private slots:
             sheet.Tabs()->setCurrentIndex(kTypesPage);
             sheet.CancelButton()->click();
         });
-        // The page shown last is remembered, even on Cancel.
+        // The page shown last is remembered, even on Cancel, and so is the rectangle.
         QCOMPARE(s.app.General().curPage, static_cast<int>(kTypesPage));
+        const std::optional<DialogRect> rect =
+            StoredDialogPosition(s.app.Settings().Profile(), "SettingsDlgPos");
+        QVERIFY(rect && rect->Width() > 0 && rect->Height() > 0);
+        StoreDialogPosition(s.app.Settings().Profile(), "SettingsDlgPos",
+                            DialogRect{40, 30, 40 + 913, 30 + 771});
+        s.WithSheet([&](SettingsSheet &sheet) {
+            QCOMPARE(sheet.Tabs()->currentIndex(), static_cast<int>(kTypesPage));
+            QCOMPARE(sheet.size(), QSize(913, 771));
+            sheet.CancelButton()->click();
+        });
         s.Exit();
     }
 
