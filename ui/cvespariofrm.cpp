@@ -451,6 +451,10 @@ void CVesparioFrm::BuildToolsMenu() {
     AddAction(menu, "ToolsWhatsUp", QStringLiteral("&Whats Up"), QKeySequence(Qt::CTRL | Qt::Key_W),
               QStringLiteral("The Sun, the planets and the Moon for the default place"),
               [this] { OpenWhatsUp(); });
+    menu->addSeparator();
+    AddAction(menu, "ToolsSettings", QStringLiteral("&Settings..."), {},
+              QStringLiteral("Edit the codes, places, equipment, books and preferences"),
+              [this] { OpenSettings(); });
 }
 
 // --- the tool windows ------------------------------------------------------------------------
@@ -492,6 +496,20 @@ void CVesparioFrm::OpenWhatsUp() {
     else
         m_whatsUp->Refresh();
     ShowToolWindow(m_whatsUp);
+}
+
+void CVesparioFrm::OpenSettings() {
+    if (m_settingsSheet)
+        return;
+    CommitEdits();
+    SettingsSheet sheet(m_app.Settings(), m_host, m_app.Place().Code(), m_doc, this);
+    connect(&sheet, &SettingsSheet::HelpAsked, this, &CVesparioFrm::ShowHelp);
+    connect(&sheet, &SettingsSheet::PlaceChanged, this, &CVesparioFrm::PlaceOrTimeChanged);
+    m_settingsSheet = &sheet;
+    sheet.exec();
+    m_settingsSheet = nullptr;
+    // The choice lists of the checkbox view and the record form follow the new vocabularies.
+    ReloadViews();
 }
 
 void CVesparioFrm::PlaceOrTimeChanged() {

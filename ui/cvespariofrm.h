@@ -10,6 +10,7 @@
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
+#include "ui/settingssheet.h"
 #include "ui/timeswindow.h"
 #include "ui/whatsupwindow.h"
 
@@ -95,6 +96,8 @@ public:
     TimesWindow *Times() const { return m_times; }
     DistancesWindow *Distances() const { return m_distances; }
     WhatsUpWindow *WhatsUp() const { return m_whatsUp; }
+    // The Settings sheet while it is open (null otherwise).
+    SettingsSheet *SettingsDialog() const { return m_settingsSheet; }
 
     // The default place or its instant changed: a list sorted or selected by the time or
     // the place is done again, and the windows that show them are refreshed.
@@ -151,6 +154,7 @@ private:
     void OpenTimes();
     void OpenDistances();
     void OpenWhatsUp();
+    void OpenSettings();
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -174,6 +178,7 @@ private:
     QPointer<TimesWindow> m_times;
     QPointer<DistancesWindow> m_distances;
     QPointer<WhatsUpWindow> m_whatsUp;
+    QPointer<SettingsSheet> m_settingsSheet;
     QTimer m_idle;
     QString m_screenshotFile;
     bool m_splittersApplied = false;
