@@ -8,6 +8,7 @@
 #include "platform/headlesshost.h"
 #include "platform/iniprofile.h"
 #include "select/objectlist.h"
+#include "settings/dialogpositions.h"
 #include "settings/settingsvocabularies.h"
 #include "ui/ceditvw.h"
 #include "ui/cvespariofrm.h"
@@ -33,6 +34,7 @@
 
 #include <map>
 #include <memory>
+#include <optional>
 #include <set>
 #include <string>
 
@@ -262,14 +264,20 @@ private slots:
             QTRY_COMPARE(QApplication::focusWidget(),
                          static_cast<QWidget *>(dialog->CheckedList()));
             dialog->CheckedList()->setCurrentIndex(0); // Checked
+            dialog->move(130, 90);
             dialog->OkButton()->click();
             QTRY_VERIFY(!s.frame.SetAll()); // deleted once closed
+            const std::optional<DialogRect> kept =
+                StoredDialogPosition(s.app.Settings().Profile(), "SetAllDlgPos");
+            QVERIFY(kept.has_value());
+            QCOMPARE(QPoint(kept->left, kept->top), QPoint(130, 90));
 
             // From the Edit menu: Try, to a value that changes some of the listed objects.
             s.frame.Action(QStringLiteral("EditSetAll"))->trigger();
             dialog = s.frame.SetAll();
             QVERIFY(dialog);
             QVERIFY(dialog->TryChoice()->isChecked());
+            QCOMPARE(dialog->pos(), QPoint(kept->left, kept->top));
             const CodeList &tries = s.app.Settings().Vocabularies().TryValues();
             for (int i = 0; i < dialog->TryList()->count() && !tryCode; ++i) {
                 const char code = tries.CodeOf(i).front();
