@@ -340,6 +340,33 @@ void ObjectList::DeleteAll() {
     m_doc.SetCurrentRecord(-1, false, true);
 }
 
+void ObjectList::SetAll(const SetAllChoice &choice) {
+    if (choice.code == 0)
+        return;
+    platform::Host &host = m_doc.Host();
+    const size_t count = m_list.size();
+    for (size_t k = 0; k < count; ++k) {
+        host.Progress("Setting All Records", static_cast<int>(k * 100 / count));
+        m_doc.SetCurrentRecord(m_list[k], false, false);
+        if (!choice.checkbox) {
+            m_doc.SetFieldText(field::Try, std::string_view(&choice.code, 1));
+            continue;
+        }
+        std::string boxes(m_doc.CurrentRecord()->Field(field::CheckBoxes));
+        const size_t at = boxes.find(choice.code);
+        if (choice.checked && at == std::string::npos)
+            boxes.push_back(choice.code);
+        else if (!choice.checked && at != std::string::npos)
+            boxes.erase(at, 1);
+        m_doc.SetFieldText(field::CheckBoxes, boxes);
+    }
+    host.EndProgress();
+    if (m_currentPos >= 0 && m_currentPos < static_cast<int>(count))
+        GoTo(m_currentPos, -1);
+    else
+        m_doc.SetCurrentRecord(-1, false, true);
+}
+
 void ObjectList::UndeleteAll() {
     // Once a file is parsed that is every record read from it; records added later stay.
     const int parsed = m_doc.Load().recordsParsed;

@@ -103,6 +103,16 @@ public:
     void DeleteCurrent();
     void DeleteAll();
     void UndeleteAll();
+    // Set All over the listed records, each made current in turn without reloading the
+    // views: Try becomes `code`, or checkbox `code` is set (appended when missing) or
+    // cleared (its first occurrence removed). The object at the current list position is
+    // current again afterwards, its views reloaded.
+    struct SetAllChoice {
+        bool checkbox = false; // false: Try
+        char code = 0;
+        bool checked = true; // checkbox only
+    };
+    void SetAll(const SetAllChoice &choice);
 
     IdHistory &History() { return m_history; }
     IdTyping &Typing() { return m_typing; }

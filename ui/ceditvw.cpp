@@ -3,6 +3,9 @@
 #include "db/cvespariodoc.h"
 #include "ui/greektext.h"
 
+#include <QContextMenuEvent>
+#include <QTextCursor>
+
 namespace vespario::ui {
 
 CEditVw::CEditVw(CVesparioDoc &doc, int fieldNo, const QString &name, const QString &description,
@@ -42,6 +45,26 @@ bool CEditVw::UndoEdit() {
         return false;
     undo();
     return true;
+}
+
+QuickClick CEditVw::Click() const {
+    QuickClick click;
+    click.field = m_fieldNo;
+    if (const ObjectRecord *current = m_doc.CurrentRecord())
+        click.shown = std::string(current->Field(m_fieldNo));
+    // A selection's line breaks come as paragraph separators.
+    QString selected = textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, QLatin1Char('\n'));
+    click.selection = EncodeLongText(selected, m_doc.GreekSet());
+    return click;
+}
+
+void CEditVw::contextMenuEvent(QContextMenuEvent *event) {
+    if (!m_doc.CurrentRecord()) {
+        QPlainTextEdit::contextMenuEvent(event);
+        return;
+    }
+    emit QuickMenuAsked(Click(), event->globalPos());
 }
 
 void CEditVw::focusOutEvent(QFocusEvent *event) {

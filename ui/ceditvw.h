@@ -3,6 +3,8 @@
 // current record by its field number. It loads the field's bytes through the document's
 // Greek set and reads typed text back when the focus leaves it (or when asked to).
 
+#include "select/quickcommands.h"
+
 #include <QPlainTextEdit>
 
 namespace vespario {
@@ -24,8 +26,15 @@ public:
     bool ReadBack();
     // Undoes the last typing when there is any; true when it did.
     bool UndoEdit();
+    // What a right click clicked on: the field with its text and the selected text.
+    QuickClick Click() const;
+
+signals:
+    // A right click: the frame shows the quick commands for the field.
+    void QuickMenuAsked(const vespario::QuickClick &click, const QPoint &globalPos);
 
 protected:
+    void contextMenuEvent(QContextMenuEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
     CVesparioDoc &Doc() { return m_doc; }
 

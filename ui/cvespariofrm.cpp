@@ -146,6 +146,15 @@ void CVesparioFrm::BuildViews() {
 
     connect(m_listView, &CVesparioVwId::WorkGiven, this, &CVesparioFrm::WakeIdle);
     connect(m_listView, &CVesparioVwId::BeforeNavigate, this, [this] { CommitEdits(); });
+    const auto fieldMenu = [this](const QuickClick &click, const QPoint &pos) {
+        ShowQuickMenu(FieldEntries(click, QuickMenuSources()), pos);
+    };
+    connect(m_form, &CVesparioVw::QuickMenuAsked, this, fieldMenu);
+    for (CEditVw *text : m_texts)
+        connect(text, &CEditVw::QuickMenuAsked, this, fieldMenu);
+    connect(m_tags, &CVesparioVwTag::CheckboxMenuAsked, this, [this](char code, const QPoint &pos) {
+        ShowQuickMenu(CheckboxEntries(code, QuickMenuSources()), pos, code);
+    });
 }
 
 void CVesparioFrm::BuildStatusBar() {
@@ -340,6 +349,9 @@ void CVesparioFrm::BuildEditMenu() {
                   m_listView->Engine()->UndeleteAll();
                   ReloadViews();
               });
+    AddAction(menu, "EditSetAll", QStringLiteral("Set A&ll..."), {},
+              QStringLiteral("Set Try or a checkbox in every selected object"),
+              [this] { OpenSetAll(); });
     AddAction(menu, "EditRevert", QStringLiteral("&Revert Record"),
               QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
               QStringLiteral("Restore the record as last loaded or saved"), [this] {

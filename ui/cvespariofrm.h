@@ -7,18 +7,22 @@
 
 #include "app/cvesparioapp.h"
 #include "db/cvespariodoc.h"
+#include "select/quickcommands.h"
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
 #include "ui/settingssheet.h"
+#include "ui/setalldialog.h"
 #include "ui/timeswindow.h"
 #include "ui/whatsupwindow.h"
 
 #include <QMainWindow>
+#include <QMenu>
 #include <QPointer>
 #include <QTimer>
 
 #include <array>
+#include <memory>
 
 class QAction;
 class QLabel;
@@ -103,6 +107,16 @@ public:
     // the place is done again, and the windows that show them are refreshed.
     void PlaceOrTimeChanged();
 
+    // The quick commands of a right click: the menu for the entries, popped up at pos (kept
+    // for the tests until it closes), and the chosen entry carried out. checkbox: the code
+    // of the right-clicked checkbox, 0 for a field.
+    void ShowQuickMenu(const std::vector<QuickEntry> &entries, const QPoint &pos,
+                       char checkbox = 0);
+    QMenu *QuickMenu() const { return m_quickMenu; }
+    // Set All, preselecting a checkbox when opened from its menu (0: none).
+    void OpenSetAll(char checkbox = 0);
+    SetAllDialog *SetAll() const { return m_setAll; }
+
 public slots:
     void WakeIdle();
 
@@ -155,6 +169,9 @@ private:
     void OpenDistances();
     void OpenWhatsUp();
     void OpenSettings();
+    QuickSources QuickMenuSources() const;
+    void RunQuickEntry(const QuickEntry &entry, char checkbox);
+    void ApplySetAll();
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -179,6 +196,10 @@ private:
     QPointer<DistancesWindow> m_distances;
     QPointer<WhatsUpWindow> m_whatsUp;
     QPointer<SettingsSheet> m_settingsSheet;
+    QPointer<QMenu> m_quickMenu;
+    QPointer<SetAllDialog> m_setAll;
+    std::unique_ptr<QuickCommands> m_quick; // on m_quickEngine, made again with the engine
+    ObjectList *m_quickEngine = nullptr;
     QTimer m_idle;
     QString m_screenshotFile;
     bool m_splittersApplied = false;

@@ -5,6 +5,7 @@
 #include "ui/greektext.h"
 
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -47,6 +48,7 @@ QLineEdit *CVesparioVw::AddStored(int fieldNo, const QString &label, const QStri
     edit->setToolTip(description);
     edit->setObjectName(label);
     m_stored.push_back({fieldNo, edit, scientific});
+    edit->installEventFilter(this);
     connect(edit, &QLineEdit::editingFinished, this, &CVesparioVw::ReadBackIfChanged);
     return edit;
 }
@@ -62,6 +64,7 @@ QLineEdit *CVesparioVw::AddComputed(int fieldNo, const QString &label, const QSt
     box->setObjectName(label);
     box->setMinimumWidth(40);
     m_computed.push_back({fieldNo, box, format});
+    box->installEventFilter(this);
     return box;
 }
 
@@ -251,6 +254,10 @@ void CVesparioVw::Build() {
     }
     grid->addWidget(m_more, 5, 0, 1, 12);
     grid->setRowStretch(6, 1);
+
+    for (QWidget *box : std::initializer_list<QWidget *>{m_chart0, m_chart1, m_type, m_try, m_src,
+                                                         m_src->lineEdit(), m_typeText, m_srcText})
+        box->installEventFilter(this);
 
     // A long vocabulary entry must not widen the form.
     for (QComboBox *combo : {m_type, m_try, m_src}) {
@@ -484,6 +491,65 @@ bool CVesparioVw::UndoFocusedEdit() {
         }
     }
     return false;
+}
+
+bool CVesparioVw::ClickOn(const QObject *box, const QPoint &pos, QuickClick &click) const {
+    const int set = m_doc.GreekSet();
+    const ObjectRecord *record = m_doc.CurrentRecord();
+    if (!record)
+        return false;
+    const auto fromEdit = [&](int fieldNo, QLineEdit *edit) {
+        click.field = fieldNo;
+        click.shown = EncodeRecordText(edit->text(), set);
+        click.selection = EncodeRecordText(edit->selectedText(), set);
+        click.offset = static_cast<size_t>(edit->cursorPositionAt(pos));
+    };
+    for (const StoredBox &stored : m_stored) {
+        if (stored.edit == box) {
+            fromEdit(stored.fieldNo, stored.edit);
+            return true;
+        }
+    }
+    for (const ComputedValue &value : m_computed) {
+        if (value.box == box) {
+            fromEdit(value.fieldNo, value.box);
+            return true;
+        }
+    }
+    if (box == m_chart0 || box == m_chart1) {
+        const int k = box == m_chart0 ? 0 : 1;
+        fromEdit(m_settings.General().starAtlas[static_cast<size_t>(m_atlasSpin->value() + k)],
+                 k == 0 ? m_chart0 : m_chart1);
+        return true;
+    }
+    // The drop-down lists stand for their codes.
+    const auto code = [&](int fieldNo, size_t length) {
+        click.field = fieldNo;
+        click.shown = std::string(record->Field(fieldNo).substr(0, length));
+        click.selection.clear();
+        click.offset = 0;
+    };
+    if (box == m_type || box == m_typeText)
+        code(field::Type, 2);
+    else if (box == m_try)
+        code(field::Try, 1);
+    else if (box == m_src || box == m_src->lineEdit() || box == m_srcText)
+        code(field::Src, 1);
+    else
+        return false;
+    return true;
+}
+
+bool CVesparioVw::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::ContextMenu) {
+        auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+        QuickClick click;
+        if (ClickOn(watched, menuEvent->pos(), click)) {
+            emit QuickMenuAsked(click, menuEvent->globalPos());
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 } // namespace vespario::ui

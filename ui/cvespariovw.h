@@ -3,6 +3,8 @@
 // Type, Try and Src drop-downs from the vocabularies, "Lock Scientific Data" and the atlas
 // spin control. Load fills it from the record, ReadBack hands the boxes' texts back.
 
+#include "select/quickcommands.h"
+
 #include <QWidget>
 
 #include <vector>
@@ -44,6 +46,17 @@ public:
     QLineEdit *ChartBox(int which) const { return which == 0 ? m_chart0 : m_chart1; }
     QWidget *FirstControl() const;
     QWidget *LastControl() const;
+
+    // What a right click at pos of one of the form's boxes clicked on; false for anything
+    // else.
+    bool ClickOn(const QObject *box, const QPoint &pos, QuickClick &click) const;
+
+signals:
+    // A right click on a field: the frame shows the quick commands for it.
+    void QuickMenuAsked(const vespario::QuickClick &click, const QPoint &globalPos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct StoredBox {

@@ -5,6 +5,7 @@
 #include "ui/greektext.h"
 
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
@@ -49,6 +50,7 @@ void CVesparioVwTag::Rebuild() {
                                           .arg(QString::fromLatin1(code.data(), 1)));
         const size_t at = m_boxes.size();
         connect(box, &QCheckBox::toggled, this, [this, at](bool checked) { Toggled(at, checked); });
+        box->installEventFilter(this);
         m_layout->insertWidget(m_layout->count() - 1, box);
         m_boxes.push_back(box);
         m_codes.push_back(code.front());
@@ -66,6 +68,19 @@ void CVesparioVwTag::Load() {
         m_boxes[i]->setChecked(field.find(m_codes[i]) != std::string_view::npos);
     }
     m_loading = false;
+}
+
+bool CVesparioVwTag::eventFilter(QObject *watched, QEvent *event) {
+    if (event->type() == QEvent::ContextMenu) {
+        for (size_t i = 0; i < m_boxes.size(); ++i) {
+            if (m_boxes[i] == watched) {
+                emit CheckboxMenuAsked(m_codes[i],
+                                       static_cast<QContextMenuEvent *>(event)->globalPos());
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void CVesparioVwTag::Toggled(size_t box, bool checked) {

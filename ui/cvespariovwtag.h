@@ -26,6 +26,13 @@ public:
     void Load();
     const std::vector<QCheckBox *> &Boxes() const { return m_boxes; }
 
+signals:
+    // A right click on a checkbox: the frame shows the quick commands for its code.
+    void CheckboxMenuAsked(char code, const QPoint &globalPos);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void Rebuild();
     void Toggled(size_t box, bool checked);

@@ -49,10 +49,15 @@ QString HelpWindow::HelpFolder() {
 }
 
 bool HelpWindow::ShowPage(const QString &page) {
-    const QString path = HelpFolder() + "/" + page;
+    // A page may name a place on it: "quickcommands.html#setall".
+    const qsizetype hash = page.indexOf(QLatin1Char('#'));
+    const QString path = HelpFolder() + "/" + page.left(hash);
     if (!QFileInfo::exists(path))
         return false;
-    m_browser->setSource(QUrl::fromLocalFile(path));
+    QUrl url = QUrl::fromLocalFile(path);
+    if (hash >= 0)
+        url.setFragment(page.mid(hash + 1));
+    m_browser->setSource(url);
     return true;
 }
 

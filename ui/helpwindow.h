@@ -13,7 +13,8 @@ class HelpWindow : public QWidget {
 public:
     explicit HelpWindow(QWidget *parent = nullptr);
 
-    // Shows a page of the help folder ("tutorial.html"); false when there is no such page.
+    // Shows a page of the help folder ("tutorial.html", "fields.html#magn"); false when there
+    // is no such page.
     bool ShowPage(const QString &page);
     static QString HelpFolder();
     QTextBrowser *Browser() const { return m_browser; }

@@ -283,6 +283,47 @@ TEST_F(ObjectListTest, DeleteAllAndUndeleteAll) {
     EXPECT_FALSE(doc.DeletedRecordsExist());
 }
 
+TEST_F(ObjectListTest, SetAllChangesOnlyTheListedRecordsAndSurvivesAReload) {
+    // Record 2 already holds the checkbox, record 4 holds it twice: Checked appends it only
+    // where it is missing, Unchecked removes one occurrence.
+    Make(6);
+    doc.SetCurrentRecord(2, false, false);
+    doc.SetFieldText(field::CheckBoxes, "BA");
+    doc.SetCurrentRecord(4, false, false);
+    doc.SetFieldText(field::CheckBoxes, "AxA");
+    doc.SetCurrentRecord(-1, false, false);
+    ObjectList list(doc);
+    list.Criteria().AddLine(field::Type, op::Equal, "eg");
+    list.RestartSelection();
+    Drive(list);
+    ASSERT_EQ(list.List().size(), 3u);
+    ASSERT_TRUE(list.GoTo(1, -1));
+    const int current = doc.CurrentIndex();
+    list.SetAll({true, 'A', true});
+    EXPECT_EQ(doc.CurrentIndex(), current); // the list position's object again
+    EXPECT_EQ(host.ProgressText(), "");
+    list.SetAll({false, 'y', true}); // new records hold "n"
+    list.SetAll({true, 'x', false});
+    doc.SetCurrentRecord(-1, false, false);
+
+    std::ostringstream out;
+    ASSERT_TRUE(doc.WriteDatabase(out));
+    std::istringstream in(out.str());
+    doc.ReadDatabase(in);
+    ObjectList reloaded(doc);
+    Drive(reloaded);
+    // The passes move the listed records to the front: each is found by its ID.
+    const std::string_view boxes[] = {"A", "", "BA", "", "AA", ""};
+    const std::string_view tries[] = {"y", "n", "y", "n", "y", "n"};
+    ASSERT_EQ(doc.GetRecordCount(), 6);
+    for (int k = 0; k < 6; ++k) {
+        const std::string_view id = doc.Record(k).Field(field::Id);
+        const int i = std::stoi(std::string(id.substr(4)));
+        EXPECT_EQ(doc.Record(k).Field(field::CheckBoxes), boxes[i]) << id;
+        EXPECT_EQ(doc.Record(k).Field(field::Try), tries[i]) << id;
+    }
+}
+
 TEST_F(ObjectListTest, RememberedCriteriaAskBeforeCopying) {
     Make(4);
     ObjectList list(doc);
