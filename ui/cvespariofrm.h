@@ -11,8 +11,8 @@
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
-#include "ui/settingssheet.h"
 #include "ui/setalldialog.h"
+#include "ui/settingssheet.h"
 #include "ui/timeswindow.h"
 #include "ui/whatsupwindow.h"
 
