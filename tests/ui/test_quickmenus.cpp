@@ -17,6 +17,7 @@
 #include "ui/cvespariovwtag.h"
 #include "ui/qthost.h"
 #include "ui/setalldialog.h"
+#include "windowsession.h"
 
 #include <QAction>
 #include <QApplication>
@@ -43,32 +44,8 @@ using namespace vespario::ui;
 
 namespace {
 
-constexpr int kPassTimeoutMs = 60000;
-
-struct Session {
-    explicit Session(const QString &profileFolder) : app(host), frame(app, host) {
-        options.profileFolder = profileFolder.toStdString();
-        options.currentFolder = profileFolder.toStdString();
-    }
-    StartResult Start(const QStringList &args) {
-        for (const QString &arg : args)
-            options.args.push_back(arg.toStdString());
-        const StartResult result = app.Start(options, frame);
-        frame.show();
-        return result;
-    }
-    ObjectList &Engine() { return *frame.ListView()->Engine(); }
-    bool PassDone() { return !Engine().PassRunning() && !frame.IdleRunning(); }
-    void Exit() {
-        frame.close();
-        app.Exit();
-    }
-
-    QtHost host;
-    CVesparioApp app;
-    CVesparioFrm frame;
-    StartupOptions options;
-};
+using test::kPassTimeoutMs;
+using test::Session;
 
 // A right click in the middle of a widget, as the window system delivers it.
 void RightClick(QWidget *widget) {

@@ -17,6 +17,7 @@
 #include "ui/preferencespagewidget.h"
 #include "ui/qthost.h"
 #include "ui/settingssheet.h"
+#include "windowsession.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
@@ -45,18 +46,13 @@ using namespace vespario::ui;
 
 namespace {
 
-constexpr int kPassTimeoutMs = 60000;
+using test::kPassTimeoutMs;
 
-struct Session {
-    explicit Session(const QString &profileFolder) : app(host), frame(app, host) {
-        options.profileFolder = profileFolder.toStdString();
-        options.currentFolder = profileFolder.toStdString();
-        options.args.push_back(VESPARIO_SOURCE_DATA_DIR "/sample.obs");
-        app.Start(options, frame);
-        frame.show();
+// A run on the sample database.
+struct Session : test::Session {
+    explicit Session(const QString &profileFolder) : test::Session(profileFolder) {
+        Start({QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/sample.obs")});
     }
-    ObjectList &Engine() { return *frame.ListView()->Engine(); }
-    bool PassDone() { return !Engine().PassRunning() && !frame.IdleRunning(); }
     // Opens the sheet from the menu; work runs on it inside its modal loop. Returns when the
     // sheet has closed.
     void WithSheet(const std::function<void(SettingsSheet &)> &work) {
@@ -82,15 +78,6 @@ struct Session {
             lists.push_back(app.Settings().Vocabularies().List(v).Entries());
         return lists;
     }
-    void Exit() {
-        frame.close();
-        app.Exit();
-    }
-
-    QtHost host;
-    CVesparioApp app;
-    CVesparioFrm frame;
-    StartupOptions options;
 };
 
 // The next message box is answered once it shows; its text lands in text.
@@ -119,36 +106,15 @@ void SetNumber(QDoubleSpinBox *box, double value) {
 }
 
 void CheckNames(QWidget *sheet) {
-    QStringList unnamed;
-    int controls = 0;
-    const auto walk = [&](auto &&self, QAccessibleInterface *node, int depth) -> void {
-        // Hidden parts (the other tabs, a closed drop-down's list) are walked on their own turn.
-        if (!node || depth > 30 || node->state().invisible)
-            return;
-        switch (node->role()) {
-        case QAccessible::PushButton:
-        case QAccessible::CheckBox:
-        case QAccessible::RadioButton:
-        case QAccessible::ComboBox:
-        case QAccessible::SpinBox:
-        case QAccessible::EditableText:
-        case QAccessible::List:
-        case QAccessible::Tree:
-        case QAccessible::PageTab:
-            ++controls;
-            if (node->text(QAccessible::Name).trimmed().isEmpty() && node->object())
-                unnamed << node->object()->objectName() +
-                               QString::fromLatin1(node->object()->metaObject()->className());
-            break;
-        default:
-            break;
-        }
-        for (int i = 0; i < node->childCount(); ++i)
-            self(self, node->child(i), depth + 1);
-    };
-    walk(walk, QAccessible::queryAccessibleInterface(sheet), 0);
-    QVERIFY(controls >= 15); // the tabs and the sheet's buttons at least
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    // Hidden parts (the other tabs, a closed drop-down's list) are walked on their own turn.
+    const test::AccessibleControls controls = test::WalkAccessible(
+        sheet,
+        {QAccessible::PushButton, QAccessible::CheckBox, QAccessible::RadioButton,
+         QAccessible::ComboBox, QAccessible::SpinBox, QAccessible::EditableText, QAccessible::List,
+         QAccessible::Tree, QAccessible::PageTab},
+        true);
+    QVERIFY(controls.count >= 15); // the tabs and the sheet's buttons at least
+    QVERIFY2(controls.unnamed.isEmpty(), qPrintable(controls.unnamed.join(QStringLiteral(", "))));
 }
 
 } // namespace

@@ -19,6 +19,7 @@
 #include "ui/qthost.h"
 #include "ui/timeswindow.h"
 #include "ui/whatsupwindow.h"
+#include "windowsession.h"
 
 #include <QAccessible>
 #include <QAction>
@@ -44,38 +45,12 @@ using namespace vespario::ui;
 
 namespace {
 
-constexpr int kPassTimeoutMs = 60000;
-
 QString SamplePath() {
     return QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/sample.obs");
 }
 
-// One run of the program on a profile folder.
-struct Session {
-    explicit Session(const QString &profileFolder) : app(host), frame(app, host) {
-        options.profileFolder = profileFolder.toStdString();
-        options.currentFolder = profileFolder.toStdString();
-    }
-    StartResult Start(const QStringList &args) {
-        for (const QString &arg : args)
-            options.args.push_back(arg.toStdString());
-        const StartResult result = app.Start(options, frame);
-        frame.show();
-        return result;
-    }
-    ObjectList &Engine() { return *frame.ListView()->Engine(); }
-    bool PassDone() { return !Engine().PassRunning() && !frame.IdleRunning(); }
-    void Open(const char *action) { frame.Action(QString::fromLatin1(action))->trigger(); }
-    void Exit() {
-        frame.close();
-        app.Exit();
-    }
-
-    QtHost host;
-    CVesparioApp app;
-    CVesparioFrm frame;
-    StartupOptions options;
-};
+using test::kPassTimeoutMs;
+using test::Session;
 
 // Replaces a field's text by typing, as the user does, and finishes with Return.
 void TypeInto(QLineEdit *edit, const QString &text) {
@@ -117,30 +92,11 @@ void CheckRefusal(QtHost &host, ConversionWindow &window, int count, int field,
 // Every control of a window carries a name a screen reader can read, and Help opens the
 // window's own page.
 void CheckNames(CVesparioFrm &frame, ToolWindow *window) {
-    QStringList unnamed;
-    int controls = 0;
-    const auto walk = [&](auto &&self, QAccessibleInterface *node, int depth) -> void {
-        if (!node || depth > 20)
-            return;
-        switch (node->role()) {
-        case QAccessible::PushButton:
-        case QAccessible::CheckBox:
-        case QAccessible::EditableText:
-        case QAccessible::StaticText:
-            ++controls;
-            if (node->text(QAccessible::Name).trimmed().isEmpty() && node->object())
-                unnamed << node->object()->objectName() +
-                               QString::fromLatin1(node->object()->metaObject()->className());
-            break;
-        default:
-            break;
-        }
-        for (int i = 0; i < node->childCount(); ++i)
-            self(self, node->child(i), depth + 1);
-    };
-    walk(walk, QAccessible::queryAccessibleInterface(window), 0);
-    QVERIFY(controls >= 3);
-    QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+    const test::AccessibleControls controls =
+        test::WalkAccessible(window, {QAccessible::PushButton, QAccessible::CheckBox,
+                                      QAccessible::EditableText, QAccessible::StaticText});
+    QVERIFY(controls.count >= 3);
+    QVERIFY2(controls.unnamed.isEmpty(), qPrintable(controls.unnamed.join(QStringLiteral(", "))));
     for (QPushButton *button : window->findChildren<QPushButton *>())
         if (button->text() == QStringLiteral("&Help"))
             button->click();

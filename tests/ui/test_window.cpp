@@ -15,6 +15,7 @@
 #include "ui/greektext.h"
 #include "ui/qthost.h"
 #include "ui/selectionlistmodel.h"
+#include "windowsession.h"
 
 #include <QAbstractItemModelTester>
 #include <QAccessible>
@@ -47,7 +48,7 @@ using namespace vespario::ui;
 namespace {
 
 constexpr int kSampleObjects = 13960;
-constexpr int kPassTimeoutMs = 60000;
+using test::kPassTimeoutMs;
 
 QString SamplePath() {
     return QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/sample.obs");
@@ -67,21 +68,9 @@ void AnswerNextBox(QMessageBox::StandardButton button, QString *text = nullptr) 
         Qt::QueuedConnection);
 }
 
-// One run of the program: the application object and its frame on a profile folder.
-struct Session {
-    explicit Session(const QString &profileFolder) : app(host), frame(app, host) {
-        options.profileFolder = profileFolder.toStdString();
-        options.currentFolder = profileFolder.toStdString();
-    }
-    StartResult Start(const QStringList &args) {
-        for (const QString &arg : args)
-            options.args.push_back(arg.toStdString());
-        const StartResult result = app.Start(options, frame);
-        frame.show();
-        return result;
-    }
-    ObjectList &Engine() { return *frame.ListView()->Engine(); }
-    bool PassDone() { return !Engine().PassRunning() && !frame.IdleRunning(); }
+// One run of the program, with what these tests read of its window.
+struct Session : test::Session {
+    using test::Session::Session;
     QString Pane(int pane) { return frame.StatusPane(pane)->text(); }
     std::string CurrentId() {
         const ObjectRecord *current = app.Document().CurrentRecord();
@@ -92,14 +81,8 @@ struct Session {
         frame.CommitEdits();
         if (app.Document().IsModified())
             AnswerNextBox(QMessageBox::Discard);
-        frame.close();
-        app.Exit();
+        test::Session::Exit();
     }
-
-    QtHost host;
-    CVesparioApp app;
-    CVesparioFrm frame;
-    StartupOptions options;
 };
 
 // Types text as key presses carrying it, letters beyond ASCII included.
@@ -462,43 +445,14 @@ private slots:
         Session s(m_profile->path());
         s.Start({SamplePath()});
         QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
-        QStringList unnamed;
-        int controls = 0;
-        const auto walk = [&](auto &&self, QAccessibleInterface *node, int depth) -> void {
-            if (!node || depth > 40)
-                return;
-            switch (node->role()) {
-            case QAccessible::PushButton:
-            case QAccessible::CheckBox:
-            case QAccessible::ComboBox:
-            case QAccessible::EditableText:
-            case QAccessible::List:
-            case QAccessible::SpinBox:
-            case QAccessible::ButtonMenu:
-            case QAccessible::ButtonDropDown:
-            case QAccessible::StaticText:
-                if (node->state().invisible)
-                    break;
-                ++controls;
-                if (node->text(QAccessible::Name).trimmed().isEmpty() && node->object())
-                    unnamed
-                        << QStringLiteral("%1 %2 in %3")
-                               .arg(QString::fromLatin1(node->object()->metaObject()->className()))
-                               .arg(node->object()->objectName())
-                               .arg(node->object()->parent()
-                                        ? QString::fromLatin1(
-                                              node->object()->parent()->metaObject()->className())
-                                        : QString());
-                break;
-            default:
-                break;
-            }
-            for (int i = 0; i < node->childCount(); ++i)
-                self(self, node->child(i), depth + 1);
-        };
-        walk(walk, QAccessible::queryAccessibleInterface(&s.frame), 0);
-        QVERIFY(controls > 60);
-        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+        const test::AccessibleControls controls = test::WalkAccessible(
+            &s.frame,
+            {QAccessible::PushButton, QAccessible::CheckBox, QAccessible::ComboBox,
+             QAccessible::EditableText, QAccessible::List, QAccessible::SpinBox,
+             QAccessible::ButtonMenu, QAccessible::ButtonDropDown, QAccessible::StaticText});
+        QVERIFY(controls.count > 60);
+        QVERIFY2(controls.unnamed.isEmpty(),
+                 qPrintable(controls.unnamed.join(QStringLiteral(", "))));
         // The status bar counters are read with their names.
         QAccessibleInterface *pane = QAccessible::queryAccessibleInterface(s.frame.StatusPane(2));
         QCOMPARE(pane->text(QAccessible::Name), QStringLiteral("Objects selected"));
