@@ -129,11 +129,7 @@ private slots:
     void init() {
         m_profile = std::make_unique<QTemporaryDir>();
         QVERIFY(m_profile->isValid());
-        QFile file(m_profile->filePath(QStringLiteral("Vespario.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QFile shipped(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/Vespario.ini"));
-        QVERIFY(shipped.open(QIODevice::ReadOnly));
-        file.write(shipped.readAll() + "\r\n[Settings]\r\nTutorial=0\r\n");
+        QVERIFY(test::WriteShippedProfile(m_profile->path(), "[Settings]\r\nTutorial=0\r\n"));
     }
 
     void theMagnitudeMenuSelectsBrighterObjectsAndRevertReturns() {

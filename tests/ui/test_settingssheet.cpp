@@ -130,12 +130,9 @@ private slots:
     void init() {
         m_profile = std::make_unique<QTemporaryDir>();
         QVERIFY(m_profile->isValid());
-        QFile file(m_profile->filePath(QStringLiteral("Vespario.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QFile shipped(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/Vespario.ini"));
-        QVERIFY(shipped.open(QIODevice::ReadOnly));
         // A profile left on the Books page by an older version, which numbered it 9.
-        file.write(shipped.readAll() + "\r\n[Settings]\r\nTutorial=0\r\nCurPage=9\r\n");
+        QVERIFY(test::WriteShippedProfile(m_profile->path(),
+                                          "[Settings]\r\nTutorial=0\r\nCurPage=9\r\n"));
     }
 
     void opensOnThePageRememberedWithEveryControlNamed() {

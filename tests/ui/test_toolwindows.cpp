@@ -119,20 +119,12 @@ class ToolWindowsTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> m_profile;
 
-    void WriteProfile() {
-        QFile file(m_profile->filePath(QStringLiteral("Vespario.ini")));
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        QFile shipped(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/Vespario.ini"));
-        QVERIFY(shipped.open(QIODevice::ReadOnly));
-        file.write(shipped.readAll() + "\r\n[Settings]\r\nTutorial=0\r\n");
-    }
-
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }
     void init() {
         m_profile = std::make_unique<QTemporaryDir>();
         QVERIFY(m_profile->isValid());
-        WriteProfile();
+        QVERIFY(test::WriteShippedProfile(m_profile->path(), "[Settings]\r\nTutorial=0\r\n"));
     }
 
     void aRefusedTextBeepsAndLeavesTheOtherFieldsAlone() {

@@ -10,6 +10,8 @@
 
 #include <QAccessible>
 #include <QAction>
+#include <QByteArray>
+#include <QFile>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -48,6 +50,16 @@ struct Session {
     CVesparioFrm frame;
     StartupOptions options;
 };
+
+// Writes the profile a new installation starts with into folder, with extra profile lines
+// after it (so that, for one, the tutorial question is not asked).
+inline bool WriteShippedProfile(const QString &folder, const QByteArray &extra) {
+    QFile file(folder + QStringLiteral("/Vespario.ini"));
+    QFile shipped(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/Vespario.ini"));
+    if (!file.open(QIODevice::WriteOnly) || !shipped.open(QIODevice::ReadOnly))
+        return false;
+    return file.write(shipped.readAll() + "\r\n" + extra) > 0;
+}
 
 // The visible controls of the given roles under root, and those of them without a name.
 // With pruneHidden a hidden part (another tab, a closed drop-down's list) is not entered.
