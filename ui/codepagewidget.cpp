@@ -1,5 +1,7 @@
 #include "ui/codepagewidget.h"
 
+#include "ui/pagerows.h"
+
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -99,29 +101,12 @@ QStringList CodePageWidget::Columns(const std::string &row) const {
 }
 
 void CodePageWidget::SyncRows() {
-    const std::vector<PageRow> &rows = m_model.Rows();
-    if (m_list->topLevelItemCount() != static_cast<int>(rows.size())) {
-        m_list->clear();
-        QList<QTreeWidgetItem *> items;
-        for (const PageRow &row : rows)
-            items << new QTreeWidgetItem(Columns(row.text));
-        m_list->addTopLevelItems(items);
-    } else {
-        for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-            QTreeWidgetItem *item = m_list->topLevelItem(i);
-            const QStringList columns = Columns(rows[static_cast<size_t>(i)].text);
-            for (int c = 0; c < columns.size(); ++c)
-                if (item->text(c) != columns[c])
-                    item->setText(c, columns[c]);
-        }
-    }
-    const int selected = m_model.Selected();
-    if (selected >= 0) {
-        m_list->setCurrentItem(m_list->topLevelItem(selected));
-    } else {
-        m_list->setCurrentItem(nullptr);
-        m_list->clearSelection();
-    }
+    std::vector<std::string> texts;
+    texts.reserve(m_model.Rows().size());
+    for (const PageRow &row : m_model.Rows())
+        texts.push_back(row.text);
+    ShowRows(
+        m_list, texts, [this](const std::string &row) { return Columns(row); }, m_model.Selected());
 }
 
 void CodePageWidget::Sync() {

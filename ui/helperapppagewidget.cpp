@@ -1,5 +1,7 @@
 #include "ui/helperapppagewidget.h"
 
+#include "ui/pagerows.h"
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFileDialog>
@@ -121,20 +123,7 @@ void HelperAppPageWidget::Sync() {
         return QStringList{QString::fromStdString(fields.lookFor),
                            QString::fromStdString(fields.command)};
     };
-    if (m_list->topLevelItemCount() != static_cast<int>(rows.size())) {
-        m_list->clear();
-        for (const std::string &row : rows)
-            m_list->addTopLevelItem(new QTreeWidgetItem(columns(row)));
-    } else {
-        for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-            const QStringList texts = columns(rows[static_cast<size_t>(i)]);
-            for (int c = 0; c < texts.size(); ++c)
-                if (m_list->topLevelItem(i)->text(c) != texts[c])
-                    m_list->topLevelItem(i)->setText(c, texts[c]);
-        }
-    }
-    m_list->setCurrentItem(m_model.Selected() >= 0 ? m_list->topLevelItem(m_model.Selected())
-                                                   : nullptr);
+    ShowRows(m_list, rows, columns, m_model.Selected());
     const HelperAppFields &fields = m_model.Fields();
     const std::array<std::pair<QLineEdit *, const std::string *>, 5> boxes = {
         {{m_lookFor, &fields.lookFor},
@@ -142,11 +131,8 @@ void HelperAppPageWidget::Sync() {
          {m_application, &fields.ddeApplication},
          {m_topic, &fields.ddeTopic},
          {m_message, &fields.ddeMessage}}};
-    for (const auto &[box, value] : boxes) {
-        const QString text = QString::fromStdString(*value);
-        if (box->text() != text)
-            box->setText(text);
-    }
+    for (const auto &[box, value] : boxes)
+        ShowText(box, *value);
     m_useDde->setChecked(fields.useDde);
     m_method->setCurrentIndex(fields.ddeMethod);
     for (QWidget *field :

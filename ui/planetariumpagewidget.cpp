@@ -1,5 +1,7 @@
 #include "ui/planetariumpagewidget.h"
 
+#include "ui/pagerows.h"
+
 #include <QComboBox>
 #include <QFileDialog>
 #include <QFormLayout>
@@ -108,29 +110,14 @@ void PlanetariumPageWidget::Sync() {
                            QString::fromStdString(fields.executable),
                            QString::fromStdString(fields.keystrokes)};
     };
-    if (m_list->topLevelItemCount() != static_cast<int>(rows.size())) {
-        m_list->clear();
-        for (const std::string &row : rows)
-            m_list->addTopLevelItem(new QTreeWidgetItem(columns(row)));
-    } else {
-        for (int i = 0; i < m_list->topLevelItemCount(); ++i) {
-            const QStringList texts = columns(rows[static_cast<size_t>(i)]);
-            for (int c = 0; c < texts.size(); ++c)
-                if (m_list->topLevelItem(i)->text(c) != texts[c])
-                    m_list->topLevelItem(i)->setText(c, texts[c]);
-        }
-    }
-    m_list->setCurrentItem(m_model.Selected() >= 0 ? m_list->topLevelItem(m_model.Selected())
-                                                   : nullptr);
+    ShowRows(m_list, rows, columns, m_model.Selected());
     const PlanetariumFields &fields = m_model.Fields();
     const std::array<std::pair<QLineEdit *, const std::string *>, 3> boxes = {
         {{m_title, &fields.title},
          {m_executable, &fields.executable},
          {m_keystrokes, &fields.keystrokes}}};
     for (const auto &[box, value] : boxes) {
-        const QString text = QString::fromStdString(*value);
-        if (box->text() != text)
-            box->setText(text);
+        ShowText(box, *value);
         box->setEnabled(m_model.FieldsEnabled());
     }
     m_browse->setEnabled(m_model.FieldsEnabled());

@@ -1,0 +1,39 @@
+#include "ui/pagerows.h"
+
+#include <QLineEdit>
+#include <QTreeWidget>
+
+namespace vespario::ui {
+
+void ShowRows(QTreeWidget *list, const std::vector<std::string> &rows,
+              const std::function<QStringList(const std::string &)> &columns, int selected) {
+    if (list->topLevelItemCount() != static_cast<int>(rows.size())) {
+        list->clear();
+        QList<QTreeWidgetItem *> items;
+        for (const std::string &row : rows)
+            items << new QTreeWidgetItem(columns(row));
+        list->addTopLevelItems(items);
+    } else {
+        for (int i = 0; i < list->topLevelItemCount(); ++i) {
+            QTreeWidgetItem *item = list->topLevelItem(i);
+            const QStringList texts = columns(rows[static_cast<size_t>(i)]);
+            for (int c = 0; c < texts.size(); ++c)
+                if (item->text(c) != texts[c])
+                    item->setText(c, texts[c]);
+        }
+    }
+    if (selected >= 0) {
+        list->setCurrentItem(list->topLevelItem(selected));
+        return;
+    }
+    list->setCurrentItem(nullptr);
+    list->clearSelection();
+}
+
+void ShowText(QLineEdit *box, const std::string &value) {
+    const QString text = QString::fromStdString(value);
+    if (box->text() != text)
+        box->setText(text);
+}
+
+} // namespace vespario::ui
