@@ -78,17 +78,9 @@ CodePageWidget::CodePageWidget(CodePageModel &model, const QString &explanation,
         m_model.SetMeaningText(text.toStdString());
         RowEdited();
     });
-    connect(m_insert, &QPushButton::clicked, this, [this] {
-        if (!m_model.Insert())
-            return;
-        Sync();
-        m_code->setFocus(Qt::OtherFocusReason);
-        m_code->selectAll();
-    });
-    connect(m_delete, &QPushButton::clicked, this, [this] {
-        m_model.Delete();
-        Sync();
-    });
+    ConnectRowButtons(
+        m_insert, m_delete, [this] { return m_model.Insert(); }, [this] { m_model.Delete(); },
+        [this] { Sync(); }, m_code);
 }
 
 QStringList CodePageWidget::Columns(const std::string &row) const {

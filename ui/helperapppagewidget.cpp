@@ -4,7 +4,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -79,25 +78,15 @@ HelperAppPageWidget::HelperAppPageWidget(HelperAppPageModel &model, QWidget *par
         connect(edit, &QLineEdit::textEdited, this, &HelperAppPageWidget::FieldsEdited);
     connect(m_useDde, &QCheckBox::toggled, this, &HelperAppPageWidget::FieldsEdited);
     connect(m_method, &QComboBox::currentIndexChanged, this, &HelperAppPageWidget::FieldsEdited);
-    connect(m_insert, &QPushButton::clicked, this, [this] {
-        if (!m_model.Insert())
-            return;
-        Sync();
-        m_lookFor->setFocus(Qt::OtherFocusReason);
-        m_lookFor->selectAll();
-    });
-    connect(m_delete, &QPushButton::clicked, this, [this] {
-        m_model.Delete();
-        Sync();
-    });
+    ConnectRowButtons(
+        m_insert, m_delete, [this] { return m_model.Insert(); }, [this] { m_model.Delete(); },
+        [this] { Sync(); }, m_lookFor);
     connect(m_assist, &QPushButton::clicked, this, [this] {
         m_model.Assist(m_browsers->currentIndex());
         Sync();
     });
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        const QString file =
-            QFileDialog::getOpenFileName(this, QString::fromStdString(m_model.BrowseTitle()),
-                                         QString(), QStringLiteral("Programs (*)"));
+        const QString file = BrowseForProgram(this, m_model.BrowseTitle(), QString());
         if (file.isEmpty())
             return;
         m_command->setText(file);

@@ -1,6 +1,8 @@
 #include "ui/pagerows.h"
 
+#include <QFileDialog>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 
 namespace vespario::ui {
@@ -34,6 +36,29 @@ void ShowText(QLineEdit *box, const std::string &value) {
     const QString text = QString::fromStdString(value);
     if (box->text() != text)
         box->setText(text);
+}
+
+void ConnectRowButtons(QPushButton *insert, QPushButton *remove, std::function<bool()> insertRow,
+                       std::function<void()> deleteRow, std::function<void()> sync,
+                       QLineEdit *first) {
+    QObject::connect(insert, &QPushButton::clicked, insert, [=] {
+        if (!insertRow())
+            return;
+        sync();
+        if (!first)
+            return;
+        first->setFocus(Qt::OtherFocusReason);
+        first->selectAll();
+    });
+    QObject::connect(remove, &QPushButton::clicked, remove, [=] {
+        deleteRow();
+        sync();
+    });
+}
+
+QString BrowseForProgram(QWidget *parent, const std::string &title, const QString &start) {
+    return QFileDialog::getOpenFileName(parent, QString::fromStdString(title), start,
+                                        QStringLiteral("Programs (*)"));
 }
 
 } // namespace vespario::ui

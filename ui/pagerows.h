@@ -1,7 +1,8 @@
 #pragma once
-// What the Settings sheet's pages share in showing their models: the list of rows, refreshed
-// in place so that a long list keeps its scroll position and selection, and the edit boxes,
-// set only when their text differs so that a cursor in a box the user types in stays put.
+// What the Settings sheet's pages share: showing their models (the list of rows, refreshed in
+// place so that a long list keeps its scroll position and selection, and the edit boxes, set
+// only when their text differs so that a cursor in a box the user types in stays put), the
+// Insert and Delete buttons, and the choice of a program file.
 
 #include <QStringList>
 
@@ -10,7 +11,9 @@
 #include <vector>
 
 class QLineEdit;
+class QPushButton;
 class QTreeWidget;
+class QWidget;
 
 namespace vespario::ui {
 
@@ -20,5 +23,16 @@ void ShowRows(QTreeWidget *list, const std::vector<std::string> &rows,
               const std::function<QStringList(const std::string &)> &columns, int selected);
 
 void ShowText(QLineEdit *box, const std::string &value);
+
+// Insert asks the model for a new row (insertRow: false when refused) and, when it made one,
+// puts the focus in first (when given) with its text selected; Delete removes the selected
+// row. Both then show the model again through sync.
+void ConnectRowButtons(QPushButton *insert, QPushButton *remove, std::function<bool()> insertRow,
+                       std::function<void()> deleteRow, std::function<void()> sync,
+                       QLineEdit *first);
+
+// Asks for a program file, starting at start; empty when cancelled. Programs on Linux have no
+// extension to filter on.
+QString BrowseForProgram(QWidget *parent, const std::string &title, const QString &start);
 
 } // namespace vespario::ui

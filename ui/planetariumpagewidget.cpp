@@ -3,7 +3,6 @@
 #include "ui/pagerows.h"
 
 #include <QComboBox>
-#include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -64,14 +63,9 @@ PlanetariumPageWidget::PlanetariumPageWidget(PlanetariumPageModel &model, QWidge
     });
     for (QLineEdit *edit : {m_title, m_executable, m_keystrokes})
         connect(edit, &QLineEdit::textEdited, this, &PlanetariumPageWidget::FieldsEdited);
-    connect(m_insert, &QPushButton::clicked, this, [this] {
-        if (m_model.Insert())
-            Sync();
-    });
-    connect(m_delete, &QPushButton::clicked, this, [this] {
-        m_model.Delete();
-        Sync();
-    });
+    ConnectRowButtons(
+        m_insert, m_delete, [this] { return m_model.Insert(); }, [this] { m_model.Delete(); },
+        [this] { Sync(); }, nullptr);
     connect(m_browse, &QPushButton::clicked, this, &PlanetariumPageWidget::Browse);
     connect(assist, &QPushButton::clicked, this, [this] {
         if (!m_model.Assist(m_choices->currentIndex()))
@@ -84,9 +78,7 @@ PlanetariumPageWidget::PlanetariumPageWidget(PlanetariumPageModel &model, QWidge
 void PlanetariumPageWidget::Browse() {
     if (!m_model.FieldsEnabled())
         return;
-    const QString file =
-        QFileDialog::getOpenFileName(this, QString::fromStdString(m_model.BrowseTitle()),
-                                     m_executable->text(), QStringLiteral("Programs (*)"));
+    const QString file = BrowseForProgram(this, m_model.BrowseTitle(), m_executable->text());
     if (file.isEmpty())
         return;
     m_executable->setText(file);
