@@ -64,12 +64,8 @@ CodePageWidget::CodePageWidget(CodePageModel &model, const QString &explanation,
         button->setAutoDefault(false);
     layout->addLayout(buttons);
 
-    connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        if (m_syncing)
-            return;
-        m_model.Select(item ? m_list->indexOfTopLevelItem(item) : -1);
-        Sync();
-    });
+    ConnectRowSelection(
+        m_list, m_syncing, [this](int row) { m_model.Select(row); }, [this] { Sync(); });
     connect(m_code, &QLineEdit::textEdited, this, [this](const QString &text) {
         m_model.SetCodeText(text.toStdString());
         RowEdited();

@@ -68,12 +68,8 @@ HelperAppPageWidget::HelperAppPageWidget(HelperAppPageModel &model, QWidget *par
         button->setAutoDefault(false);
     layout->addLayout(buttons);
 
-    connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        if (m_syncing)
-            return;
-        m_model.Select(item ? m_list->indexOfTopLevelItem(item) : -1);
-        Sync();
-    });
+    ConnectRowSelection(
+        m_list, m_syncing, [this](int row) { m_model.Select(row); }, [this] { Sync(); });
     for (QLineEdit *edit : {m_lookFor, m_command, m_application, m_topic, m_message})
         connect(edit, &QLineEdit::textEdited, this, &HelperAppPageWidget::FieldsEdited);
     connect(m_useDde, &QCheckBox::toggled, this, &HelperAppPageWidget::FieldsEdited);
@@ -86,11 +82,8 @@ HelperAppPageWidget::HelperAppPageWidget(HelperAppPageModel &model, QWidget *par
         Sync();
     });
     connect(m_browse, &QPushButton::clicked, this, [this] {
-        const QString file = BrowseForProgram(this, m_model.BrowseTitle(), QString());
-        if (file.isEmpty())
-            return;
-        m_command->setText(file);
-        FieldsEdited();
+        if (BrowseForProgram(this, m_model.BrowseTitle(), QString(), m_command))
+            FieldsEdited();
     });
 }
 

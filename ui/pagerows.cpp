@@ -56,9 +56,25 @@ void ConnectRowButtons(QPushButton *insert, QPushButton *remove, std::function<b
     });
 }
 
-QString BrowseForProgram(QWidget *parent, const std::string &title, const QString &start) {
-    return QFileDialog::getOpenFileName(parent, QString::fromStdString(title), start,
-                                        QStringLiteral("Programs (*)"));
+void ConnectRowSelection(QTreeWidget *list, const bool &syncing, std::function<void(int)> select,
+                         std::function<void()> sync) {
+    QObject::connect(list, &QTreeWidget::currentItemChanged, list,
+                     [list, &syncing, select, sync](QTreeWidgetItem *item) {
+                         if (syncing)
+                             return;
+                         select(item ? list->indexOfTopLevelItem(item) : -1);
+                         sync();
+                     });
+}
+
+bool BrowseForProgram(QWidget *parent, const std::string &title, const QString &start,
+                      QLineEdit *box) {
+    const QString file = QFileDialog::getOpenFileName(parent, QString::fromStdString(title), start,
+                                                      QStringLiteral("Programs (*)"));
+    if (file.isEmpty())
+        return false;
+    box->setText(file);
+    return true;
 }
 
 } // namespace vespario::ui

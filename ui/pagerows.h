@@ -31,8 +31,14 @@ void ConnectRowButtons(QPushButton *insert, QPushButton *remove, std::function<b
                        std::function<void()> deleteRow, std::function<void()> sync,
                        QLineEdit *first);
 
-// Asks for a program file, starting at start; empty when cancelled. Programs on Linux have no
-// extension to filter on.
-QString BrowseForProgram(QWidget *parent, const std::string &title, const QString &start);
+// A row made current in list (by the user: not while syncing, when the page itself shows the
+// model) is selected in the model through select (-1: none), and the page shown again.
+void ConnectRowSelection(QTreeWidget *list, const bool &syncing, std::function<void(int)> select,
+                         std::function<void()> sync);
+
+// Asks for a program file, starting at start, and puts the chosen one into box; false when
+// cancelled. Programs on Linux have no extension to filter on.
+bool BrowseForProgram(QWidget *parent, const std::string &title, const QString &start,
+                      QLineEdit *box);
 
 } // namespace vespario::ui

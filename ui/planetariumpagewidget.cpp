@@ -55,12 +55,8 @@ PlanetariumPageWidget::PlanetariumPageWidget(PlanetariumPageModel &model, QWidge
     }
     layout->addLayout(buttons);
 
-    connect(m_list, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
-        if (m_syncing)
-            return;
-        m_model.Select(item ? m_list->indexOfTopLevelItem(item) : -1);
-        Sync();
-    });
+    ConnectRowSelection(
+        m_list, m_syncing, [this](int row) { m_model.Select(row); }, [this] { Sync(); });
     for (QLineEdit *edit : {m_title, m_executable, m_keystrokes})
         connect(edit, &QLineEdit::textEdited, this, &PlanetariumPageWidget::FieldsEdited);
     ConnectRowButtons(
@@ -78,11 +74,8 @@ PlanetariumPageWidget::PlanetariumPageWidget(PlanetariumPageModel &model, QWidge
 void PlanetariumPageWidget::Browse() {
     if (!m_model.FieldsEnabled())
         return;
-    const QString file = BrowseForProgram(this, m_model.BrowseTitle(), m_executable->text());
-    if (file.isEmpty())
-        return;
-    m_executable->setText(file);
-    FieldsEdited();
+    if (BrowseForProgram(this, m_model.BrowseTitle(), m_executable->text(), m_executable))
+        FieldsEdited();
 }
 
 void PlanetariumPageWidget::FieldsEdited() {
