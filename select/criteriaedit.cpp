@@ -1,7 +1,10 @@
 #include "select/criteriaedit.h"
 
 #include "astro/radectext.h"
+#include "select/objectlist.h"
 #include "select/selectioncriteria.h"
+#include "select/smallfile.h"
+#include "settings/appsettings.h"
 
 #include <algorithm>
 
@@ -69,6 +72,42 @@ ValueBox ApplyPatternMenuEntry(PatternMenuEntry entry, const ValueBox &box) {
         caret = start + 1; // between the brackets or braces, ready for what goes inside
     result.selectionStart = result.selectionEnd = caret;
     return result;
+}
+
+LineButtons LineButtonsFor(int selected, int count) {
+    const bool any = selected >= 0 && selected < count;
+    return {any, any && selected > 0, any && selected < count - 1};
+}
+
+int NewLinePosition(int selected, int count) {
+    return selected >= 0 && selected < count ? selected + 1 : count;
+}
+
+void StoreDefaultNear(AppSettings &settings, double radius) {
+    const std::string text = FormatReal(radius);
+    settings.General().defaultNear = text;
+    settings.Profile().WriteString("Settings", "DefaultNear", text);
+}
+
+std::optional<std::string> EndCriteriaDialog(ObjectList &list, const SelectionCriteria &edited,
+                                             DialogEnd end) {
+    if (auto message = CheckCriteria(edited.Lines()))
+        return message;
+    switch (end) {
+    case DialogEnd::Accept:
+        list.AcceptCriteria(edited);
+        break;
+    case DialogEnd::Revert:
+        list.RevertCriteria();
+        break;
+    case DialogEnd::RememberAndDefineNew:
+        list.AcceptCriteria(edited);
+        list.RememberCriteriaAndDefineNew();
+        // New empty criteria list everything: the list must say what is current.
+        list.RestartSelection();
+        break;
+    }
+    return std::nullopt;
 }
 
 } // namespace vespario

@@ -1,7 +1,9 @@
 // The criteria dialog's checks and its pattern menu, without the widgets.
 
+#include "db/fieldtable.h"
 #include "pattern/pattern.h"
 #include "select/criteriaedit.h"
+#include "select/sortedit.h"
 
 #include <gtest/gtest.h>
 
@@ -142,6 +144,40 @@ TEST(PatternMenu, EveryInsertionIsPatternLanguage) {
                             "#",   "a|b", "[ab]", "[a-z]", "[~a]", "{ab}"};
     for (const char *text : filled)
         EXPECT_TRUE(Pattern(text).IsValid()) << text;
+}
+
+TEST(CriteriaDialogButtons, FollowTheSelectedLine) {
+    struct Row {
+        int selected;
+        int count;
+        LineButtons buttons;
+        int newLineAt;
+    };
+    const Row rows[] = {
+        {-1, 0, {false, false, false}, 0}, {-1, 3, {false, false, false}, 3},
+        {0, 3, {true, false, true}, 1},    {1, 3, {true, true, true}, 2},
+        {2, 3, {true, true, false}, 3},    {0, 1, {true, false, false}, 1},
+        {5, 3, {false, false, false}, 3}, // a stale selection counts as none
+    };
+    for (const Row &row : rows) {
+        EXPECT_EQ(LineButtonsFor(row.selected, row.count), row.buttons) << row.selected;
+        EXPECT_EQ(NewLinePosition(row.selected, row.count), row.newLineAt) << row.selected;
+    }
+}
+
+TEST(SortDialogKeys, AddOrInsertAndTheNewKey) {
+    EXPECT_EQ(AddKeyCaption(-1, 2), "Add");
+    EXPECT_EQ(NewKeyPosition(-1, 2), 2);
+    EXPECT_EQ(AddKeyCaption(0, 2), "Insert");
+    EXPECT_EQ(NewKeyPosition(0, 2), 0);
+    EXPECT_EQ(NewKeyPosition(1, 2), 1);
+    EXPECT_EQ(AddKeyCaption(2, 2), "Add");
+    const SortKey key = NewSortKey(field::Con);
+    EXPECT_EQ(key, (SortKey{field::Con, 0, 0}));
+    EXPECT_EQ(CaseText(key), "Insensitive");
+    EXPECT_EQ(OrderText(key), "Ascending");
+    EXPECT_EQ(CaseText({field::Con, 1, 1}), "Sensitive");
+    EXPECT_EQ(OrderText({field::Con, 1, 1}), "Descending");
 }
 
 } // namespace
