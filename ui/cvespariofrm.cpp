@@ -152,6 +152,7 @@ void CVesparioFrm::BuildViews() {
     connect(m_form, &CVesparioVw::QuickMenuAsked, this, fieldMenu);
     for (CEditVw *text : m_texts)
         connect(text, &CEditVw::QuickMenuAsked, this, fieldMenu);
+    connect(m_form, &CVesparioVw::VocabularyMenuAsked, this, &CVesparioFrm::ShowVocabularyMenu);
     connect(m_tags, &CVesparioVwTag::CheckboxMenuAsked, this, [this](char code, const QPoint &pos) {
         ShowQuickMenu(CheckboxEntries(code, QuickMenuSources()), pos, code);
     });
@@ -258,6 +259,7 @@ void CVesparioFrm::BuildMenus() {
     BuildEditMenu();
     BuildViewMenu();
     BuildGoMenu();
+    BuildSelectMenu();
     BuildToolsMenu();
     BuildHelpMenu();
     QStyle *s = style();

@@ -9,6 +9,7 @@
 #include "db/cvespariodoc.h"
 #include "select/quickcommands.h"
 #include "ui/coordinateswindow.h"
+#include "ui/criteriadialog.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
 #include "ui/setalldialog.h"
@@ -41,6 +42,7 @@ class CVesparioVw;
 class CVesparioVwId;
 class CVesparioVwTag;
 class QtHost;
+class SortDialog;
 
 class CVesparioFrm : public QMainWindow, public AppWindow, public DocumentViews {
     Q_OBJECT
@@ -117,6 +119,16 @@ public:
     void OpenSetAll(char checkbox = 0);
     SetAllDialog *SetAll() const { return m_setAll; }
 
+    // The Select menu: the criteria dialog (modeless, made when first opened), the sort
+    // dialog (modal: null unless open) and the order of the atlases.
+    void OpenCriteria();
+    void OpenSortOrder();
+    void OpenAtlasOrder();
+    CriteriaDialog *Criteria() const { return m_criteria; }
+    SortDialog *SortOrderDialog() const { return m_sortDialog; }
+    // The menu of an entry of the Type, Try or Src list.
+    void ShowVocabularyMenu(QuickList list, const std::string &entry, const QPoint &pos);
+
 public slots:
     void WakeIdle();
 
@@ -135,6 +147,7 @@ private:
     void BuildEditMenu();
     void BuildViewMenu();
     void BuildGoMenu();
+    void BuildSelectMenu();
     void BuildToolsMenu();
     void BuildHelpMenu();
     void SetTabChain();
@@ -172,6 +185,9 @@ private:
     QuickSources QuickMenuSources() const;
     void RunQuickEntry(const QuickEntry &entry, char checkbox);
     void ApplySetAll();
+    void EndCriteria(DialogEnd end);
+    // The Settings sheet on one page (a vocabulary's "View definitions").
+    void OpenSettingsAt(int page);
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -198,7 +214,10 @@ private:
     QPointer<SettingsSheet> m_settingsSheet;
     QPointer<QMenu> m_quickMenu;
     QPointer<SetAllDialog> m_setAll;
-    std::unique_ptr<QuickCommands> m_quick; // on m_quickEngine, made again with the engine
+    QPointer<CriteriaDialog> m_criteria;
+    SortDialog *m_sortDialog = nullptr;
+    QuickList m_quickList = QuickList::Types; // the list whose menu was shown last
+    std::unique_ptr<QuickCommands> m_quick;   // on m_quickEngine, made again with the engine
     ObjectList *m_quickEngine = nullptr;
     QTimer m_idle;
     QString m_screenshotFile;

@@ -30,10 +30,7 @@ void CVesparioFrm::ShowQuickMenu(const std::vector<QuickEntry> &entries, const Q
         QAction *action = menu->addAction(DecodeRecordText(entry.text, m_doc->GreekSet()));
         // Entries whose dialogs the window does not have yet are shown, but cannot be chosen.
         switch (entry.action) {
-        case QuickAction::DefineAtlasOrder:
         case QuickAction::MailPost:
-        case QuickAction::DefineCheckboxes:
-        case QuickAction::DefineVocabulary:
             action->setEnabled(false);
             break;
         default:
@@ -70,6 +67,17 @@ void CVesparioFrm::RunQuickEntry(const QuickEntry &entry, char checkbox) {
         break;
     case QuickAction::SetAll:
         OpenSetAll();
+        break;
+    case QuickAction::DefineAtlasOrder:
+        OpenAtlasOrder();
+        break;
+    case QuickAction::DefineCheckboxes:
+        OpenSettingsAt(kCheckboxesPage);
+        break;
+    case QuickAction::DefineVocabulary:
+        OpenSettingsAt(m_quickList == QuickList::Types       ? kTypesPage
+                       : m_quickList == QuickList::TryValues ? kTryPage
+                                                             : kSourcesPage);
         break;
     default:
         break;

@@ -4,6 +4,7 @@
 #include "settings/appsettings.h"
 #include "ui/greektext.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QContextMenuEvent>
 #include <QGridLayout>
@@ -11,6 +12,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSpinBox>
 
 #include <cstdio>
@@ -258,6 +260,10 @@ void CVesparioVw::Build() {
     for (QWidget *box : std::initializer_list<QWidget *>{m_chart0, m_chart1, m_type, m_try, m_src,
                                                          m_src->lineEdit(), m_typeText, m_srcText})
         box->installEventFilter(this);
+
+    // The open lists of the three drop-downs have menus of their own, for the entry clicked.
+    for (QComboBox *combo : {m_type, m_try, m_src})
+        combo->view()->viewport()->installEventFilter(this);
 
     // A long vocabulary entry must not widen the form.
     for (QComboBox *combo : {m_type, m_try, m_src}) {
@@ -540,9 +546,49 @@ bool CVesparioVw::ClickOn(const QObject *box, const QPoint &pos, QuickClick &cli
     return true;
 }
 
+bool CVesparioVw::EntryAt(const QObject *viewport, const QPoint &pos, QuickList &list,
+                          std::string &entry) const {
+    const SettingsVocabularies &vocabularies = m_settings.Vocabularies();
+    struct Choice {
+        QComboBox *combo;
+        QuickList list;
+        const CodeList &codes;
+    };
+    const Choice choices[] = {{m_type, QuickList::Types, vocabularies.Types()},
+                              {m_try, QuickList::TryValues, vocabularies.TryValues()},
+                              {m_src, QuickList::Sources, vocabularies.Sources()}};
+    for (const Choice &choice : choices) {
+        if (choice.combo->view()->viewport() != viewport)
+            continue;
+        // The rows are the vocabulary's entries in order (FillChoices).
+        const int row = choice.combo->view()->indexAt(pos).row();
+        if (row < 0 || row >= choice.codes.Count())
+            return false;
+        list = choice.list;
+        entry = choice.codes.Entry(row);
+        return true;
+    }
+    return false;
+}
+
 bool CVesparioVw::eventFilter(QObject *watched, QEvent *event) {
+    // A right button release in an open list would choose its entry as the left one does.
+    if (event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent *>(event)->button() == Qt::RightButton) {
+        for (QComboBox *combo : {m_type, m_try, m_src})
+            if (watched == combo->view()->viewport())
+                return true;
+    }
     if (event->type() == QEvent::ContextMenu) {
         auto *menuEvent = static_cast<QContextMenuEvent *>(event);
+        QuickList list = QuickList::Types;
+        std::string entry;
+        if (EntryAt(watched, menuEvent->pos(), list, entry)) {
+            for (QComboBox *combo : {m_type, m_try, m_src})
+                combo->hidePopup();
+            emit VocabularyMenuAsked(list, entry, menuEvent->globalPos());
+            return true;
+        }
         QuickClick click;
         if (ClickOn(watched, menuEvent->pos(), click)) {
             emit QuickMenuAsked(click, menuEvent->globalPos());

@@ -7,6 +7,7 @@
 
 #include <QWidget>
 
+#include <string>
 #include <vector>
 
 class QComboBox;
@@ -50,10 +51,17 @@ public:
     // What a right click at pos of one of the form's boxes clicked on; false for anything
     // else.
     bool ClickOn(const QObject *box, const QPoint &pos, QuickClick &click) const;
+    // The entry of the Type, Try or Src drop-down list at pos of its open list; false for
+    // anything else.
+    bool EntryAt(const QObject *viewport, const QPoint &pos, QuickList &list,
+                 std::string &entry) const;
 
 signals:
     // A right click on a field: the frame shows the quick commands for it.
     void QuickMenuAsked(const vespario::QuickClick &click, const QPoint &globalPos);
+    // A right click on an entry of the open Type, Try or Src list: the commands for it.
+    void VocabularyMenuAsked(vespario::QuickList list, const std::string &entry,
+                             const QPoint &globalPos);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
