@@ -84,6 +84,16 @@ std::vector<int> Listed(const ObjectList &list) {
     return records;
 }
 
+// Closes a modal dialog when the queued call that drives it stops early at a failure, so
+// that the test goes on to report it.
+struct CloseOnExit {
+    QDialog *dialog;
+    ~CloseOnExit() {
+        if (dialog && dialog->isVisible())
+            dialog->reject();
+    }
+};
+
 int CountBrighter(CVesparioDoc &doc, double limit) {
     int n = 0;
     for (int i = 0; i < doc.GetRecordCount(); ++i)
@@ -130,6 +140,15 @@ private slots:
         CriteriaDialog *dialog = s.frame.Criteria();
         QVERIFY(dialog && dialog->isVisible() && !dialog->isModal());
         QCOMPARE(dialog->windowTitle(), QStringLiteral("Selection Criteria"));
+        const auto named = [](QWidget *window) {
+            const test::AccessibleControls controls = test::WalkAccessible(
+                window, {QAccessible::PushButton, QAccessible::ComboBox, QAccessible::EditableText,
+                         QAccessible::List, QAccessible::Tree, QAccessible::ButtonMenu,
+                         QAccessible::ButtonDropDown});
+            QVERIFY(controls.count >= 8);
+            QVERIFY2(controls.unnamed.isEmpty(), qPrintable(controls.unnamed.join(", ")));
+        };
+        named(dialog);
         QAbstractItemModelTester tester(dialog->Lines()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto choose = [&](int32_t field, int32_t code, const QString &value) {
@@ -225,6 +244,7 @@ private slots:
         bool ran = false;
         QTimer::singleShot(0, [&] {
             SortDialog *dialog = s.frame.SortOrderDialog();
+            const CloseOnExit closer{dialog};
             QVERIFY(dialog && dialog->isModal());
             // While it is open a new pass waits.
             s.Engine().RestartSelection();
@@ -240,6 +260,10 @@ private slots:
             QVERIFY(order);
             order->setCurrentIndex(1);
             QCOMPARE(key->text(2), QStringLiteral("Descending"));
+            const test::AccessibleControls controls = test::WalkAccessible(
+                dialog, {QAccessible::PushButton, QAccessible::ComboBox, QAccessible::Tree});
+            QVERIFY(controls.count >= 10);
+            QVERIFY2(controls.unnamed.isEmpty(), qPrintable(controls.unnamed.join(", ")));
             dialog->move(140, 90);
             ran = true;
             dialog->Button(QStringLiteral("OK"))->click();
@@ -263,6 +287,7 @@ private slots:
         ran = false;
         QTimer::singleShot(0, [&] {
             SortDialog *dialog = s.frame.SortOrderDialog();
+            const CloseOnExit closer{dialog};
             QVERIFY(dialog);
             QCOMPARE(dialog->pos(), QPoint(140, 90));
             dialog->Keys()->setCurrentItem(dialog->Keys()->topLevelItem(0));
@@ -317,6 +342,7 @@ private slots:
         bool ran = false;
         QTimer::singleShot(0, [&] {
             auto *dialog = qobject_cast<AtlasOrderDialog *>(QApplication::activeModalWidget());
+            const CloseOnExit closer{dialog};
             QVERIFY(dialog);
             QCOMPARE(dialog->Atlases()->item(1)->text(), QStringLiteral("Uranometria#"));
             dialog->Atlases()->setCurrentRow(1);
