@@ -192,15 +192,14 @@ QPushButton *CriteriaDialog::AddButton(const QString &text, const QString &tip) 
     button->setAccessibleDescription(tip);
     // Return in a box must not press a button as well.
     button->setAutoDefault(false);
-    m_buttons.push_back(button);
     return button;
 }
 
 QPushButton *CriteriaDialog::Button(const QString &text) const {
-    for (QPushButton *button : m_buttons)
+    for (QPushButton *button : findChildren<QPushButton *>())
         if (button->text() == text)
             return button;
-    return text == CloseButton()->text() ? CloseButton() : nullptr;
+    return nullptr;
 }
 
 void CriteriaDialog::FillFieldList() {

@@ -82,7 +82,6 @@ private:
     QLineEdit *m_value;
     QToolButton *m_patternButton;
     QLineEdit *m_radius;
-    std::vector<QPushButton *> m_buttons;
 };
 
 } // namespace vespario::ui

@@ -141,15 +141,14 @@ QPushButton *SortDialog::AddButton(const QString &text, const QString &tip) {
     button->setToolTip(tip);
     button->setAccessibleDescription(tip);
     button->setAutoDefault(false);
-    m_buttons.push_back(button);
     return button;
 }
 
 QPushButton *SortDialog::Button(const QString &text) const {
-    for (QPushButton *button : m_buttons)
+    for (QPushButton *button : findChildren<QPushButton *>())
         if (button->text() == text)
             return button;
-    return text == CloseButton()->text() ? CloseButton() : nullptr;
+    return nullptr;
 }
 
 void SortDialog::FillAvailable() {

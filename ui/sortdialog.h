@@ -63,7 +63,6 @@ private:
     QTreeWidget *m_available;
     QTreeWidget *m_keys;
     QPushButton *m_add = nullptr;
-    std::vector<QPushButton *> m_buttons;
 };
 
 } // namespace vespario::ui

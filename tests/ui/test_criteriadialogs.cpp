@@ -11,6 +11,7 @@
 #include "ui/criteriadialog.h"
 #include "ui/cvespariofrm.h"
 #include "ui/cvespariovw.h"
+#include "ui/helpwindow.h"
 #include "ui/sortdialog.h"
 #include "windowsession.h"
 
@@ -30,6 +31,7 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
@@ -149,6 +151,10 @@ private slots:
             QVERIFY2(controls.unnamed.isEmpty(), qPrintable(controls.unnamed.join(", ")));
         };
         named(dialog);
+        dialog->Button(QStringLiteral("&Help"))->click();
+        QTRY_VERIFY(s.frame.Help() && s.frame.Help()->isVisible());
+        QVERIFY(s.frame.Help()->Browser()->source().toString().endsWith(
+            QStringLiteral("criteria.html")));
         QAbstractItemModelTester tester(dialog->Lines()->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         const auto choose = [&](int32_t field, int32_t code, const QString &value) {
@@ -264,6 +270,9 @@ private slots:
                 dialog, {QAccessible::PushButton, QAccessible::ComboBox, QAccessible::Tree});
             QVERIFY(controls.count >= 10);
             QVERIFY2(controls.unnamed.isEmpty(), qPrintable(controls.unnamed.join(", ")));
+            dialog->Button(QStringLiteral("&Help"))->click();
+            QVERIFY(s.frame.Help() && s.frame.Help()->Browser()->source().toString().endsWith(
+                                          QStringLiteral("sortorder.html")));
             dialog->move(140, 90);
             ran = true;
             dialog->Button(QStringLiteral("OK"))->click();
