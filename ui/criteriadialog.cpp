@@ -280,9 +280,11 @@ CriteriaLine CriteriaDialog::LineFromBoxes() const {
     CriteriaLine line;
     line.op = m_operator->currentData().toInt();
     const int field = m_field->currentData().isValid() ? m_field->currentData().toInt() : -1;
-    // "or" and the parentheses look at no field; the file still holds a valid number.
-    line.field = FieldTable::IsValidField(field) ? field : 0;
-    line.value = EncodeRecordText(m_value->text(), m_doc.GreekSet());
+    // "or" and the parentheses look at no field and hold no value; the file still holds a
+    // valid field number. "is near" looks at the position whatever the field.
+    line.field = FieldTable::IsValidField(field) ? field : line.op == op::Near ? field::RaDec : 0;
+    if (!IsStructural(line.op))
+        line.value = EncodeRecordText(m_value->text(), m_doc.GreekSet());
     line.radius = LeadingReal(m_radius->text().toStdString());
     line.fromThisObject = m_fromThisObject;
     return line;
