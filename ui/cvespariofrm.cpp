@@ -358,6 +358,7 @@ void CVesparioFrm::BuildEditMenu() {
                   CommitEdits();
                   m_doc->RevertRecord();
               });
+    BuildSearchEntry(menu);
 }
 
 void CVesparioFrm::BuildViewMenu() {

@@ -11,6 +11,7 @@
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
+#include "ui/searchdialog.h"
 #include "ui/setalldialog.h"
 #include "ui/settingssheet.h"
 #include "ui/timeswindow.h"
@@ -116,6 +117,9 @@ public:
     // Set All, preselecting a checkbox when opened from its menu (0: none).
     void OpenSetAll(char checkbox = 0);
     SetAllDialog *SetAll() const { return m_setAll; }
+    // Search and Replace: the modeless dialog, made when first opened (null before).
+    void OpenSearch();
+    SearchDialog *FindReplace() const { return m_search; }
 
 public slots:
     void WakeIdle();
@@ -172,6 +176,10 @@ private:
     QuickSources QuickMenuSources() const;
     void RunQuickEntry(const QuickEntry &entry, char checkbox);
     void ApplySetAll();
+    void BuildSearchEntry(QMenu *menu);
+    SearchWalk *EnsureSearchWalk();
+    SearchCursor SearchCursorNow();
+    void ShowSearchMatch();
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -200,6 +208,10 @@ private:
     QPointer<SetAllDialog> m_setAll;
     std::unique_ptr<QuickCommands> m_quick; // on m_quickEngine, made again with the engine
     ObjectList *m_quickEngine = nullptr;
+    QPointer<SearchDialog> m_search;
+    std::unique_ptr<SearchWalk> m_searchWalk; // on m_searchEngine, made again with the engine
+    ObjectList *m_searchEngine = nullptr;
+    int m_searchShown = -1; // the record the views showed when the last walk began
     QTimer m_idle;
     QString m_screenshotFile;
     bool m_splittersApplied = false;
