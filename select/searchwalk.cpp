@@ -124,9 +124,10 @@ bool SearchWalk::BeginWalk(std::string_view find, std::string_view status) {
     return true;
 }
 
-void SearchWalk::EndWalk() {
+void SearchWalk::EndWalk(Result result) {
     m_running = false;
-    if (m_abandoned)
+    // A field given up at the backtrack limit counted as no match: say so when it mattered.
+    if (m_abandoned && result != Result::Found)
         m_doc.Host().MessageBox(Pattern::kAbandonedMessage, "Vespario", platform::Buttons::Ok);
 }
 
@@ -230,15 +231,16 @@ SearchWalk::Result SearchWalk::Search(std::string_view find, const SearchCursor 
     Start start;
     StartAtCurrent(cursor, start);
     const Result result = Compile(find) ? SearchFrom(start) : NotFound(start);
-    EndWalk();
+    EndWalk(result);
     return result;
 }
 
 // --- replacing ---------------------------------------------------------------------------
 
-// The match last found is still in the current object, as it was found.
+// The match last found is still in the current object, as it was found, in a searched field.
 bool SearchWalk::StillThere() {
-    if (!m_canReplace || m_doc.CurrentIndex() != m_match.record)
+    if (!m_canReplace || m_doc.CurrentIndex() != m_match.record ||
+        std::find(m_fields.begin(), m_fields.end(), m_match.fieldNo) == m_fields.end())
         return false;
     const std::string_view text = m_doc.CurrentRecord()->Field(m_match.fieldNo);
     return m_match.start <= static_cast<int>(text.size()) &&
@@ -255,7 +257,7 @@ SearchWalk::Result SearchWalk::Replace(std::string_view find, std::string_view r
     StartAtCurrent(cursor, start);
     if (!Compile(find)) {
         const Result result = NotFound(start);
-        EndWalk();
+        EndWalk(result);
         return result;
     }
     if (StillThere()) {
@@ -275,7 +277,7 @@ SearchWalk::Result SearchWalk::Replace(std::string_view find, std::string_view r
             ++start.from;
     }
     const Result result = SearchFrom(start);
-    EndWalk();
+    EndWalk(result);
     return result;
 }
 
@@ -351,8 +353,9 @@ SearchWalk::Result SearchWalk::ReplaceAll(std::string_view find, std::string_vie
         SetStatus(CountText("%i occurances replaced.", m_replaced));
         host.Beep();
     }
-    EndWalk();
-    return m_cancel ? Result::Cancelled : Result::Replaced;
+    const Result result = m_cancel ? Result::Cancelled : Result::Replaced;
+    EndWalk(result);
+    return result;
 }
 
 // Now and then: the progress, a paint, and a look at the input. False once Cancel was asked.

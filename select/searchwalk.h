@@ -119,7 +119,7 @@ private:
 
     bool Compile(std::string_view find);
     bool BeginWalk(std::string_view find, std::string_view status);
-    void EndWalk();
+    void EndWalk(Result result);
     void StartAtCurrent(const SearchCursor &cursor, Start &start);
     Result SearchFrom(const Start &start);
     bool FindIn(int record, size_t firstField, int from, size_t lastField, int before);

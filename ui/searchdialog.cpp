@@ -26,6 +26,9 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override {
+        // A message box the walk shows (a pattern's error) takes its answer as usual.
+        if (QApplication::activeModalWidget())
+            return false;
         switch (event->type()) {
         case QEvent::KeyPress:
             if (static_cast<QKeyEvent *>(event)->key() == Qt::Key_Escape)
