@@ -150,12 +150,14 @@ void SearchWalk::StartAtCurrent(const SearchCursor &cursor, Start &start) {
 }
 
 // The list position that follows pos in a walk from start, or kBackAtStart. wrapped is set
-// when the walk passes the end of the list.
+// when the walk passes the end of the list. (A list made again meanwhile, by a request from
+// another program, ends the walk at its end instead of reading past it.)
 int SearchWalk::NextPosition(const Start &start, int pos, bool &wrapped) const {
+    const int listed = static_cast<int>(m_list.List().size());
     int next = pos + 1;
-    if (next >= static_cast<int>(m_list.List().size())) {
+    if (next >= listed) {
         wrapped = true;
-        if (start.listPos < 0)
+        if (start.listPos < 0 || start.listPos >= listed)
             return kBackAtStart; // an object that is not listed is where the walk ends
         next = 0;
     }

@@ -42,6 +42,7 @@ protected:
         case QEvent::KeyRelease:
         case QEvent::Wheel:
         case QEvent::ContextMenu:
+        case QEvent::Drop:
         case QEvent::Shortcut:
         case QEvent::ShortcutOverride:
             return !watched->isWindowType();
