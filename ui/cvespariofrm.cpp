@@ -360,6 +360,7 @@ void CVesparioFrm::BuildEditMenu() {
                   CommitEdits();
                   m_doc->RevertRecord();
               });
+    BuildSearchEntry(menu);
 }
 
 void CVesparioFrm::BuildViewMenu() {

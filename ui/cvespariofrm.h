@@ -12,6 +12,7 @@
 #include "ui/criteriadialog.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
+#include "ui/searchdialog.h"
 #include "ui/setalldialog.h"
 #include "ui/settingssheet.h"
 #include "ui/timeswindow.h"
@@ -118,6 +119,9 @@ public:
     // Set All, preselecting a checkbox when opened from its menu (0: none).
     void OpenSetAll(char checkbox = 0);
     SetAllDialog *SetAll() const { return m_setAll; }
+    // Search and Replace: the modeless dialog, made when first opened (null before).
+    void OpenSearch();
+    SearchDialog *FindReplace() const { return m_search; }
 
     // The Select menu: the criteria dialog (modeless, made when first opened), the sort
     // dialog (modal: null unless open) and the order of the atlases.
@@ -188,6 +192,10 @@ private:
     void EndCriteria(DialogEnd end);
     // The Settings sheet on one page (a vocabulary's "View definitions").
     void OpenSettingsAt(int page);
+    void BuildSearchEntry(QMenu *menu);
+    SearchWalk *EnsureSearchWalk();
+    SearchCursor SearchCursorNow();
+    void ShowSearchMatch();
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -219,6 +227,10 @@ private:
     QuickList m_quickList = QuickList::Types; // the list whose menu was shown last
     std::unique_ptr<QuickCommands> m_quick;   // on m_quickEngine, made again with the engine
     ObjectList *m_quickEngine = nullptr;
+    QPointer<SearchDialog> m_search;
+    std::unique_ptr<SearchWalk> m_searchWalk; // on m_searchEngine, made again with the engine
+    ObjectList *m_searchEngine = nullptr;
+    int m_searchShown = -1; // the record the views showed when the last walk began
     QTimer m_idle;
     QString m_screenshotFile;
     bool m_splittersApplied = false;
