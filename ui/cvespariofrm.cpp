@@ -463,6 +463,7 @@ void CVesparioFrm::BuildToolsMenu() {
     AddAction(menu, "ToolsWhatsUp", QStringLiteral("&Whats Up"), QKeySequence(Qt::CTRL | Qt::Key_W),
               QStringLiteral("The Sun, the planets and the Moon for the default place"),
               [this] { OpenWhatsUp(); });
+    BuildChartActions(menu);
     menu->addSeparator();
     AddAction(menu, "ToolsSettings", QStringLiteral("&Settings..."), {},
               QStringLiteral("Edit the codes, places, equipment, books and preferences"),
@@ -503,10 +504,12 @@ void CVesparioFrm::OpenDistances() {
 }
 
 void CVesparioFrm::OpenWhatsUp() {
-    if (!m_whatsUp)
+    if (!m_whatsUp) {
         m_whatsUp = new WhatsUpWindow(m_app.Place(), m_app.Settings().Profile(), this);
-    else
+        ChartsFollowCurrent();
+    } else {
         m_whatsUp->Refresh();
+    }
     ShowToolWindow(m_whatsUp);
 }
 
@@ -536,6 +539,8 @@ void CVesparioFrm::PlaceOrTimeChanged() {
         m_coordinates->Refresh();
     if (m_whatsUp)
         m_whatsUp->Refresh();
+    if (m_nightChart)
+        m_nightChart->Chart()->Refresh();
     WakeIdle();
 }
 
@@ -622,6 +627,7 @@ void CVesparioFrm::ReloadViews() {
                                                   : std::string_view());
     }
     LogCurrentObject();
+    ChartsFollowCurrent();
     m_form->Load();
     for (CEditVw *view : m_texts)
         view->Load();

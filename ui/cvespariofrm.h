@@ -11,6 +11,8 @@
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
+#include "ui/nightchartwidget.h"
+#include "ui/padialdialog.h"
 #include "ui/setalldialog.h"
 #include "ui/settingssheet.h"
 #include "ui/timeswindow.h"
@@ -100,6 +102,9 @@ public:
     TimesWindow *Times() const { return m_times; }
     DistancesWindow *Distances() const { return m_distances; }
     WhatsUpWindow *WhatsUp() const { return m_whatsUp; }
+    NightChartWindow *NightChart() const { return m_nightChart; }
+    // The position angle dial while it is open (null otherwise).
+    PaDialDialog *PaDial() const { return m_paDial; }
     // The Settings sheet while it is open (null otherwise).
     SettingsSheet *SettingsDialog() const { return m_settingsSheet; }
 
@@ -169,6 +174,12 @@ private:
     void OpenDistances();
     void OpenWhatsUp();
     void OpenSettings();
+    // The chart tools (cvespariofrmchart.cpp).
+    void BuildChartActions(QMenu *menu);
+    void OpenNightChart();
+    void OpenPaDial();
+    void OpenAtlasIndex(const char *file);
+    void ChartsFollowCurrent();
     QuickSources QuickMenuSources() const;
     void RunQuickEntry(const QuickEntry &entry, char checkbox);
     void ApplySetAll();
@@ -195,6 +206,8 @@ private:
     QPointer<TimesWindow> m_times;
     QPointer<DistancesWindow> m_distances;
     QPointer<WhatsUpWindow> m_whatsUp;
+    QPointer<NightChartWindow> m_nightChart;
+    QPointer<PaDialDialog> m_paDial;
     QPointer<SettingsSheet> m_settingsSheet;
     QPointer<QMenu> m_quickMenu;
     QPointer<SetAllDialog> m_setAll;
