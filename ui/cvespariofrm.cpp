@@ -1048,6 +1048,8 @@ void CVesparioFrm::GrabScreenshot() {
     const QString file = std::exchange(m_screenshotFile, QString());
     if (file.isEmpty())
         return;
+    if (!m_screenshotWindow.isEmpty())
+        return GrabWindowScreenshot(m_screenshotWindow, file);
     const bool saved = grab().save(file, "PNG");
     if (!saved)
         m_host.SetStatusText(0, "The screenshot could not be written");

@@ -73,6 +73,9 @@ public:
     void OfferTutorial();
     // Grabs the window into a PNG file once the idle work is done, then closes.
     void TakeScreenshotWhenIdle(const QString &file);
+    // The screenshot is of that window instead ("settings", "whatsup", "nightchart",
+    // "padial"), opened once the idle work is done.
+    void SetScreenshotWindow(const QString &window) { m_screenshotWindow = window; }
     void ShowHelp(const QString &page);
 
     // Saves (asking for a name when there is none); false when nothing was saved.
@@ -180,6 +183,7 @@ private:
     void OpenPaDial();
     void OpenAtlasIndex(const char *file);
     void ChartsFollowCurrent();
+    void GrabWindowScreenshot(const QString &window, const QString &file);
     QuickSources QuickMenuSources() const;
     void RunQuickEntry(const QuickEntry &entry, char checkbox);
     void ApplySetAll();
@@ -215,6 +219,7 @@ private:
     ObjectList *m_quickEngine = nullptr;
     QTimer m_idle;
     QString m_screenshotFile;
+    QString m_screenshotWindow;
     bool m_splittersApplied = false;
     int m_loggedCurrent = -1; // the record the log named last
     bool m_busy = false;      // a command that lets events through runs: no idle work meanwhile

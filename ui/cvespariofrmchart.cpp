@@ -12,6 +12,7 @@
 #include "ui/qthost.h"
 
 #include <QMenu>
+#include <QTimer>
 
 namespace vespario::ui {
 
@@ -72,6 +73,42 @@ void CVesparioFrm::OpenAtlasIndex(const char *file) {
         LaunchFile(m_app.Settings().Vocabularies().HelperApps().Entries(), path);
     if (!result.ok)
         m_host.MessageBox("Unable to run the file.", "Vespario", platform::Buttons::Ok);
+}
+
+} // namespace vespario::ui
+
+namespace vespario::ui {
+
+// The screenshot script's pictures of the tool windows: the window is opened, grabbed once it
+// has been painted, and the program ends.
+void CVesparioFrm::GrabWindowScreenshot(const QString &window, const QString &file) {
+    const auto grabSoon = [this, file](QWidget *shown) {
+        QTimer::singleShot(800, this, [this, shown, file] {
+            if (!shown || !shown->grab().save(file, "PNG"))
+                m_host.SetStatusText(0, "The screenshot could not be written");
+            if (auto *dialog = qobject_cast<QDialog *>(shown); dialog && dialog->isModal())
+                dialog->reject();
+            else
+                close();
+        });
+    };
+    if (window == QLatin1String("whatsup")) {
+        OpenWhatsUp();
+        grabSoon(m_whatsUp);
+    } else if (window == QLatin1String("nightchart")) {
+        OpenNightChart();
+        grabSoon(m_nightChart);
+    } else if (window == QLatin1String("settings") || window == QLatin1String("padial")) {
+        const bool settings = window == QLatin1String("settings");
+        QTimer::singleShot(0, this, [this, settings, grabSoon] {
+            grabSoon(settings ? static_cast<QWidget *>(m_settingsSheet) : m_paDial);
+        });
+        settings ? OpenSettings() : OpenPaDial();
+        close();
+    } else {
+        m_host.SetStatusText(0, "No such window for a screenshot");
+        close();
+    }
 }
 
 } // namespace vespario::ui

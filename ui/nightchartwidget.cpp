@@ -104,7 +104,7 @@ void NightChartWidget::Render(QPainter &painter, const QRectF &area) const {
     painter.setRenderHint(QPainter::Antialiasing);
     painter.fillRect(area, Qt::white);
     QFont font = painter.font();
-    font.setPixelSize(std::max(9, static_cast<int>(area.height() / 26)));
+    font.setPixelSize(std::max(9, static_cast<int>(area.height() / 30)));
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
     const double line = metrics.height();
@@ -159,9 +159,10 @@ void NightChartWidget::Render(QPainter &painter, const QRectF &area) const {
             painter.setPen(kObjectColour);
             const QString text =
                 QStringLiteral("transit ") + Clock(m_place, m_chart.object.transit);
+            // Beside the mark, on the side away from the chart's edge.
             const double w = metrics.horizontalAdvance(text);
-            const double x = std::clamp(top.x() - w / 2, f.plot.left() + 2, f.plot.right() - w - 2);
-            const double y = top.y() - 6 > f.plot.top() + line ? top.y() - 6 : top.y() + line + 4;
+            const double x = top.x() + 8 + w < f.plot.right() ? top.x() + 8 : top.x() - 8 - w;
+            const double y = std::max(top.y() + metrics.ascent() / 2, f.plot.top() + line);
             painter.drawText(QPointF(x, y), text);
         }
     }

@@ -57,6 +57,7 @@ void QtDialPainter::Text(int x, int y, int height, int angle, const std::string 
     m_painter.save();
     m_painter.setFont(font);
     m_painter.setPen(m_white ? Qt::white : Qt::black);
+    // Opaque, so that a label that runs over the other colour stays legible.
     m_painter.setBackgroundMode(Qt::OpaqueMode);
     m_painter.setBackground(m_white ? Qt::black : Qt::white);
     m_painter.translate(Device(x, y));
