@@ -11,6 +11,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPainter>
 #include <QPdfWriter>
@@ -242,6 +243,10 @@ bool PaDialDialog::SavePdf(const QString &file) const {
     pdf.setTitle(QString::fromLatin1(kDocumentName));
     pdf.setCreator(QStringLiteral("Vespario"));
     pdf.setResolution(1200);
+    // Letter where inches are the custom, A4 elsewhere.
+    pdf.setPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem
+                        ? QPageSize(QPageSize::Letter)
+                        : QPageSize(QPageSize::A4));
     pdf.setPageMargins(QMarginsF(12.7, 12.7, 12.7, 12.7), QPageLayout::Millimeter);
     return PaintPage(pdf, m_settings, pdf.resolution());
 }

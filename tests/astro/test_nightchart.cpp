@@ -8,6 +8,7 @@
 #include "astro/constants.h"
 #include "astro/datetimetext.h"
 #include "astro/observingplace.h"
+#include "astro/sun.h"
 #include "astro/whatsup.h"
 
 #include <gtest/gtest.h>
@@ -121,6 +122,11 @@ TEST(NightChart, CurvesAndBandsAtThreePlaces) {
                 continue;
             EXPECT_NEAR(chart.dark[k].from, printed.evening, kMinute);
             EXPECT_NEAR(chart.dark[k].to, printed.morning, kMinute);
+            // There the Sun stands at the band's limit.
+            for (const double edge : {chart.dark[k].from, chart.dark[k].to}) {
+                const ApparentPlace sun = SunApparent(edge);
+                EXPECT_NEAR(Altitude(place, edge, sun.ra, sun.dec), -6.0 * (k + 1), 0.02);
+            }
             // Each darker band lies inside the lighter one.
             if (k > 0) {
                 EXPECT_GT(chart.dark[k].from, chart.dark[k - 1].from);
