@@ -11,7 +11,7 @@
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
-#include "ui/nightchartwidget.h"
+#include "ui/nightchartwindow.h"
 #include "ui/padialdialog.h"
 #include "ui/setalldialog.h"
 #include "ui/settingssheet.h"

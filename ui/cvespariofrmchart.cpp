@@ -1,11 +1,12 @@
 // The frame's chart tools: the night chart window, the position angle dial and the atlas
 // index pictures of the Tools menu, and the night charts following the current object.
 
+#include "ui/cvespariofrm.h"
+
 #include "astro/radectext.h"
 #include "db/fieldtable.h"
 #include "link/filelauncher.h"
 #include "platform/files.h"
-#include "ui/cvespariofrm.h"
 #include "ui/greektext.h"
 #include "ui/nightchartwidget.h"
 #include "ui/padialdialog.h"

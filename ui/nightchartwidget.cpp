@@ -35,9 +35,13 @@ const QColor kObjectColour(0xff, 0xc8, 0x32);
 const QColor kMoonColour(0xe8, 0xe8, 0xe8);
 const QColor kNowColour(0xff, 0x50, 0x50);
 
+// Where the chart goes: the plot inside the whole area, the night's span across it.
 struct Frame {
     QRectF plot;
+    QRectF area;
     double start, end;
+    QFontMetricsF metrics;
+    double Line() const { return metrics.height(); }
     double X(double jd) const {
         return plot.left() + (jd - start) / std::max(end - start, 1e-9) * plot.width();
     }
@@ -61,6 +65,98 @@ QPainterPath CurvePath(const Frame &f, const AltitudeCurve &curve) {
 
 QString Clock(const ObservingPlace &place, double jd) {
     return QString::fromStdString(place.LocalTimeText(jd, false).substr(11, 5));
+}
+
+// The sky below the horizon, then each darker band where the Sun is below its limit.
+void DrawSky(QPainter &painter, const Frame &f, const NightChart &chart) {
+    painter.fillRect(f.plot, kCivil);
+    for (int k = 0; k < 3; ++k) {
+        const DarkSpan &span = chart.dark[k];
+        if (span.present)
+            painter.fillRect(QRectF(QPointF(f.X(span.from), f.plot.top()),
+                                    QPointF(f.X(span.to), f.plot.bottom())),
+                             kDark[k]);
+    }
+}
+
+// The altitude grid every 15 degrees with the horizon stronger, and the hours at the foot.
+void DrawAxes(QPainter &painter, const Frame &f, const NightChart &chart) {
+    const double line = f.Line();
+    for (int a = -15; a <= 90; a += 15) {
+        const double y = f.Y(a);
+        painter.setPen(QPen(QColor(255, 255, 255, 70), 1));
+        painter.drawLine(QPointF(f.plot.left(), y), QPointF(f.plot.right(), y));
+        painter.setPen(Qt::black);
+        painter.drawText(
+            QRectF(f.area.left(), y - line / 2, f.plot.left() - f.area.left() - 4, line),
+            Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1\u00B0").arg(a));
+    }
+    painter.setPen(QPen(Qt::white, 2));
+    painter.drawLine(QPointF(f.plot.left(), f.Y(0)), QPointF(f.plot.right(), f.Y(0)));
+    painter.setPen(Qt::black);
+    for (const HourTick &tick : chart.hours) {
+        const double x = f.X(tick.jd);
+        painter.drawLine(QPointF(x, f.plot.bottom()), QPointF(x, f.plot.bottom() + 4));
+        painter.drawText(QRectF(x - 20, f.plot.bottom() + 4, 40, line), Qt::AlignCenter,
+                         QString::fromStdString(tick.text));
+    }
+}
+
+// The Moon's curve, the object's with its transit, and the line of the current time.
+void DrawCurves(QPainter &painter, const Frame &f, const NightChart &chart,
+                const ObservingPlace &place) {
+    painter.setPen(QPen(kMoonColour, 1.5, Qt::DashLine));
+    painter.drawPath(CurvePath(f, chart.moon));
+    if (chart.hasObject) {
+        painter.setPen(QPen(kObjectColour, 2.5));
+        painter.drawPath(CurvePath(f, chart.object));
+    }
+    if (chart.hasObject && chart.object.transits) {
+        const QPointF top(f.X(chart.object.transit), f.Y(chart.object.transitAltitude));
+        painter.setBrush(kObjectColour);
+        painter.drawEllipse(top, 4, 4);
+        painter.setPen(kObjectColour);
+        const QString text = QStringLiteral("transit ") + Clock(place, chart.object.transit);
+        // Beside the mark, on the side away from the chart's edge.
+        const double w = f.metrics.horizontalAdvance(text);
+        const double x = top.x() + 8 + w < f.plot.right() ? top.x() + 8 : top.x() - 8 - w;
+        const double y = std::max(top.y() + f.metrics.ascent() / 2, f.plot.top() + f.Line());
+        painter.drawText(QPointF(x, y), text);
+    }
+    if (chart.showsNow) {
+        const double x = f.X(chart.now);
+        painter.setPen(QPen(kNowColour, 2));
+        painter.drawLine(QPointF(x, f.plot.top()), QPointF(x, f.plot.bottom()));
+    }
+}
+
+// The key under the heading: the four shades, then the curves and the current time.
+void DrawLegend(QPainter &painter, const Frame &f, const NightChart &chart,
+                const ObservingPlace &place, const QString &name) {
+    const double line = f.Line();
+    double x = f.plot.left();
+    const double y = f.area.top() + line + 4;
+    const auto key = [&](const QColor &colour, const QString &text, bool swatch) {
+        if (swatch) {
+            painter.fillRect(QRectF(x, y + 2, 14, line - 4), colour);
+        } else {
+            // The Moon's pale colour would not show on white.
+            painter.setPen(QPen(colour == kMoonColour ? QColor(0x80, 0x80, 0x80) : colour, 2.5));
+            painter.drawLine(QPointF(x, y + line / 2), QPointF(x + 14, y + line / 2));
+        }
+        painter.setPen(Qt::black);
+        painter.drawText(QPointF(x + 18, y + f.metrics.ascent()), text);
+        x += 18 + f.metrics.horizontalAdvance(text) + 12;
+    };
+    key(kCivil, QStringLiteral("civil"), true);
+    key(kDark[0], QStringLiteral("nautical"), true);
+    key(kDark[1], QStringLiteral("astronomical"), true);
+    key(kDark[2], QStringLiteral("dark"), true);
+    if (chart.hasObject)
+        key(kObjectColour, name.isEmpty() ? QStringLiteral("object") : name, false);
+    key(kMoonColour, QStringLiteral("Moon"), false);
+    if (chart.showsNow)
+        key(kNowColour, QStringLiteral("now ") + Clock(place, chart.now), false);
 }
 
 } // namespace
@@ -108,99 +204,21 @@ void NightChartWidget::Render(QPainter &painter, const QRectF &area) const {
     painter.setFont(font);
     const QFontMetricsF metrics(font, painter.device());
     const double line = metrics.height();
-    Frame f{area.adjusted(metrics.horizontalAdvance(QStringLiteral("-20\u00B0")) + 8, 2 * line + 6,
-                          -8, -line - 6),
-            m_chart.start, m_chart.end};
-
-    // The sky: below the horizon, then each darker band where the Sun is below its limit.
-    painter.fillRect(f.plot, kCivil);
-    for (int k = 0; k < 3; ++k) {
-        const DarkSpan &span = m_chart.dark[k];
-        if (span.present)
-            painter.fillRect(QRectF(QPointF(f.X(span.from), f.plot.top()),
-                                    QPointF(f.X(span.to), f.plot.bottom())),
-                             kDark[k]);
-    }
-
-    // Altitude grid every 15 degrees, the horizon stronger.
-    painter.setPen(QPen(QColor(255, 255, 255, 70), 1));
-    for (int a = -15; a <= 90; a += 15) {
-        const double y = f.Y(a);
-        painter.drawLine(QPointF(f.plot.left(), y), QPointF(f.plot.right(), y));
-        painter.save();
-        painter.setPen(Qt::black);
-        painter.drawText(QRectF(area.left(), y - line / 2, f.plot.left() - area.left() - 4, line),
-                         Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1\u00B0").arg(a));
-        painter.restore();
-    }
-    painter.setPen(QPen(Qt::white, 2));
-    painter.drawLine(QPointF(f.plot.left(), f.Y(0)), QPointF(f.plot.right(), f.Y(0)));
-
-    // Hours along the foot.
-    painter.setPen(Qt::black);
-    for (const HourTick &tick : m_chart.hours) {
-        const double x = f.X(tick.jd);
-        painter.drawLine(QPointF(x, f.plot.bottom()), QPointF(x, f.plot.bottom() + 4));
-        painter.drawText(QRectF(x - 20, f.plot.bottom() + 4, 40, line), Qt::AlignCenter,
-                         QString::fromStdString(tick.text));
-    }
-
+    const Frame f{area.adjusted(metrics.horizontalAdvance(QStringLiteral("-20\u00B0")) + 8,
+                                2 * line + 6, -8, -line - 6),
+                  area, m_chart.start, m_chart.end, metrics};
+    DrawSky(painter, f, m_chart);
+    DrawAxes(painter, f, m_chart);
     painter.save();
     painter.setClipRect(f.plot);
-    painter.setPen(QPen(kMoonColour, 1.5, Qt::DashLine));
-    painter.drawPath(CurvePath(f, m_chart.moon));
-    if (m_chart.hasObject) {
-        painter.setPen(QPen(kObjectColour, 2.5));
-        painter.drawPath(CurvePath(f, m_chart.object));
-        if (m_chart.object.transits) {
-            const QPointF top(f.X(m_chart.object.transit), f.Y(m_chart.object.transitAltitude));
-            painter.setBrush(kObjectColour);
-            painter.drawEllipse(top, 4, 4);
-            painter.setPen(kObjectColour);
-            const QString text =
-                QStringLiteral("transit ") + Clock(m_place, m_chart.object.transit);
-            // Beside the mark, on the side away from the chart's edge.
-            const double w = metrics.horizontalAdvance(text);
-            const double x = top.x() + 8 + w < f.plot.right() ? top.x() + 8 : top.x() - 8 - w;
-            const double y = std::max(top.y() + metrics.ascent() / 2, f.plot.top() + line);
-            painter.drawText(QPointF(x, y), text);
-        }
-    }
-    if (m_chart.showsNow) {
-        const double x = f.X(m_chart.now);
-        painter.setPen(QPen(kNowColour, 2));
-        painter.drawLine(QPointF(x, f.plot.top()), QPointF(x, f.plot.bottom()));
-    }
+    DrawCurves(painter, f, m_chart, m_place);
     painter.restore();
     painter.setPen(Qt::black);
     painter.setBrush(Qt::NoBrush);
     painter.drawRect(f.plot);
-
-    // The heading and the legend.
     painter.drawText(QRectF(area.left() + 4, area.top() + 2, area.width() - 8, line),
                      Qt::AlignLeft | Qt::AlignVCenter, Title());
-    double x = f.plot.left();
-    const double y = area.top() + line + 4;
-    const auto key = [&](const QColor &colour, const QString &text, bool swatch) {
-        if (swatch)
-            painter.fillRect(QRectF(x, y + 2, 14, line - 4), colour);
-        else {
-            painter.setPen(QPen(colour == kMoonColour ? QColor(0x80, 0x80, 0x80) : colour, 2.5));
-            painter.drawLine(QPointF(x, y + line / 2), QPointF(x + 14, y + line / 2));
-        }
-        painter.setPen(Qt::black);
-        painter.drawText(QPointF(x + 18, y + metrics.ascent()), text);
-        x += 18 + metrics.horizontalAdvance(text) + 12;
-    };
-    key(kCivil, QStringLiteral("civil"), true);
-    key(kDark[0], QStringLiteral("nautical"), true);
-    key(kDark[1], QStringLiteral("astronomical"), true);
-    key(kDark[2], QStringLiteral("dark"), true);
-    if (m_chart.hasObject)
-        key(kObjectColour, m_name.isEmpty() ? QStringLiteral("object") : m_name, false);
-    key(kMoonColour, QStringLiteral("Moon"), false);
-    if (m_chart.showsNow)
-        key(kNowColour, QStringLiteral("now ") + Clock(m_place, m_chart.now), false);
+    DrawLegend(painter, f, m_chart, m_place, m_name);
     painter.restore();
 }
 
@@ -274,19 +292,6 @@ void NightChartWidget::contextMenuEvent(QContextMenuEvent *event) {
     menu.addAction(QStringLiteral("&Copy"), this, &NightChartWidget::CopyToClipboard);
     menu.addAction(QStringLiteral("&Save As..."), this, &NightChartWidget::SaveWithDialog);
     menu.exec(event->globalPos());
-}
-
-NightChartWindow::NightChartWindow(const ObservingPlace &place, platform::IniProfile &profile,
-                                   QWidget *parent)
-    : ToolWindow(profile, "NightChartDlgPos", QStringLiteral("nightchart.html"), parent),
-      m_chart(new NightChartWidget(place, this)) {
-    setWindowTitle(QStringLiteral("Night Chart"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(m_chart, 1);
-    layout->addLayout(ButtonRow());
-    m_chart->AddButtons(ButtonRow());
-    resize(720, 400);
-    RestorePosition();
 }
 
 } // namespace vespario::ui

@@ -1,11 +1,9 @@
 #pragma once
 // The night chart drawn with QPainter: the twilight bands from sunset to sunrise, the
 // horizon, the object's altitude with its transit, the Moon's altitude and phase, and the
-// current time; copied to the clipboard or saved as PNG or SVG. NightChartWindow shows it on
-// its own for the current object.
+// current time; copied to the clipboard or saved as PNG or SVG.
 
 #include "astro/nightchart.h"
-#include "ui/toolwindow.h"
 
 #include <QString>
 #include <QWidget>
@@ -58,17 +56,6 @@ private:
     QString m_name;
     bool m_hasObject = false;
     double m_ra = 0.0, m_dec = 0.0;
-};
-
-// "Night Chart": the chart for the current object on its own, kept under "NightChartDlgPos".
-class NightChartWindow : public ToolWindow {
-    Q_OBJECT
-public:
-    NightChartWindow(const ObservingPlace &place, platform::IniProfile &profile, QWidget *parent);
-    NightChartWidget *Chart() const { return m_chart; }
-
-private:
-    NightChartWidget *m_chart;
 };
 
 } // namespace vespario::ui

@@ -6,14 +6,12 @@
 #include "astro/padial.h"
 
 #include <QDialog>
-#include <QWidget>
 
 #include <array>
 
 class QCheckBox;
 class QLineEdit;
 class QPagedPaintDevice;
-class QPainter;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
@@ -24,36 +22,7 @@ class IniProfile;
 
 namespace vespario::ui {
 
-// DialPainter on a QPainter whose device has the given resolution; the dial's y grows
-// upward, the device's downward.
-class QtDialPainter : public DialPainter {
-public:
-    QtDialPainter(QPainter &painter, double dpiX, double dpiY);
-    void Disc(int x, int y, int radius, bool black) override;
-    void SetInk(bool white) override;
-    void Line(int x1, int y1, int x2, int y2) override;
-    void Text(int x, int y, int height, int angle, const std::string &text) override;
-
-private:
-    QPointF Device(int x, int y) const;
-    QPainter &m_painter;
-    double m_dpiX, m_dpiY;
-    bool m_white = false;
-};
-
-// The preview: filled white, then the dial at the screen's own size for an inch.
-class DialPreview : public QWidget {
-    Q_OBJECT
-public:
-    DialPreview(const DialSettings &settings, QWidget *parent);
-    QSize sizeHint() const override { return {400, 400}; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    const DialSettings &m_settings;
-};
+class DialPreview;
 
 class PaDialDialog : public QDialog {
     Q_OBJECT

@@ -14,6 +14,7 @@
 #include "select/objectlist.h"
 #include "settings/settingsvocabularies.h"
 #include "ui/cvespariofrm.h"
+#include "ui/dialpreview.h"
 #include "ui/nightchartwidget.h"
 #include "ui/padialdialog.h"
 #include "ui/whatsupwindow.h"
