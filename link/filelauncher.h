@@ -29,6 +29,7 @@ struct LaunchResult {
 // LaunchFile: starts the chosen helper's command (its words, then the path as one more
 // argument) or "xdg-open path", without waiting for it to end. Fails when the program is
 // not found on the PATH or cannot be started.
-LaunchResult LaunchFile(const std::vector<std::string> &helperEntries, const std::string &path);
+[[nodiscard]] LaunchResult LaunchFile(const std::vector<std::string> &helperEntries,
+                                      const std::string &path);
 
 } // namespace vespario

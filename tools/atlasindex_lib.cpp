@@ -112,31 +112,36 @@ int ChartAtPixel(StarAtlas atlas, int x, int y) {
     return AtlasChart(atlas, ra, dec);
 }
 
-IndexPicture DrawAtlasIndex(StarAtlas atlas) {
-    IndexPicture p;
-    p.width = kLeft + kMapWidth + kRight;
-    p.height = kTop + kMapHeight + kBottom;
-    p.pixels.assign(static_cast<std::size_t>(p.width) * p.height, kWhite);
-    p.palette = kPalette;
-    Canvas canvas(p);
+namespace {
 
-    std::vector<int> chart(static_cast<std::size_t>(kMapWidth) * kMapHeight);
-    const auto at = [&](int mx, int my) -> int & {
-        return chart[static_cast<std::size_t>(my) * kMapWidth + mx];
-    };
-    for (int my = 0; my < kMapHeight; ++my)
-        for (int mx = 0; mx < kMapWidth; ++mx)
-            at(mx, my) = ChartAtPixel(atlas, mx + kLeft, my + kTop);
+// The chart of every map pixel.
+class ChartMap {
+public:
+    explicit ChartMap(StarAtlas atlas)
+        : m_charts(static_cast<std::size_t>(kMapWidth) * kMapHeight) {
+        for (int my = 0; my < kMapHeight; ++my)
+            for (int mx = 0; mx < kMapWidth; ++mx)
+                m_charts[Index(mx, my)] = ChartAtPixel(atlas, mx + kLeft, my + kTop);
+    }
+    int At(int mx, int my) const { return m_charts[Index(mx, my)]; }
+    static std::size_t Index(int mx, int my) {
+        return static_cast<std::size_t>(my) * kMapWidth + mx;
+    }
 
-    // Areas filled in two colours by the chart's parity, a faint grid every 2 h and 30 deg,
-    // the chart edges in black.
+private:
+    std::vector<int> m_charts;
+};
+
+// Areas filled in two colours by the chart's parity, a faint grid every 2 h and 30 deg, the
+// chart edges and the map's frame in black.
+void FillMap(Canvas &canvas, const ChartMap &map) {
     for (int my = 0; my < kMapHeight; ++my)
         for (int mx = 0; mx < kMapWidth; ++mx) {
-            uint8_t colour = at(mx, my) % 2 ? kFillA : kFillB;
+            uint8_t colour = map.At(mx, my) % 2 ? kFillA : kFillB;
             if ((mx % 120 == 0 || my % 120 == 0) && (mx + my) % 2 == 0)
                 colour = kGrid;
-            const bool edge = (mx + 1 < kMapWidth && at(mx + 1, my) != at(mx, my)) ||
-                              (my + 1 < kMapHeight && at(mx, my + 1) != at(mx, my));
+            const bool edge = (mx + 1 < kMapWidth && map.At(mx + 1, my) != map.At(mx, my)) ||
+                              (my + 1 < kMapHeight && map.At(mx, my + 1) != map.At(mx, my));
             canvas.Set(kLeft + mx, kTop + my, edge ? static_cast<uint8_t>(kBlack) : colour);
         }
     for (int mx = -1; mx <= kMapWidth; ++mx) {
@@ -147,46 +152,59 @@ IndexPicture DrawAtlasIndex(StarAtlas atlas) {
         canvas.Set(kLeft - 1, kTop + my, kBlack);
         canvas.Set(kLeft + kMapWidth, kTop + my, kBlack);
     }
+}
 
-    // Each area numbered in its middle, as large as it fits; an area cut by 0h has a number
-    // on each side.
-    std::vector<bool> seen(chart.size(), false);
-    const int scales = atlas == StarAtlas::SkyAtlas ? 4 : 2;
+struct Area {
+    int number = 0;
+    int left = 0, right = 0, top = 0, bottom = 0; // map pixels, inclusive
+};
+
+// The connected areas of equal chart number; a chart cut by 0h makes two.
+std::vector<Area> Areas(const ChartMap &map) {
+    std::vector<Area> areas;
+    std::vector<bool> seen(static_cast<std::size_t>(kMapWidth) * kMapHeight, false);
     for (int sy = 0; sy < kMapHeight; ++sy)
         for (int sx = 0; sx < kMapWidth; ++sx) {
-            if (seen[static_cast<std::size_t>(sy) * kMapWidth + sx])
+            if (seen[ChartMap::Index(sx, sy)])
                 continue;
-            const int number = at(sx, sy);
-            int left = sx, right = sx, top = sy, bottom = sy;
+            Area area{map.At(sx, sy), sx, sx, sy, sy};
             std::vector<std::pair<int, int>> stack = {{sx, sy}};
-            seen[static_cast<std::size_t>(sy) * kMapWidth + sx] = true;
+            seen[ChartMap::Index(sx, sy)] = true;
             while (!stack.empty()) {
                 const auto [x, y] = stack.back();
                 stack.pop_back();
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
+                area.left = std::min(area.left, x), area.right = std::max(area.right, x);
+                area.top = std::min(area.top, y), area.bottom = std::max(area.bottom, y);
                 const std::pair<int, int> next[4] = {
                     {x + 1, y}, {x - 1, y}, {x, y + 1}, {x, y - 1}};
                 for (const auto &[nx, ny] : next) {
-                    if (nx < 0 || ny < 0 || nx >= kMapWidth || ny >= kMapHeight)
+                    if (nx < 0 || ny < 0 || nx >= kMapWidth || ny >= kMapHeight ||
+                        seen[ChartMap::Index(nx, ny)] || map.At(nx, ny) != area.number)
                         continue;
-                    const std::size_t k = static_cast<std::size_t>(ny) * kMapWidth + nx;
-                    if (seen[k] || at(nx, ny) != number)
-                        continue;
-                    seen[k] = true;
+                    seen[ChartMap::Index(nx, ny)] = true;
                     stack.push_back({nx, ny});
                 }
             }
-            const std::string text = std::to_string(number);
-            int scale = scales;
-            while (scale > 1 &&
-                   (TextWidth(text, scale) > right - left - 3 || 7 * scale > bottom - top - 3))
-                --scale;
-            canvas.Text(kLeft + (left + right + 1 - TextWidth(text, scale)) / 2,
-                        kTop + (top + bottom + 1 - 7 * scale) / 2, text, scale);
+            areas.push_back(area);
         }
+    return areas;
+}
 
-    // Hours below the map (24h at the left edge, 0h at the right), degrees beside it.
+// Each area's number in its middle, as large as it fits.
+void NumberAreas(Canvas &canvas, const std::vector<Area> &areas, int largestScale) {
+    for (const Area &a : areas) {
+        const std::string text = std::to_string(a.number);
+        int scale = largestScale;
+        while (scale > 1 &&
+               (TextWidth(text, scale) > a.right - a.left - 3 || 7 * scale > a.bottom - a.top - 3))
+            --scale;
+        canvas.Text(kLeft + (a.left + a.right + 1 - TextWidth(text, scale)) / 2,
+                    kTop + (a.top + a.bottom + 1 - 7 * scale) / 2, text, scale);
+    }
+}
+
+// Hours below the map (24h at the left edge, 0h at the right), degrees beside it, the title.
+void Label(Canvas &canvas, int width, const std::string &title) {
     for (int h = 0; h <= 24; h += 2) {
         const int x = kLeft + kMapWidth - h * 60;
         canvas.Text(x - TextWidth(Hours(h), 2) / 2, kTop + kMapHeight + 8, Hours(h), 2);
@@ -196,44 +214,60 @@ IndexPicture DrawAtlasIndex(StarAtlas atlas) {
         const int y = kTop + (90 - d) * 4;
         canvas.Text(kLeft - 6 - TextWidth(text, 2), y - 7, text, 2);
     }
-    const std::string title = atlas == StarAtlas::SkyAtlas ? "SKYATLAS 2000.0 CHART INDEX"
-                                                           : "URANOMETRIA 2000.0 CHART INDEX";
-    canvas.Text((p.width - TextWidth(title, 3)) / 2, 10, title, 3);
+    canvas.Text((width - TextWidth(title, 3)) / 2, 10, title, 3);
+}
+
+} // namespace
+
+IndexPicture DrawAtlasIndex(StarAtlas atlas) {
+    IndexPicture p;
+    p.width = kLeft + kMapWidth + kRight;
+    p.height = kTop + kMapHeight + kBottom;
+    p.pixels.assign(static_cast<std::size_t>(p.width) * p.height, kWhite);
+    p.palette = kPalette;
+    Canvas canvas(p);
+    const ChartMap map(atlas);
+    FillMap(canvas, map);
+    NumberAreas(canvas, Areas(map), atlas == StarAtlas::SkyAtlas ? 4 : 2);
+    Label(canvas, p.width,
+          atlas == StarAtlas::SkyAtlas ? "SKYATLAS 2000.0 CHART INDEX"
+                                       : "URANOMETRIA 2000.0 CHART INDEX");
     return p;
 }
 
-std::string EncodeGif(const IndexPicture &picture) {
-    int bits = 1;
-    while ((1u << bits) < picture.palette.size())
-        ++bits;
-    const int minCode = std::max(2, bits);
+namespace {
+
+void Word(std::string &out, int v) {
+    out += static_cast<char>(v & 0xFF);
+    out += static_cast<char>((v >> 8) & 0xFF);
+}
+
+// The screen descriptor with the global colour table and the image descriptor.
+std::string GifHeader(const IndexPicture &picture, int bits) {
     std::string out = "GIF89a";
-    const auto word = [&](int v) {
-        out += static_cast<char>(v & 0xFF);
-        out += static_cast<char>((v >> 8) & 0xFF);
-    };
-    word(picture.width);
-    word(picture.height);
+    Word(out, picture.width);
+    Word(out, picture.height);
     out += static_cast<char>(0x80 | ((bits - 1) << 4) | (bits - 1)); // a global colour table
     out += '\0';                                                     // background colour
     out += '\0';                                                     // square pixels
-    for (int i = 0; i < (1 << bits); ++i) {
-        const uint32_t c = i < static_cast<int>(picture.palette.size())
-                               ? picture.palette[static_cast<std::size_t>(i)]
-                               : 0;
+    for (std::size_t i = 0; i < (std::size_t{1} << bits); ++i) {
+        const uint32_t c = i < picture.palette.size() ? picture.palette[i] : 0;
         out += static_cast<char>((c >> 16) & 0xFF);
         out += static_cast<char>((c >> 8) & 0xFF);
         out += static_cast<char>(c & 0xFF);
     }
     out += ',';
-    word(0);
-    word(0);
-    word(picture.width);
-    word(picture.height);
+    Word(out, 0);
+    Word(out, 0);
+    Word(out, picture.width);
+    Word(out, picture.height);
     out += '\0'; // no local colour table, not interlaced
-    out += static_cast<char>(minCode);
+    return out;
+}
 
-    // LZW, codes packed from the least significant bit, in blocks of up to 255 bytes.
+// The pixels as LZW codes, packed from the least significant bit. A code is one bit wider
+// as soon as the table holds the code that needs it; at 4095 codes the table starts again.
+std::string Lzw(const std::vector<uint8_t> &pixels, int minCode) {
     std::string data;
     uint32_t buffer = 0;
     int buffered = 0;
@@ -242,28 +276,22 @@ std::string EncodeGif(const IndexPicture &picture) {
     const auto emit = [&](int code) {
         buffer |= static_cast<uint32_t>(code) << buffered;
         buffered += codeSize;
-        while (buffered >= 8) {
+        for (; buffered >= 8; buffered -= 8, buffer >>= 8)
             data += static_cast<char>(buffer & 0xFF);
-            buffer >>= 8;
-            buffered -= 8;
-        }
     };
     std::unordered_map<uint32_t, int> table;
     emit(clear);
-    if (!picture.pixels.empty()) {
-        int prefix = picture.pixels[0];
-        for (std::size_t i = 1; i < picture.pixels.size(); ++i) {
-            const uint8_t k = picture.pixels[i];
-            const uint32_t key = (static_cast<uint32_t>(prefix) << 8) | k;
-            const auto found = table.find(key);
-            if (found != table.end()) {
+    if (!pixels.empty()) {
+        int prefix = pixels[0];
+        for (std::size_t i = 1; i < pixels.size(); ++i) {
+            const uint32_t key = (static_cast<uint32_t>(prefix) << 8) | pixels[i];
+            if (const auto found = table.find(key); found != table.end()) {
                 prefix = found->second;
                 continue;
             }
             emit(prefix);
             const int code = next++;
             table.emplace(key, code);
-            // The code just entered may come next: it needs the wider size.
             if (code >= (1 << codeSize) && codeSize < 12)
                 ++codeSize;
             if (code == 4095) {
@@ -272,13 +300,26 @@ std::string EncodeGif(const IndexPicture &picture) {
                 codeSize = minCode + 1;
                 next = clear + 2;
             }
-            prefix = k;
+            prefix = pixels[i];
         }
         emit(prefix);
     }
     emit(end);
     if (buffered > 0)
         data += static_cast<char>(buffer & 0xFF);
+    return data;
+}
+
+} // namespace
+
+std::string EncodeGif(const IndexPicture &picture) {
+    int bits = 1;
+    while ((std::size_t{1} << bits) < picture.palette.size())
+        ++bits;
+    const int minCode = std::max(2, bits);
+    std::string out = GifHeader(picture, bits);
+    out += static_cast<char>(minCode);
+    const std::string data = Lzw(picture.pixels, minCode);
     for (std::size_t at = 0; at < data.size(); at += 255) {
         const std::size_t n = std::min<std::size_t>(255, data.size() - at);
         out += static_cast<char>(n);

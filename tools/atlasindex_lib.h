@@ -32,6 +32,6 @@ int ChartAtPixel(StarAtlas atlas, int x, int y);
 std::string EncodeGif(const IndexPicture &picture);
 
 // Writes "skyatlas.gif" and "uranomet.gif" into folder; false with a message on failure.
-bool WriteAtlasIndexes(const std::string &folder, std::string &error);
+[[nodiscard]] bool WriteAtlasIndexes(const std::string &folder, std::string &error);
 
 } // namespace vespario::tools

@@ -37,7 +37,7 @@ public:
     QImage ToImage() const;
     void CopyToClipboard() const;
     // By the file's extension: ".svg" writes SVG, anything else PNG. False when not written.
-    bool SaveTo(const QString &file) const;
+    [[nodiscard]] bool SaveTo(const QString &file) const;
     // Asks for a file name and saves; a message when the file cannot be written.
     void SaveWithDialog();
     // "Copy Chart" and "Save Chart..." buttons for a window's button row.

@@ -25,6 +25,7 @@
 #include <QVBoxLayout>
 
 #include <cstdio>
+#include <utility>
 
 namespace vespario::ui {
 
@@ -44,7 +45,28 @@ PaDialDialog::PaDialDialog(platform::IniProfile &profile, QWidget *parent)
     auto *units = new QButtonGroup(this);
     units->addButton(m_inches, 0);
     units->addButton(m_mm, 1);
+    auto *top = new QHBoxLayout;
+    top->addLayout(BuildForm());
+    top->addWidget(m_preview, 1);
+    auto *layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(BuildButtons());
+    ShowSettings();
+    // Every change is read back and redraws the preview.
+    for (QCheckBox *box : {m_arrow, m_invert, m_eastWest, m_whiteOnBlack})
+        connect(box, &QCheckBox::toggled, this, &PaDialDialog::ReadControls);
+    connect(m_inches, &QRadioButton::toggled, this, &PaDialDialog::ReadControls);
+    for (QLineEdit *edit : {m_inner, m_outer})
+        connect(edit, &QLineEdit::textChanged, this, &PaDialDialog::ReadControls);
+    for (int i = 0; i < 3; ++i)
+        for (QSpinBox *box : {m_steps[i], m_point[i], m_pct[i]})
+            connect(box, &QSpinBox::valueChanged, this, &PaDialDialog::ReadControls);
+    m_preview->installEventFilter(this);
+    resize(860, 460);
+}
 
+// The check boxes, the units, the two diameters and a row for each level of ticks.
+QGridLayout *PaDialDialog::BuildForm() {
     auto *form = new QGridLayout;
     int row = 0;
     for (QCheckBox *box : {m_arrow, m_invert, m_eastWest, m_whiteOnBlack})
@@ -54,23 +76,22 @@ PaDialDialog::PaDialDialog(platform::IniProfile &profile, QWidget *parent)
     unitRow->addWidget(m_mm);
     unitRow->addStretch(1);
     form->addLayout(unitRow, row++, 0, 1, 6);
-    const auto diameter = [&](QLineEdit *edit, const QString &label) {
+    for (const auto &[edit, label] : {std::pair{m_inner, QStringLiteral("Inn&er Diameter")},
+                                      std::pair{m_outer, QStringLiteral("O&uter Diameter")}}) {
         auto *text = new QLabel(label, this);
         text->setBuddy(edit);
         edit->setAccessibleName(QString(label).remove(QLatin1Char('&')));
         form->addWidget(text, row, 0, 1, 2);
         form->addWidget(edit, row++, 2, 1, 2);
+    }
+    const auto spin = [this](int low, int high, const QString &name) {
+        auto *box = new QSpinBox(this);
+        box->setRange(low, high);
+        box->setAccessibleName(name);
+        return box;
     };
-    diameter(m_inner, QStringLiteral("Inn&er Diameter"));
-    diameter(m_outer, QStringLiteral("O&uter Diameter"));
     const char *levels[3] = {"major", "middle", "minor"};
-    for (int i = 0; i < 3; ++i) {
-        const auto spin = [&](int low, int high, const QString &name) {
-            auto *box = new QSpinBox(this);
-            box->setRange(low, high);
-            box->setAccessibleName(name);
-            return box;
-        };
+    for (std::size_t i = 0; i < 3; ++i, ++row) {
         const QString level = QString::fromLatin1(levels[i]);
         m_steps[i] = spin(0, 360, QStringLiteral("Number of %1 ticks").arg(level));
         m_point[i] = spin(1, 200, QStringLiteral("Label size of %1 ticks").arg(level));
@@ -80,10 +101,13 @@ PaDialDialog::PaDialDialog(platform::IniProfile &profile, QWidget *parent)
         form->addWidget(m_point[i], row, 2);
         form->addWidget(new QLabel(QStringLiteral("point font, at"), this), row, 3);
         form->addWidget(m_pct[i], row, 4);
-        form->addWidget(new QLabel(QStringLiteral("%"), this), row++, 5);
+        form->addWidget(new QLabel(QStringLiteral("%"), this), row, 5);
     }
     form->setRowStretch(row, 1);
+    return form;
+}
 
+QHBoxLayout *PaDialDialog::BuildButtons() {
     auto *print = new QPushButton(QStringLiteral("&Print..."), this);
     auto *pdf = new QPushButton(QStringLiteral("Save as PD&F..."), this);
     auto *help = new QPushButton(QStringLiteral("&Help"), this);
@@ -98,23 +122,6 @@ PaDialDialog::PaDialDialog(platform::IniProfile &profile, QWidget *parent)
         buttons->addWidget(button);
     }
     buttons->insertStretch(3, 1);
-
-    auto *top = new QHBoxLayout;
-    top->addLayout(form);
-    top->addWidget(m_preview, 1);
-    auto *layout = new QVBoxLayout(this);
-    layout->addLayout(top, 1);
-    layout->addLayout(buttons);
-
-    ShowSettings();
-    for (QCheckBox *box : {m_arrow, m_invert, m_eastWest, m_whiteOnBlack})
-        connect(box, &QCheckBox::toggled, this, &PaDialDialog::ReadControls);
-    connect(m_inches, &QRadioButton::toggled, this, &PaDialDialog::ReadControls);
-    for (QLineEdit *edit : {m_inner, m_outer})
-        connect(edit, &QLineEdit::textChanged, this, &PaDialDialog::ReadControls);
-    for (int i = 0; i < 3; ++i)
-        for (QSpinBox *box : {m_steps[i], m_point[i], m_pct[i]})
-            connect(box, &QSpinBox::valueChanged, this, &PaDialDialog::ReadControls);
     connect(print, &QPushButton::clicked, this, &PaDialDialog::Print);
     connect(pdf, &QPushButton::clicked, this, &PaDialDialog::SavePdfWithDialog);
     connect(m_saveDefaults, &QPushButton::clicked, this,
@@ -122,8 +129,7 @@ PaDialDialog::PaDialDialog(platform::IniProfile &profile, QWidget *parent)
     connect(help, &QPushButton::clicked, this,
             [this] { emit HelpAsked(QStringLiteral("padial.html")); });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
-    m_preview->installEventFilter(this);
-    resize(860, 460);
+    return buttons;
 }
 
 bool PaDialDialog::eventFilter(QObject *watched, QEvent *event) {

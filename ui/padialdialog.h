@@ -10,6 +10,8 @@
 #include <array>
 
 class QCheckBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLineEdit;
 class QPagedPaintDevice;
 class QPushButton;
@@ -33,8 +35,9 @@ public:
 
     const DialSettings &Settings() const { return m_settings; }
     // One page with the dial at true size; false when the page could not be finished.
-    static bool PaintPage(QPagedPaintDevice &device, const DialSettings &settings, int dpi);
-    bool SavePdf(const QString &file) const;
+    [[nodiscard]] static bool PaintPage(QPagedPaintDevice &device, const DialSettings &settings,
+                                        int dpi);
+    [[nodiscard]] bool SavePdf(const QString &file) const;
 
     // The controls, for the tests.
     QCheckBox *Arrow() const { return m_arrow; }
@@ -59,6 +62,8 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    QGridLayout *BuildForm();
+    QHBoxLayout *BuildButtons();
     void ShowSettings();
     void ReadControls();
     void Print();
