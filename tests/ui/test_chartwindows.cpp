@@ -44,6 +44,10 @@ namespace {
 using test::kPassTimeoutMs;
 using test::Session;
 
+constexpr std::initializer_list<QAccessible::Role> kControls = {
+    QAccessible::PushButton, QAccessible::CheckBox,     QAccessible::RadioButton,
+    QAccessible::SpinBox,    QAccessible::EditableText, QAccessible::Graphic};
+
 QString Id(Session &s) {
     return QString::fromStdString(
         std::string(s.app.Document().GetPrimaryId(s.app.Document().CurrentIndex())));
@@ -110,6 +114,11 @@ private slots:
         NightChartWidget *inWhatsUp = s.frame.WhatsUp()->Chart();
         NightChartWidget *alone = s.frame.NightChart()->Chart();
         QVERIFY(inWhatsUp->isVisible() && alone->isVisible());
+        for (QWidget *window : {static_cast<QWidget *>(s.frame.WhatsUp()),
+                                static_cast<QWidget *>(s.frame.NightChart())}) {
+            const QStringList unnamed = test::WalkAccessible(window, kControls).unnamed;
+            QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
+        }
         for (NightChartWidget *chart : {inWhatsUp, alone}) {
             QVERIFY(chart->Chart().hasObject);
             QCOMPARE(chart->ObjectName(), Id(s));
@@ -154,6 +163,7 @@ private slots:
         platform::IniProfile &profile = s.app.Settings().Profile();
         bool seen = false, whiteCorner = false, redrawn = false;
         QString outer;
+        QStringList unnamed;
         int majorSteps = 0;
         std::string innerBefore, innerAfter, middleAfter;
         QTimer::singleShot(0, [&] {
@@ -162,6 +172,7 @@ private slots:
                 return;
             seen = true;
             seen = QTest::qWaitForWindowExposed(dial);
+            unnamed = test::WalkAccessible(dial, kControls).unnamed;
             outer = dial->OuterEdit()->text();
             majorSteps = dial->Steps(0)->value();
             // Typed diameters redraw the preview, filled white around the smaller dial.
@@ -179,6 +190,7 @@ private slots:
         });
         s.Open("ToolsPaDial");
         QVERIFY(seen);
+        QVERIFY2(unnamed.isEmpty(), qPrintable(unnamed.join(QStringLiteral(", "))));
         QCOMPARE(outer, QStringLiteral("5.00"));
         QCOMPARE(majorSteps, 6);
         QVERIFY(whiteCorner);
