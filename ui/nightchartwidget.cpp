@@ -171,6 +171,9 @@ NightChartWidget::NightChartWidget(const ObservingPlace &place, QWidget *parent)
 }
 
 void NightChartWidget::SetObject(const QString &name, bool has, double ra, double dec) {
+    // The views are reloaded after every edit; the curve is the same unless the object moved.
+    if (has == m_hasObject && (!has || (name == m_name && ra == m_ra && dec == m_dec)))
+        return;
     m_name = has ? name : QString();
     m_hasObject = has;
     m_ra = ra;
