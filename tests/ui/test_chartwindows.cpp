@@ -1,8 +1,8 @@
 // The chart tools on the offscreen platform: the night charts of What's Up and of their own
 // window following the current object and the time notice, copied and saved as PNG and SVG;
 // the position angle dial reading "PADial" when it opens, redrawing its preview, writing the
-// profile only on "Save As Defaults", and a PDF page whose ring measures 4.00 inches; the atlas
-// index pictures handed to their helper program.
+// profile only on "Save As Defaults", and a saved and a printed page whose ring measures 4.00
+// inches; the atlas index pictures handed to their helper program.
 
 #include "app/cvesparioapp.h"
 #include "astro/datetimetext.h"
@@ -26,6 +26,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLineEdit>
+#include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
 #include <QSpinBox>
@@ -34,6 +35,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cmath>
 #include <memory>
 
 using namespace vespario;
@@ -53,25 +55,26 @@ QString Id(Session &s) {
         std::string(s.app.Document().GetPrimaryId(s.app.Document().CurrentIndex())));
 }
 
-// The extent of the dark pixels along the row and the column through the middle of the dark
-// area, in pixels.
-QSize DarkExtent(const QImage &image) {
-    int left = image.width(), right = -1, top = image.height(), bottom = -1;
+// The dark ring's diameter in inches, across and up, on a page rasterised at dpi: up, the
+// height of all dark pixels (no label crosses the rim at the top or the bottom); across, from
+// the chord 0.75 inch above the centre, clear of the labels at 0 and 180 degrees.
+QSizeF RingDiameter(const QImage &image, double dpi) {
+    const auto dark = [&](int x, int y) { return qGray(image.pixel(x, y)) < 128; };
+    int top = image.height(), bottom = -1;
     for (int y = 0; y < image.height(); ++y)
         for (int x = 0; x < image.width(); ++x)
-            if (qGray(image.pixel(x, y)) < 128) {
-                left = std::min(left, x), right = std::max(right, x);
-                top = std::min(top, y), bottom = std::max(bottom, y);
+            if (dark(x, y)) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
             }
-    const int cx = (left + right) / 2, cy = (top + bottom) / 2;
-    int rowFirst = -1, rowLast = -1, columnFirst = -1, columnLast = -1;
-    for (int x = 0; x < image.width(); ++x)
-        if (qGray(image.pixel(x, cy)) < 128)
-            (rowFirst < 0 ? rowFirst : rowLast) = x;
-    for (int y = 0; y < image.height(); ++y)
-        if (qGray(image.pixel(cx, y)) < 128)
-            (columnFirst < 0 ? columnFirst : columnLast) = y;
-    return {rowLast - rowFirst + 1, columnLast - columnFirst + 1};
+    const double offset = 0.75 * dpi;
+    const int row = static_cast<int>(std::lround((top + bottom) / 2.0 - offset));
+    int first = -1, last = -1;
+    for (int x = 0; row >= 0 && x < image.width(); ++x)
+        if (dark(x, row))
+            (first < 0 ? first : last) = x;
+    const double chord = last - first + 1;
+    return {2.0 * std::sqrt(chord * chord / 4.0 + offset * offset) / dpi, (bottom - top + 1) / dpi};
 }
 
 } // namespace
@@ -203,26 +206,35 @@ private slots:
     }
 
     void theDialPageHasTheRingAtTrueSize() {
+        // The page saved as PDF, and the page a printer prints (here to a PDF file).
         platform::IniProfile defaults;
         PaDialDialog dial(defaults, nullptr);
-        const QString pdf = m_profile->filePath(QStringLiteral("dial.pdf"));
-        QVERIFY(dial.SavePdf(pdf));
-        // The page read back by another program (poppler): its title, and at 300 dpi its ring.
-        QProcess info;
-        info.start(QStringLiteral("pdfinfo"), {pdf});
-        QVERIFY(info.waitForFinished(30000));
-        QVERIFY(info.readAllStandardOutput().contains("Vespario Position Angle Dial"));
-        const QString prefix = m_profile->filePath(QStringLiteral("page"));
-        QProcess::execute(QStringLiteral("pdftoppm"),
-                          {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"),
-                           QStringLiteral("-singlefile"), pdf, prefix});
-        const QImage page(prefix + QStringLiteral(".pgm"));
-        QVERIFY2(!page.isNull(), "pdftoppm (poppler-utils) did not read the page");
-        const QSize extent = DarkExtent(page);
-        QVERIFY2(std::abs(extent.width() / 300.0 - 4.0) <= 0.01,
-                 qPrintable(QString::number(extent.width())));
-        QVERIFY2(std::abs(extent.height() / 300.0 - 4.0) <= 0.01,
-                 qPrintable(QString::number(extent.height())));
+        const QString saved = m_profile->filePath(QStringLiteral("dial.pdf"));
+        const QString printed = m_profile->filePath(QStringLiteral("printed.pdf"));
+        QVERIFY(dial.SavePdf(saved));
+        QPrinter printer(QPrinter::HighResolution);
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printed);
+        printer.setDocName(QString::fromLatin1(PaDialDialog::kDocumentName));
+        QVERIFY(PaDialDialog::PaintPage(printer, dial.Settings(), printer.resolution()));
+        // Each read back by another program (poppler): its title, and at 300 dpi its ring.
+        for (const QString &pdf : {saved, printed}) {
+            QProcess info;
+            info.start(QStringLiteral("pdfinfo"), {pdf});
+            QVERIFY(info.waitForFinished(30000));
+            QVERIFY(info.readAllStandardOutput().contains("Vespario Position Angle Dial"));
+            const QString prefix = pdf + QStringLiteral("-page");
+            QProcess::execute(QStringLiteral("pdftoppm"),
+                              {QStringLiteral("-r"), QStringLiteral("300"), QStringLiteral("-gray"),
+                               QStringLiteral("-singlefile"), pdf, prefix});
+            const QImage page(prefix + QStringLiteral(".pgm"));
+            QVERIFY2(!page.isNull(), "pdftoppm (poppler-utils) did not read the page");
+            const QSizeF diameter = RingDiameter(page, 300.0);
+            QVERIFY2(std::abs(diameter.width() - 4.0) <= 0.01,
+                     qPrintable(QString::number(diameter.width())));
+            QVERIFY2(std::abs(diameter.height() - 4.0) <= 0.01,
+                     qPrintable(QString::number(diameter.height())));
+        }
     }
 
     void theAtlasIndexGoesToItsHelper() {
