@@ -1,11 +1,12 @@
 // The What's Up report, built from scratch each time its window opens: it should cost a
 // few milliseconds. Beside the whole report, its parts: one Sun, planet and Moon position,
 // the rise, transit and set of one body on a local date (each refined from the body's own
-// positions, the largest part of the report) and the twilight of one night.
+// positions, the largest part of the report), the twilight of one night and the night chart.
 
 #include "astro/bodyriseset.h"
 #include "astro/datetimetext.h"
 #include "astro/moon.h"
+#include "astro/nightchart.h"
 #include "astro/observingplace.h"
 #include "astro/planets.h"
 #include "astro/sun.h"
@@ -83,6 +84,18 @@ void BM_TwilightOfNight(benchmark::State &state, const ObservingPlace *place) {
 }
 BENCHMARK_CAPTURE(BM_TwilightOfNight, Boston_March, &kBoston)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(BM_TwilightOfNight, North60_Midsummer, &kNorth)->Unit(benchmark::kMicrosecond);
+
+// The night chart under the report, computed again for each new current object: the
+// twilight, the Moon's curve and one object's curve with their transits.
+void BM_NightChart(benchmark::State &state, const ObservingPlace *place) {
+    double ra = 0.0;
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(ComputeNightChart(*place, true, ra, 0.5));
+        ra = ra > 6.0 ? 0.0 : ra + 0.01;
+    }
+}
+BENCHMARK_CAPTURE(BM_NightChart, Boston_March, &kBoston)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_NightChart, North60_Midsummer, &kNorth)->Unit(benchmark::kMillisecond);
 
 } // namespace
 } // namespace vespario

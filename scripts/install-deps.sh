@@ -10,5 +10,5 @@ $SUDO apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev libbenchmark-dev libpcre2-dev liberfa-dev libsqlite3-dev \
     xvfb xauth fonts-dejavu-core \
     clang-format \
-    qt6-base-dev qt6-multimedia-dev libgl-dev \
+    qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev poppler-utils \
     libcurl4-openssl-dev libxdo-dev

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Takes the README's screenshot of the window on the sample database under Xvfb, with a
 # profile of its own (a larger window than the first-run default, no tutorial question), and
-# writes it to docs/screenshot.png (or the file given).
+# writes it to docs/screenshot.png (or the file given); then, into the same folder, the
+# Settings sheet (settings.png), What's Up with the night chart (whatsup.png), the night
+# chart window (nightchart.png) and the position angle dial (padial.png).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 out="$(realpath -m "${1:-docs/screenshot.png}")"
@@ -28,8 +30,17 @@ Split5_4=60
 [Settings]
 Tutorial=0
 EurobarSeen=1
+CurPage=5
 INI
-# The objects within 3 degrees of M31; the window grabs itself once the idle work is done.
-XDG_CONFIG_HOME="$profile" xvfb-run -a -s "-screen 0 1100x800x24" \
-    ./build/ui/vespario --screenshot "$out" data/sample.obs "-RaDec=004244+4116,3"
-echo "wrote $out"
+# The objects within 3 degrees of M31; the window grabs itself (or the tool window named)
+# once the idle work is done.
+shot() {
+    XDG_CONFIG_HOME="$profile" xvfb-run -a -s "-screen 0 1400x1000x24" \
+        ./build/ui/vespario --screenshot "$1" "${@:2}" data/sample.obs "-RaDec=004244+4116,3"
+    echo "wrote $1"
+}
+shot "$out"
+folder="$(dirname "$out")"
+for window in settings whatsup nightchart padial; do
+    shot "$folder/$window.png" --screenshot-window "$window"
+done

@@ -466,6 +466,7 @@ void CVesparioFrm::BuildToolsMenu() {
     AddAction(menu, "ToolsWhatsUp", QStringLiteral("&Whats Up"), QKeySequence(Qt::CTRL | Qt::Key_W),
               QStringLiteral("The Sun, the planets and the Moon for the default place"),
               [this] { OpenWhatsUp(); });
+    BuildChartActions(menu);
     menu->addSeparator();
     AddAction(menu, "ToolsSettings", QStringLiteral("&Settings..."), {},
               QStringLiteral("Edit the codes, places, equipment, books and preferences"),
@@ -506,10 +507,12 @@ void CVesparioFrm::OpenDistances() {
 }
 
 void CVesparioFrm::OpenWhatsUp() {
-    if (!m_whatsUp)
+    if (!m_whatsUp) {
         m_whatsUp = new WhatsUpWindow(m_app.Place(), m_app.Settings().Profile(), this);
-    else
+        ChartsFollowCurrent();
+    } else {
         m_whatsUp->Refresh();
+    }
     ShowToolWindow(m_whatsUp);
 }
 
@@ -539,6 +542,8 @@ void CVesparioFrm::PlaceOrTimeChanged() {
         m_coordinates->Refresh();
     if (m_whatsUp)
         m_whatsUp->Refresh();
+    if (m_nightChart)
+        m_nightChart->Chart()->Refresh();
     WakeIdle();
 }
 
@@ -625,6 +630,7 @@ void CVesparioFrm::ReloadViews() {
                                                   : std::string_view());
     }
     LogCurrentObject();
+    ChartsFollowCurrent();
     m_form->Load();
     for (CEditVw *view : m_texts)
         view->Load();
@@ -1045,6 +1051,8 @@ void CVesparioFrm::GrabScreenshot() {
     const QString file = std::exchange(m_screenshotFile, QString());
     if (file.isEmpty())
         return;
+    if (!m_screenshotWindow.isEmpty())
+        return GrabWindowScreenshot(m_screenshotWindow, file);
     const bool saved = grab().save(file, "PNG");
     if (!saved)
         m_host.SetStatusText(0, "The screenshot could not be written");

@@ -12,6 +12,8 @@
 #include "ui/criteriadialog.h"
 #include "ui/distanceswindow.h"
 #include "ui/helpwindow.h"
+#include "ui/nightchartwindow.h"
+#include "ui/padialdialog.h"
 #include "ui/searchdialog.h"
 #include "ui/setalldialog.h"
 #include "ui/settingssheet.h"
@@ -74,6 +76,9 @@ public:
     void OfferTutorial();
     // Grabs the window into a PNG file once the idle work is done, then closes.
     void TakeScreenshotWhenIdle(const QString &file);
+    // The screenshot is of that window instead ("settings", "whatsup", "nightchart",
+    // "padial"), opened once the idle work is done.
+    void SetScreenshotWindow(const QString &window) { m_screenshotWindow = window; }
     void ShowHelp(const QString &page);
 
     // Saves (asking for a name when there is none); false when nothing was saved.
@@ -103,6 +108,9 @@ public:
     TimesWindow *Times() const { return m_times; }
     DistancesWindow *Distances() const { return m_distances; }
     WhatsUpWindow *WhatsUp() const { return m_whatsUp; }
+    NightChartWindow *NightChart() const { return m_nightChart; }
+    // The position angle dial while it is open (null otherwise).
+    PaDialDialog *PaDial() const { return m_paDial; }
     // The Settings sheet while it is open (null otherwise).
     SettingsSheet *SettingsDialog() const { return m_settingsSheet; }
 
@@ -186,6 +194,13 @@ private:
     void OpenDistances();
     void OpenWhatsUp();
     void OpenSettings();
+    // The chart tools (cvespariofrmchart.cpp).
+    void BuildChartActions(QMenu *menu);
+    void OpenNightChart();
+    void OpenPaDial();
+    void OpenAtlasIndex(const char *file);
+    void ChartsFollowCurrent();
+    void GrabWindowScreenshot(const QString &window, const QString &file);
     QuickSources QuickMenuSources() const;
     void RunQuickEntry(const QuickEntry &entry, char checkbox);
     void ApplySetAll();
@@ -219,6 +234,8 @@ private:
     QPointer<TimesWindow> m_times;
     QPointer<DistancesWindow> m_distances;
     QPointer<WhatsUpWindow> m_whatsUp;
+    QPointer<NightChartWindow> m_nightChart;
+    QPointer<PaDialDialog> m_paDial;
     QPointer<SettingsSheet> m_settingsSheet;
     QPointer<QMenu> m_quickMenu;
     QPointer<SetAllDialog> m_setAll;
@@ -233,6 +250,7 @@ private:
     int m_searchShown = -1; // the record the views showed when the last walk began
     QTimer m_idle;
     QString m_screenshotFile;
+    QString m_screenshotWindow;
     bool m_splittersApplied = false;
     int m_loggedCurrent = -1; // the record the log named last
     bool m_busy = false;      // a command that lets events through runs: no idle work meanwhile

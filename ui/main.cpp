@@ -23,10 +23,15 @@ int main(int argc, char **argv) {
     vespario::StartupOptions options;
     options.currentFolder = QDir::currentPath().toStdString();
     QString screenshot; // --screenshot FILE: grab the window once the idle work is done
+    QString shotWindow; // --screenshot-window NAME: grab that tool window instead
     const QStringList arguments = QApplication::arguments();
     for (qsizetype i = 1; i < arguments.size(); ++i) {
         if (arguments[i] == QLatin1String("--screenshot") && i + 1 < arguments.size()) {
             screenshot = arguments[++i];
+            continue;
+        }
+        if (arguments[i] == QLatin1String("--screenshot-window") && i + 1 < arguments.size()) {
+            shotWindow = arguments[++i];
             continue;
         }
         options.args.push_back(arguments[i].toLocal8Bit().toStdString());
@@ -58,9 +63,10 @@ int main(int argc, char **argv) {
     }
     frame.show();
     QTimer::singleShot(0, &splash, &QWidget::close);
-    if (!screenshot.isEmpty())
+    if (!screenshot.isEmpty()) {
+        frame.SetScreenshotWindow(shotWindow);
         frame.TakeScreenshotWhenIdle(screenshot);
-    else
+    } else
         QTimer::singleShot(0, &frame, &vespario::ui::CVesparioFrm::OfferTutorial);
     const int code = QApplication::exec();
     app.Exit();
