@@ -261,6 +261,9 @@ void CVesparioDoc::EmptyDocument() {
     m_loadedPath.clear();
     m_nextIdentity = 1;
     m_deletedRecordsExist = false;
+    m_editCheckCursor = 0;
+    m_editCheckPassDone = false;
+    m_editChecked.clear();
 }
 
 bool CVesparioDoc::SaveSelectedRecords(const std::string &path, RecordSequence selected) {
