@@ -1,5 +1,6 @@
 #include "cli/commands.h"
 
+#include "cli/check.h"
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
@@ -50,6 +51,7 @@ constexpr CommandHelp kCommands[] = {
      "execute a command (ID=..., RaDec=...) in a running Vespario"},
     {"request", "request [--service NAME] [--topic NAME] ITEM",
      "request an item of a running Vespario and print it"},
+    {"check", "check FILE.obs", "run the record edit checks; print each failure with its ID"},
     {"help", "help [COMMAND]", "print this text, or the usage of one command"},
 };
 
@@ -242,6 +244,8 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunSelect(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
+    if (command == "check")
+        return RunCheck(options, out, err);
     if (command == "send" || command == "request")
         return RunLink(options, out, err);
     err << "unknown command " << command << "\n";
