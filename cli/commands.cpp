@@ -5,6 +5,7 @@
 #include "cli/fields.h"
 #include "cli/find.h"
 #include "cli/link.h"
+#include "cli/maintain.h"
 #include "cli/select.h"
 #include "cli/settings.h"
 #include "cli/support.h"
@@ -52,6 +53,10 @@ constexpr CommandHelp kCommands[] = {
     {"request", "request [--service NAME] [--topic NAME] ITEM",
      "request an item of a running Vespario and print it"},
     {"check", "check FILE.obs", "run the record edit checks; print each failure with its ID"},
+    {"maintain",
+     "maintain FILE.obs sort-refs [OUT.obs] | verify-urls [OUT.obs] | rebuild-ids\n"
+     "         | list-magazines | export-urls OUT.html",
+     "run a maintenance tool; a tool that changed records saves the database"},
     {"help", "help [COMMAND]", "print this text, or the usage of one command"},
 };
 
@@ -246,6 +251,8 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunWhatsUp(options, out, err);
     if (command == "check")
         return RunCheck(options, out, err);
+    if (command == "maintain")
+        return RunMaintain(options, out, err);
     if (command == "send" || command == "request")
         return RunLink(options, out, err);
     err << "unknown command " << command << "\n";
