@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdio>
+#include <utility>
 
 namespace vespario {
 namespace {
@@ -132,10 +133,14 @@ std::string EditChecks::Description(int check) const {
 
 void EditChecks::ReportFailure(int index, int check, std::string_view suffix) {
     EditFailure failure;
-    failure.identity = m_doc.Record(index).m_identity;
     failure.check = check;
     failure.line = Description(check);
     failure.line += suffix;
+    AddFailure(index, std::move(failure));
+}
+
+void EditChecks::AddFailure(int index, EditFailure failure) {
+    failure.identity = m_doc.Record(index).m_identity;
     m_failures.push_back(std::move(failure));
     ++m_added;
     if (m_sink)
@@ -340,15 +345,15 @@ void EditChecks::CheckProhibited(int index) {
             const std::string_view text = m_doc.Record(index).Field(f);
             if (pattern.Search(text, 0) < 0)
                 continue;
+            EditFailure failure;
+            failure.check = kProhibitedTextCheck;
+            failure.field = f;
+            failure.start = pattern.MatchStart[0];
+            failure.end = pattern.MatchEnd[0];
             char at[64];
-            std::snprintf(at, sizeof at, ") [at %i,%i,%i]", f, pattern.MatchStart[0],
-                          pattern.MatchEnd[0]);
-            const int start = pattern.MatchStart[0];
-            const int end = pattern.MatchEnd[0];
-            ReportFailure(index, kProhibitedTextCheck, pattern.Text() + at);
-            m_failures.back().field = f;
-            m_failures.back().start = start;
-            m_failures.back().end = end;
+            std::snprintf(at, sizeof at, ") [at %i,%i,%i]", f, failure.start, failure.end);
+            failure.line = Description(kProhibitedTextCheck) + pattern.Text() + at;
+            AddFailure(index, std::move(failure));
         }
     }
 }

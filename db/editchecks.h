@@ -114,6 +114,7 @@ private:
     void CheckProhibited(int index);
     void Repair(int index, int field, std::string_view text);
     bool FirstPassCheck(int index);
+    void AddFailure(int index, EditFailure failure);
 
     CVesparioDoc &m_doc;
     const SettingsVocabularies &m_vocabularies;

@@ -7,9 +7,12 @@
 
 #include "app/cvesparioapp.h"
 #include "db/cvespariodoc.h"
+#include "db/maintenance.h"
+#include "select/editcheckadapter.h"
 #include "select/quickcommands.h"
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
+#include "ui/editfailureswindow.h"
 #include "ui/helpwindow.h"
 #include "ui/setalldialog.h"
 #include "ui/settingssheet.h"
@@ -22,6 +25,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -116,6 +120,11 @@ public:
     // Set All, preselecting a checkbox when opened from its menu (0: none).
     void OpenSetAll(char checkbox = 0);
     SetAllDialog *SetAll() const { return m_setAll; }
+    // The Edit Failures window, made on the first failure (null before); the checks.
+    EditFailuresWindow *EditFailures() const { return m_editFailures; }
+    EditChecks *Checks() const { return m_editChecks.get(); }
+    // Goes to a failure's record; field >= 0 also selects start..end of that field.
+    void ViewFailure(int identity, int fieldNo, int start, int end);
 
 public slots:
     void WakeIdle();
@@ -172,6 +181,17 @@ private:
     QuickSources QuickMenuSources() const;
     void RunQuickEntry(const QuickEntry &entry, char checkbox);
     void ApplySetAll();
+    // The edit checks and the maintenance tools (cvespariofrmmaintain.cpp).
+    void AttachEditChecks();
+    void OpenEditFailures();
+    void AddEditFailure(const EditFailure &failure);
+    void BuildMaintenanceMenu(QMenu *fileMenu);
+    MaintenanceResult RunMaintenance(const std::function<MaintenanceResult()> &tool);
+    void ScanLocalUrlsCommand();
+    void DeleteAuthorDataCommand();
+    void FileDifferencesCommand();
+    void ListMagazinesCommand();
+    void ExportUrlsCommand();
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -205,6 +225,11 @@ private:
     bool m_splittersApplied = false;
     int m_loggedCurrent = -1; // the record the log named last
     bool m_busy = false;      // a command that lets events through runs: no idle work meanwhile
+    std::unique_ptr<EditChecks> m_editChecks;
+    std::unique_ptr<EditCheckAdapter> m_editCheckWork;
+    std::unique_ptr<FrameFailureSink> m_failureSink;
+    QPointer<EditFailuresWindow> m_editFailures;
+    QAction *m_delAuthorAction = nullptr;
 };
 
 } // namespace vespario::ui
