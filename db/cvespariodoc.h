@@ -63,6 +63,10 @@ struct LoadState {
     uint32_t observationsCounted = 0;
 };
 
+// A code index as the inside of a pattern's character set: the bytes that mean something
+// there are escaped, so that the set holds exactly the codes.
+std::string CodeSet(std::string_view codes);
+
 class CVesparioDoc {
 public:
     // The observation header's place and equipment codes come from vocabularies (read at

@@ -95,17 +95,6 @@ MaintenanceResult RebuildObjectIds(CVesparioDoc &doc) {
 
 namespace {
 
-// A code index as the inside of a pattern's character set, its special bytes escaped.
-std::string CodeSet(std::string_view codes) {
-    std::string set;
-    for (const char c : codes) {
-        if (c == ']' || c == '\\' || c == '-' || c == '%' || c == '~')
-            set += '\\';
-        set += c;
-    }
-    return set;
-}
-
 // The items of one section: each runs up to and including ". ", leading blanks dropped; every
 // item ends with ". " so that items can change places (a last item without the ". " gets it).
 std::vector<std::string> SectionItems(std::string_view section) {
