@@ -73,7 +73,11 @@ int RunMaintain(const Options &options, std::ostream &out, std::ostream &err) {
         code = SaveChanged(doc, SortRefsMagazines(doc, vocabularies), target, out, err);
     } else {
         const MaintenanceResult result = VerifyLocalUrls(doc);
-        out << result.text << "\n";
+        // The message box's lines, one per output line.
+        std::string text = result.text;
+        for (size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at))
+            text.erase(at, 1);
+        out << text << "\n";
         code = SaveChanged(doc, result, target, out, err);
     }
     // The verify tool's list is printed above, not again as a message.

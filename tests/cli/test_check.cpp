@@ -67,7 +67,7 @@ TEST(CliMaintain, ToolsSaveOnlyWhatTheyChanged) {
 
     const auto verified = RunCli({"maintain", db, "verify-urls", out, "--profile", kProfile});
     EXPECT_EQ(verified.code, 0);
-    EXPECT_EQ(verified.out, "The following local URLs were not found, and were deleted:\r\n"
+    EXPECT_EQ(verified.out, "The following local URLs were not found, and were deleted:\n"
                             "/no/such/m1.jpg\n1 records changed\nsaved 12 records to " +
                                 out + "\n");
     const auto url = RunCli({"fields", out, "M1", "url", "--profile", kProfile});
