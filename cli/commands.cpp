@@ -1,9 +1,11 @@
 #include "cli/commands.h"
 
+#include "cli/check.h"
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
 #include "cli/link.h"
+#include "cli/maintain.h"
 #include "cli/select.h"
 #include "cli/settings.h"
 #include "cli/support.h"
@@ -50,6 +52,11 @@ constexpr CommandHelp kCommands[] = {
      "execute a command (ID=..., RaDec=...) in a running Vespario"},
     {"request", "request [--service NAME] [--topic NAME] ITEM",
      "request an item of a running Vespario and print it"},
+    {"check", "check FILE.obs", "run the record edit checks; print each failure with its ID"},
+    {"maintain",
+     "maintain FILE.obs sort-refs [OUT.obs] | verify-urls [OUT.obs] | rebuild-ids\n"
+     "         | list-magazines | export-urls OUT.html",
+     "run a maintenance tool; a tool that changed records saves the database"},
     {"help", "help [COMMAND]", "print this text, or the usage of one command"},
 };
 
@@ -242,6 +249,10 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunSelect(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
+    if (command == "check")
+        return RunCheck(options, out, err);
+    if (command == "maintain")
+        return RunMaintain(options, out, err);
     if (command == "send" || command == "request")
         return RunLink(options, out, err);
     err << "unknown command " << command << "\n";

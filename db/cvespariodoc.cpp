@@ -35,10 +35,6 @@ CVesparioDoc::CVesparioDoc(platform::Host &host, platform::IniProfile &profile,
 
 CVesparioDoc::~CVesparioDoc() = default;
 
-namespace {
-
-// A code index as the inside of a pattern's character set: the bytes that mean something
-// there are escaped, so that the set holds exactly the codes.
 std::string CodeSet(std::string_view codes) {
     std::string set;
     for (const char c : codes) {
@@ -48,8 +44,6 @@ std::string CodeSet(std::string_view codes) {
     }
     return set;
 }
-
-} // namespace
 
 void CVesparioDoc::CompileObservationHeader(const SettingsVocabularies &vocabularies) {
     std::string text = "_{{19}|{20}}[0-9][0-9]{{0[1-9]}|{1[012]}}{{[012][0-9]}|{30}|{31}}[";
@@ -261,6 +255,9 @@ void CVesparioDoc::EmptyDocument() {
     m_loadedPath.clear();
     m_nextIdentity = 1;
     m_deletedRecordsExist = false;
+    m_editCheckCursor = 0;
+    m_editCheckPassDone = false;
+    m_editChecked.clear();
 }
 
 bool CVesparioDoc::SaveSelectedRecords(const std::string &path, RecordSequence selected) {

@@ -63,6 +63,10 @@ struct LoadState {
     uint32_t observationsCounted = 0;
 };
 
+// A code index as the inside of a pattern's character set: the bytes that mean something
+// there are escaped, so that the set holds exactly the codes.
+std::string CodeSet(std::string_view codes);
+
 class CVesparioDoc {
 public:
     // The observation header's place and equipment codes come from vocabularies (read at
@@ -117,6 +121,20 @@ public:
     bool CurrentChanged() const { return m_currentChanged; }
     void MarkCurrentChanged() { m_currentChanged = true; }
     const std::vector<ObjectRecord *> &ChangedRecords() const { return m_changedRecords; }
+    // The second pass of the edit checks has checked the first changed record.
+    void DropFirstChangedRecord() {
+        if (!m_changedRecords.empty())
+            m_changedRecords.erase(m_changedRecords.begin());
+    }
+    // The first pass of the edit checks: the next record to check and whether every record
+    // has been checked. Emptying the document starts the pass over.
+    int EditCheckCursor() const { return m_editCheckCursor; }
+    void SetEditCheckCursor(int cursor) { m_editCheckCursor = cursor; }
+    bool EditCheckPassDone() const { return m_editCheckPassDone; }
+    void SetEditCheckPassDone(bool done) { m_editCheckPassDone = done; }
+    // The records the first pass has checked, by identity: a selection pass may move a
+    // record from behind the cursor in front of it, and the pass still checks it once.
+    std::vector<char> &EditCheckedMarks() { return m_editChecked; }
     bool IndexRebuildNeeded() const { return m_indexRebuildNeeded; }
     void SetIndexRebuildNeeded(bool needed) { m_indexRebuildNeeded = needed; }
     bool DeletedRecordsExist() const { return m_deletedRecordsExist; }
@@ -248,6 +266,9 @@ private:
     const RecordSequence *m_savingOnly = nullptr; // set while saving selected records only
     bool m_rereading = false;
     bool m_deletedRecordsExist = false;
+    int m_editCheckCursor = 0;
+    bool m_editCheckPassDone = false;
+    std::vector<char> m_editChecked;
 
     LoadState m_load;
     std::string m_loadFailure;

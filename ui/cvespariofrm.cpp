@@ -296,6 +296,7 @@ void CVesparioFrm::BuildFileMenu() {
               QStringLiteral("Save the database"), [this] { SaveDocument(); });
     AddAction(menu, "FileSaveAs", QStringLiteral("Save &As..."), QKeySequence::SaveAs,
               QStringLiteral("Save the database under another name"), [this] { SaveDocumentAs(); });
+    BuildMaintenanceMenu(menu);
     menu->addSeparator();
     m_recentMenu = menu;
     for (size_t i = 0; i < m_recentActions.size(); ++i) {
@@ -468,6 +469,9 @@ void CVesparioFrm::BuildToolsMenu() {
               [this] { OpenWhatsUp(); });
     BuildChartActions(menu);
     menu->addSeparator();
+    AddAction(menu, "ToolsEditFailures", QStringLiteral("Edit &Failures..."), {},
+              QStringLiteral("The failures of the record edit checks"),
+              [this] { OpenEditFailures(); });
     AddAction(menu, "ToolsSettings", QStringLiteral("&Settings..."), {},
               QStringLiteral("Edit the codes, places, equipment, books and preferences"),
               [this] { OpenSettings(); });
@@ -588,6 +592,7 @@ bool CVesparioFrm::OpenDocumentFile(const std::string &path) {
     }
     m_listView->ResetEngine();
     m_listView->Engine()->SetLongestSlice(kLongestSliceMs);
+    AttachEditChecks();
     ReloadViews();
     ShowRecordCount(m_doc->GetRecordCount());
     UpdateTitle();
@@ -600,6 +605,7 @@ void CVesparioFrm::NewDocument() {
     m_app.NewDocument();
     m_listView->ResetEngine();
     m_listView->Engine()->SetLongestSlice(kLongestSliceMs);
+    AttachEditChecks();
     ReloadViews();
     ShowRecordCount(0);
     UpdateTitle();

@@ -7,10 +7,13 @@
 
 #include "app/cvesparioapp.h"
 #include "db/cvespariodoc.h"
+#include "db/maintenance.h"
+#include "select/editcheckadapter.h"
 #include "select/quickcommands.h"
 #include "ui/coordinateswindow.h"
 #include "ui/criteriadialog.h"
 #include "ui/distanceswindow.h"
+#include "ui/editfailureswindow.h"
 #include "ui/helpwindow.h"
 #include "ui/nightchartwindow.h"
 #include "ui/padialdialog.h"
@@ -26,6 +29,7 @@
 #include <QTimer>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class QAction;
@@ -140,6 +144,11 @@ public:
     SortDialog *SortOrderDialog() const { return m_sortDialog; }
     // The menu of an entry of the Type, Try or Src list.
     void ShowVocabularyMenu(QuickList list, const std::string &entry, const QPoint &pos);
+    // The Edit Failures window, made on the first failure (null before); the checks.
+    EditFailuresWindow *EditFailures() const { return m_editFailures; }
+    EditChecks *Checks() const { return m_editChecks.get(); }
+    // Goes to a failure's record; field >= 0 also selects start..end of that field.
+    void ViewFailure(int identity, int fieldNo, int start, int end);
 
 public slots:
     void WakeIdle();
@@ -211,6 +220,17 @@ private:
     SearchWalk *EnsureSearchWalk();
     SearchCursor SearchCursorNow();
     void ShowSearchMatch();
+    // The edit checks and the maintenance tools (cvespariofrmmaintain.cpp).
+    void AttachEditChecks();
+    void OpenEditFailures();
+    void AddEditFailure(const EditFailure &failure);
+    void BuildMaintenanceMenu(QMenu *fileMenu);
+    MaintenanceResult RunMaintenance(const std::function<MaintenanceResult()> &tool);
+    void ScanLocalUrlsCommand();
+    void DeleteAuthorDataCommand();
+    void FileDifferencesCommand();
+    void ListMagazinesCommand();
+    void ExportUrlsCommand();
 
     CVesparioApp &m_app;
     QtHost &m_host;
@@ -254,6 +274,11 @@ private:
     bool m_splittersApplied = false;
     int m_loggedCurrent = -1; // the record the log named last
     bool m_busy = false;      // a command that lets events through runs: no idle work meanwhile
+    std::unique_ptr<EditChecks> m_editChecks;
+    std::unique_ptr<EditCheckAdapter> m_editCheckWork;
+    std::unique_ptr<FrameFailureSink> m_failureSink;
+    QPointer<EditFailuresWindow> m_editFailures;
+    QAction *m_delAuthorAction = nullptr;
 };
 
 } // namespace vespario::ui
