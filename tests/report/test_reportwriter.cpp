@@ -92,7 +92,8 @@ protected:
         sources.databasePath = (dir / "db.obs").string();
         const std::string path = (dir / name).string();
         std::string error;
-        EXPECT_TRUE(WriteReport(kind, layout, records, path, sources, &error)) << error;
+        EXPECT_TRUE(WriteReport(kind, layout, RecordSequence(records), path, sources, &error))
+            << error;
         return path;
     }
 
