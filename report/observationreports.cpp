@@ -13,6 +13,7 @@
 #include "platform/files.h"
 #include "settings/settingsvocabularies.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -191,6 +192,19 @@ std::string SessionNotesText(std::string_view entry, const std::string &path) {
         return "Session notes for _" + std::string(entry.substr(0, 8)) + " were not found in " +
                path + "\r\n";
     return notes.text;
+}
+
+std::string TextEditorCommand(const SettingsVocabularies &v) {
+    for (const std::string &entry : v.HelperApps().Entries()) {
+        if (!entry.starts_with(".txt "))
+            continue;
+        const size_t comma = entry.find(',');
+        const std::string command =
+            entry.substr(5, comma == std::string::npos ? std::string::npos : comma - 5);
+        if (!command.empty())
+            return command;
+    }
+    return "xdg-open";
 }
 
 } // namespace vespario

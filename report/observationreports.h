@@ -47,4 +47,8 @@ struct SessionNotes {
 };
 SessionNotes ReadSessionNotes(std::string_view date, const std::string &path);
 
+// The text editor of the helper applications: the command of the ".txt" entry (the text
+// between its first blank and its first comma), "xdg-open" when there is none.
+std::string TextEditorCommand(const SettingsVocabularies &vocabularies);
+
 } // namespace vespario

@@ -854,7 +854,7 @@ string TdfDescriptionPath(const string &reportPath, string_view planetariumEntry
     return slash == string::npos ? bare : reportPath.substr(0, slash + 1) + bare;
 }
 
-bool WriteReport(ReportKind kind, const ReportLayout &layout, std::span<const int> records,
+bool WriteReport(ReportKind kind, const ReportLayout &layout, RecordSequence records,
                  const string &path, ReportSources &sources, string *error) {
     platform::Host &host = sources.host;
     if (layout.fields.empty()) {

@@ -4,9 +4,9 @@
 // and the session notes), HTML or a planetarium's user dataset (TDF: a data file and its
 // description). Everything is written in one pass with a "Generating Report" progress.
 
+#include "db/recordsequence.h"
 #include "report/reportlayout.h"
 
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -68,8 +68,8 @@ std::string TdfDescriptionPath(const std::string &reportPath, std::string_view p
 // is used as given (ReportFileName has been applied). Shows the unabbreviation warning first
 // when the layout asks for it, and kNoReportFields (writing nothing) for a layout without
 // fields. False, with error set, when nothing or not everything could be written.
-[[nodiscard]] bool WriteReport(ReportKind kind, const ReportLayout &layout,
-                               std::span<const int> records, const std::string &path,
-                               ReportSources &sources, std::string *error = nullptr);
+[[nodiscard]] bool WriteReport(ReportKind kind, const ReportLayout &layout, RecordSequence records,
+                               const std::string &path, ReportSources &sources,
+                               std::string *error = nullptr);
 
 } // namespace vespario

@@ -258,6 +258,7 @@ void CVesparioFrm::BuildMenus() {
     BuildEditMenu();
     BuildViewMenu();
     BuildGoMenu();
+    BuildReportMenu();
     BuildToolsMenu();
     BuildHelpMenu();
     QStyle *s = style();
@@ -358,6 +359,7 @@ void CVesparioFrm::BuildEditMenu() {
                   CommitEdits();
                   m_doc->RevertRecord();
               });
+    AddObservationReportActions(menu);
 }
 
 void CVesparioFrm::BuildViewMenu() {

@@ -7,6 +7,7 @@
 
 #include "app/cvesparioapp.h"
 #include "db/cvespariodoc.h"
+#include "report/reportlayout.h"
 #include "select/quickcommands.h"
 #include "ui/coordinateswindow.h"
 #include "ui/distanceswindow.h"
@@ -137,6 +138,14 @@ private:
     void BuildGoMenu();
     void BuildToolsMenu();
     void BuildHelpMenu();
+    // The reports (ui/cvespariofrmreport.cpp).
+    enum class ObservationReport { Transit, Circumstances, SessionNotes };
+    void BuildReportMenu();
+    void AddObservationReportActions(QMenu *menu);
+    void WriteReportCommand(bool exportKind);
+    std::string CurrentObservationEntry();
+    void ShowObservationReport(ObservationReport which);
+    void EditSessionNotes();
     void SetTabChain();
     QAction *AddAction(QMenu *menu, const QString &name, const QString &text,
                        const QKeySequence &shortcut, const QString &tip,
@@ -205,6 +214,7 @@ private:
     bool m_splittersApplied = false;
     int m_loggedCurrent = -1; // the record the log named last
     bool m_busy = false;      // a command that lets events through runs: no idle work meanwhile
+    std::array<ReportLayout, kReportKindCount> m_reportLayouts; // the last layout of each kind
 };
 
 } // namespace vespario::ui
