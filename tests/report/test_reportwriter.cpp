@@ -245,6 +245,58 @@ TEST_F(ReportWriterTest, HtmlParsesWithARealParser) {
     }
 }
 
+TEST_F(ReportWriterTest, EveryLayoutOption) {
+    const std::string top = (dir / "top.txt").string();
+    const std::string under = (dir / "under.txt").string();
+    ASSERT_TRUE(platform::WriteWholeFileAtomic(top, "TOP TEXT\r\n"));
+    ASSERT_TRUE(platform::WriteWholeFileAtomic(under, "UNDER TEXT\r\n"));
+    doc->SetCurrentRecord(2, false, false);
+    doc->SetFieldText(field::Info, "vBT, BM");
+    const std::vector<int> all = {0, 1, 2};
+
+    ReportLayout on = Layout(ReportKind::Rtf);
+    on.options.orientation = 1;
+    on.options.topFile = top;
+    on.options.underFile = under;
+    const std::string rtf = Slurp(Write(ReportKind::Rtf, on, all, "on.rtf"));
+    EXPECT_NE(rtf.find("\\lndscpsxn "), std::string::npos);
+    EXPECT_NE(rtf.find("TOP TEXT"), std::string::npos);
+    EXPECT_EQ(Count(rtf, "UNDER TEXT"), 3u);
+    EXPECT_NE(rtf.find("!\\b \\ul Burnham p143\\ul0 \\b0 "), std::string::npos);
+    // The chart table: one row per chart of the key atlas, in the order first reached, each
+    // with the page of its first object.
+    EXPECT_EQ(Count(rtf, "PAGEREF TOC"), 3u);
+    EXPECT_LT(rtf.find("PAGEREF TOC0"), rtf.find("PAGEREF TOC2"));
+
+    ReportLayout off = on;
+    off.options.orientation = 0;
+    off.options.bangToBold = 0;
+    off.options.bangToUnderline = 0;
+    off.options.chartTable = 0;
+    off.options.magazineSummary = 0;
+    off.options.sessionNotes = 0;
+    const std::string plain = Slurp(Write(ReportKind::Rtf, off, all, "off.rtf"));
+    for (const char *absent : {"\\lndscpsxn", "Table of Charts", "Table of Magazines",
+                               "Session Notes", "MAG0", "\\ul Burnham"})
+        EXPECT_EQ(plain.find(absent), std::string::npos) << absent;
+
+    // Text: blank lines between entries, the insertion files, unabbreviation of long texts
+    // only, and never in an export.
+    ReportLayout text = Layout(ReportKind::Text);
+    text.options.blankLines = 2;
+    text.options.topFile = top;
+    text.options.underFile = under;
+    text.options.unabbreviate = 1;
+    const std::string t = Slurp(Write(ReportKind::Text, text, {2}, "t.txt"));
+    EXPECT_NE(t.find("\r\nTOP TEXT\r\nID "), std::string::npos) << t;
+    EXPECT_NE(t.find("  Info: very bright, brighter in the middle\r\n"), std::string::npos) << t;
+    EXPECT_NE(t.find("UNDER TEXT\r\n\r\n\r\nThis report"), std::string::npos) << t;
+    ReportLayout exportLayout = Layout(ReportKind::Export);
+    exportLayout.options.unabbreviate = 1;
+    const std::string e = Slurp(Write(ReportKind::Export, exportLayout, {2}, "e.txt"));
+    EXPECT_NE(e.find(";vBT, BM;"), std::string::npos) << e;
+}
+
 TEST_F(ReportWriterTest, FileNamesFiltersAndRefusals) {
     EXPECT_EQ(ReportFileName(ReportKind::Rtf, "a"), "a.rtf");
     EXPECT_EQ(ReportFileName(ReportKind::Rtf, "a.RTF"), "a.RTF");
