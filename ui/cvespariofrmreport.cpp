@@ -9,6 +9,7 @@
 #include "report/observationreports.h"
 #include "report/reportwriter.h"
 #include "select/objectlist.h"
+#include "settings/dialogpositions.h"
 #include "ui/ceditvw.h"
 #include "ui/cvespariovwid.h"
 #include "ui/qthost.h"
@@ -82,7 +83,18 @@ void CVesparioFrm::WriteReportCommand(bool exportKind) {
         layout = DefaultLayout(kind, m_app.General().reportUnits);
     PrepareLayoutForKind(kind, layout);
     ReportDialog dialog(kind, layout, m_host, this);
-    if (dialog.exec() != QDialog::Accepted)
+    platform::IniProfile &profile = m_app.Settings().Profile();
+    if (const std::optional<DialogRect> rect = StoredDialogPosition(profile, "ReportDlgPos")) {
+        if (rect->Width() > 0 && rect->Height() > 0)
+            dialog.resize(rect->Width(), rect->Height());
+        dialog.move(rect->left, rect->top);
+    }
+    const int answer = dialog.exec();
+    const QPoint at = dialog.pos();
+    StoreDialogPosition(
+        profile, "ReportDlgPos",
+        DialogRect{at.x(), at.y(), at.x() + dialog.width(), at.y() + dialog.height()});
+    if (answer != QDialog::Accepted)
         return;
     layout = dialog.Layout();
     ReportSources sources(*m_doc, m_host, &vocabularies);
