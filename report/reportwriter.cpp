@@ -478,7 +478,8 @@ void Writer::HtmlObject(int r) {
         AppendHtml(m_out, f->heading);
         m_out += ' ';
         bool firstLine = true;
-        for (string_view line : Lines(Value(*f, r))) {
+        const string value = Value(*f, r); // the lines are views into it
+        for (string_view line : Lines(value)) {
             if (!firstLine)
                 m_out += "<br>";
             firstLine = false;
