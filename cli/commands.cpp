@@ -6,6 +6,7 @@
 #include "cli/find.h"
 #include "cli/link.h"
 #include "cli/maintain.h"
+#include "cli/report.h"
 #include "cli/select.h"
 #include "cli/settings.h"
 #include "cli/support.h"
@@ -45,6 +46,12 @@ constexpr CommandHelp kCommands[] = {
      "select FILE.obs [--sel FILE.sel] [--srt FILE.srt] [--where \"FIELD OP VALUE\"]...\n"
      "         [--sort FIELD[:desc][:case]]... [--show FIELD]... [--place RECORD] [--at ...]",
      "list the selected objects in sort order"},
+    {"report",
+     "report FILE.obs OUT [--setup FILE.rpt] [--kind export|text|rtf|html|tdf] [--sel FILE.sel]\n"
+     "         [--srt FILE.srt] [--where ...]... [--sort ...]... [--place RECORD] [--at ...]",
+     "write the selected objects as a report or export file"},
+    {"circumstances", "circumstances FILE.obs ID [N]",
+     "the circumstances of the Nth observation (default 1) of an object"},
     {"settings", "settings", "print every setting and vocabulary as loaded"},
     {"whatsup", "whatsup [--place RECORD] [--at \"yyyy/mm/dd hh:mm:ss\"]",
      "the Sun, Moon and planets for a place at a UT instant"},
@@ -247,6 +254,10 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunSettings(options.words, options.profilePath, out, err);
     if (command == "select")
         return RunSelect(options, out, err);
+    if (command == "report")
+        return RunReport(options, out, err);
+    if (command == "circumstances")
+        return RunCircumstances(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
     if (command == "check")

@@ -12,10 +12,7 @@ namespace {
 
 struct SelectOptions {
     std::string database;
-    std::string selFile;
-    std::string srtFile;
-    std::vector<std::string> where;
-    std::vector<std::string> sort;
+    SelectionWords selection;
     std::vector<std::string> show;
 };
 
@@ -28,15 +25,9 @@ bool ParseSelectWords(const std::vector<std::string> &words, SelectOptions &sele
             return false;
         const std::string &option = words[i];
         const std::string &value = words[++i];
-        if (option == "--sel")
-            select.selFile = value;
-        else if (option == "--srt")
-            select.srtFile = value;
-        else if (option == "--where")
-            select.where.push_back(value);
-        else if (option == "--sort")
-            select.sort.push_back(value);
-        else if (option == "--show")
+        if (TakeSelectionOption(option, value, select.selection))
+            continue;
+        if (option == "--show")
             select.show.push_back(value);
         else
             return false;
@@ -45,6 +36,60 @@ bool ParseSelectWords(const std::vector<std::string> &words, SelectOptions &sele
 }
 
 } // namespace
+
+bool TakeSelectionOption(const std::string &option, const std::string &value,
+                         SelectionWords &selection) {
+    if (option == "--sel")
+        selection.selFile = value;
+    else if (option == "--srt")
+        selection.srtFile = value;
+    else if (option == "--where")
+        selection.where.push_back(value);
+    else if (option == "--sort")
+        selection.sort.push_back(value);
+    else
+        return false;
+    return true;
+}
+
+bool ApplySelection(const SelectionWords &selection, Session &session, ObjectList &list,
+                    std::ostream &err) {
+    const FieldTable &fields = session.Doc().Fields();
+    SelectionCriteria &criteria = list.Criteria();
+    if (!selection.selFile.empty() && !criteria.ReadFile(selection.selFile)) {
+        session.ReportMessages(err);
+        err << "cannot read criteria file " << selection.selFile << "\n";
+        return false;
+    }
+    for (const std::string &text : selection.where) {
+        CriteriaLine line;
+        if (const auto error =
+                ParseWhereClause(text, fields, DefaultNearRadius(session.Profile()), line)) {
+            err << *error << "\n";
+            return false;
+        }
+        criteria.InsertLine(criteria.LineCount(), std::move(line));
+    }
+    if (const auto problem = CheckCriteria(criteria.Lines())) {
+        err << *problem << "\n";
+        return false;
+    }
+    SortOrder &sort = list.Sort();
+    if (!selection.srtFile.empty() && !sort.ReadFile(selection.srtFile)) {
+        session.ReportMessages(err);
+        err << "cannot read sort order file " << selection.srtFile << "\n";
+        return false;
+    }
+    for (const std::string &text : selection.sort) {
+        SortKey key;
+        if (const auto error = ParseSortKey(text, fields, key)) {
+            err << *error << "\n";
+            return false;
+        }
+        sort.InsertKey(sort.KeyCount(), key);
+    }
+    return true;
+}
 
 int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
     SelectOptions select;
@@ -71,40 +116,8 @@ int RunSelect(const Options &options, std::ostream &out, std::ostream &err) {
     if (!session.Load(select.database, false, err))
         return 2;
     ObjectList list(doc);
-    SelectionCriteria &criteria = list.Criteria();
-    if (!select.selFile.empty() && !criteria.ReadFile(select.selFile)) {
-        session.ReportMessages(err);
-        err << "cannot read criteria file " << select.selFile << "\n";
+    if (!ApplySelection(select.selection, session, list, err))
         return 2;
-    }
-    for (const std::string &text : select.where) {
-        CriteriaLine line;
-        if (const auto error =
-                ParseWhereClause(text, fields, DefaultNearRadius(session.Profile()), line)) {
-            err << *error << "\n";
-            return 2;
-        }
-        criteria.InsertLine(criteria.LineCount(), std::move(line));
-    }
-    if (const auto problem = CheckCriteria(criteria.Lines())) {
-        err << *problem << "\n";
-        return 2;
-    }
-    SortOrder &sort = list.Sort();
-    if (!select.srtFile.empty() && !sort.ReadFile(select.srtFile)) {
-        session.ReportMessages(err);
-        err << "cannot read sort order file " << select.srtFile << "\n";
-        return 2;
-    }
-    for (const std::string &text : select.sort) {
-        SortKey key;
-        if (const auto error = ParseSortKey(text, fields, key)) {
-            err << *error << "\n";
-            return 2;
-        }
-        sort.InsertKey(sort.KeyCount(), key);
-    }
-
     list.RestartSelection();
     list.RunToCompletion();
     for (int record : list.List()) {

@@ -4,8 +4,32 @@
 #include "cli/support.h"
 
 #include <iosfwd>
+#include <string>
+#include <vector>
+
+namespace vespario {
+class ObjectList;
+}
 
 namespace vespario::cli {
+
+// The words that make a selection, shared by every command that works on one.
+struct SelectionWords {
+    std::string selFile;
+    std::string srtFile;
+    std::vector<std::string> where;
+    std::vector<std::string> sort;
+};
+
+// Takes option (--sel, --srt, --where or --sort) and its value into selection; false when
+// option is none of them.
+bool TakeSelectionOption(const std::string &option, const std::string &value,
+                         SelectionWords &selection);
+
+// Gives the list the criteria and sort keys of selection (the files' lines and keys first).
+// False (with the message) for an unreadable file or a wrong line or key.
+[[nodiscard]] bool ApplySelection(const SelectionWords &selection, Session &session,
+                                  ObjectList &list, std::ostream &err);
 
 // words: "select", FILE.obs and any of
 //   --sel FILE.sel   the criteria of a criteria file (its lines come first)

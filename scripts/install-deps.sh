@@ -11,4 +11,5 @@ $SUDO apt-get install -y --no-install-recommends \
     xvfb xauth fonts-dejavu-core \
     clang-format \
     qt6-base-dev qt6-multimedia-dev qt6-svg-dev libgl-dev poppler-utils \
-    libcurl4-openssl-dev libxdo-dev
+    libcurl4-openssl-dev libxdo-dev \
+    unrtf tidy python3-html5lib

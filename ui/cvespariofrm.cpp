@@ -260,6 +260,7 @@ void CVesparioFrm::BuildMenus() {
     BuildViewMenu();
     BuildGoMenu();
     BuildSelectMenu();
+    BuildReportMenu();
     BuildToolsMenu();
     BuildHelpMenu();
     QStyle *s = style();
@@ -362,6 +363,7 @@ void CVesparioFrm::BuildEditMenu() {
                   m_doc->RevertRecord();
               });
     BuildSearchEntry(menu);
+    AddObservationReportActions(menu);
 }
 
 void CVesparioFrm::BuildViewMenu() {

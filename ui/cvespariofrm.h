@@ -8,6 +8,7 @@
 #include "app/cvesparioapp.h"
 #include "db/cvespariodoc.h"
 #include "db/maintenance.h"
+#include "report/reportlayout.h"
 #include "select/editcheckadapter.h"
 #include "select/quickcommands.h"
 #include "ui/coordinateswindow.h"
@@ -171,6 +172,14 @@ private:
     void BuildSelectMenu();
     void BuildToolsMenu();
     void BuildHelpMenu();
+    // The reports (ui/cvespariofrmreport.cpp).
+    enum class ObservationReport { Transit, Circumstances, SessionNotes };
+    void BuildReportMenu();
+    void AddObservationReportActions(QMenu *menu);
+    void WriteReportCommand(bool exportKind);
+    std::string CurrentObservationEntry();
+    void ShowObservationReport(ObservationReport which);
+    void EditSessionNotes();
     void SetTabChain();
     QAction *AddAction(QMenu *menu, const QString &name, const QString &text,
                        const QKeySequence &shortcut, const QString &tip,
@@ -279,6 +288,7 @@ private:
     std::unique_ptr<FrameFailureSink> m_failureSink;
     QPointer<EditFailuresWindow> m_editFailures;
     QAction *m_delAuthorAction = nullptr;
+    std::array<ReportLayout, kReportKindCount> m_reportLayouts; // the last layout of each kind
 };
 
 } // namespace vespario::ui
