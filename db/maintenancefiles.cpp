@@ -225,27 +225,10 @@ namespace {
 constexpr std::string_view kDefaultSearchUrl = "\\{{*:/*}\\}{*}%";
 constexpr std::string_view kHomePage = "https://vespario.org/";
 
-// Text for an HTML page: the characters that would end an attribute or start markup.
+// Text for an HTML page, escaped.
 std::string Html(std::string_view text) {
     std::string out;
-    for (const char c : text) {
-        switch (c) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            out += c;
-        }
-    }
+    AppendHtmlEscaped(out, text);
     return out;
 }
 

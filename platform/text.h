@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 namespace vespario {
@@ -90,6 +91,31 @@ constexpr DigitRun ReadDigitRun(std::string_view text) {
         ++run.length;
     }
     return run;
+}
+
+// Appends text to an HTML page: the four characters that would start markup or end an
+// attribute become entities, and control characters other than the tab, which no HTML
+// parser accepts, are dropped. Both the reports and the URL export write pages with it.
+inline void AppendHtmlEscaped(std::string &out, std::string_view text) {
+    for (const char ch : text) {
+        switch (ch) {
+        case '&':
+            out += "&amp;";
+            break;
+        case '<':
+            out += "&lt;";
+            break;
+        case '>':
+            out += "&gt;";
+            break;
+        case '"':
+            out += "&quot;";
+            break;
+        default:
+            if (static_cast<unsigned char>(ch) >= 32 || ch == '\t')
+                out += ch;
+        }
+    }
 }
 
 } // namespace vespario

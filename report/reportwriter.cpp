@@ -5,6 +5,7 @@
 #include "pattern/pattern.h"
 #include "platform/files.h"
 #include "platform/host.h"
+#include "platform/text.h"
 #include "report/abbreviations.h"
 #include "report/observationreports.h"
 #include "select/smallfile.h"
@@ -65,28 +66,6 @@ void AppendRtf(string &out, string_view text) {
             out += ch;
         } else if (c == '\t') {
             out += "\\tab ";
-        }
-    }
-}
-
-void AppendHtml(string &out, string_view text) {
-    for (const char ch : text) {
-        switch (ch) {
-        case '&':
-            out += "&amp;";
-            break;
-        case '<':
-            out += "&lt;";
-            break;
-        case '>':
-            out += "&gt;";
-            break;
-        case '"':
-            out += "&quot;";
-            break;
-        default:
-            if (static_cast<unsigned char>(ch) >= 32 || ch == '\t')
-                out += ch;
         }
     }
 }
@@ -301,13 +280,13 @@ void Writer::Begin() {
     case ReportKind::Html:
         m_out += "<!DOCTYPE html>\r\n<html><head><meta charset=\"" + HtmlCharset(m_doc.GreekSet()) +
                  "\"><title>";
-        AppendHtml(m_out, m_o.title);
+        AppendHtmlEscaped(m_out, m_o.title);
         m_out += "</title></head>\r\n<body>";
-        AppendHtml(m_out, m_top);
+        AppendHtmlEscaped(m_out, m_top);
         m_out += "<table border=1><tr>\r\n";
         for (const ReportField *f : m_columns) {
             m_out += " <th>";
-            AppendHtml(m_out, f->heading);
+            AppendHtmlEscaped(m_out, f->heading);
             m_out += "</th>\r\n";
         }
         m_out += "</tr>\r\n";
@@ -461,7 +440,7 @@ void Writer::HtmlObject(int r) {
     for (const ReportField *f : m_columns) {
         const FontStrings font = HtmlFont(f->font);
         m_out += " <td>" + font.open;
-        AppendHtml(m_out, Flattened(Value(*f, r)).substr(0, static_cast<size_t>(f->width)));
+        AppendHtmlEscaped(m_out, Flattened(Value(*f, r)).substr(0, static_cast<size_t>(f->width)));
         m_out += font.close + "</td>\r\n";
     }
     m_out += "</tr>\r\n";
@@ -475,7 +454,7 @@ void Writer::HtmlObject(int r) {
         first = false;
         const FontStrings font = HtmlFont(f->font);
         m_out += font.open;
-        AppendHtml(m_out, f->heading);
+        AppendHtmlEscaped(m_out, f->heading);
         m_out += ' ';
         bool firstLine = true;
         const string value = Value(*f, r); // the lines are views into it
@@ -483,13 +462,13 @@ void Writer::HtmlObject(int r) {
             if (!firstLine)
                 m_out += "<br>";
             firstLine = false;
-            AppendHtml(m_out, line);
+            AppendHtmlEscaped(m_out, line);
         }
         m_out += font.close;
     }
     if (!m_underText.empty()) {
         m_out += "<br>\r\n";
-        AppendHtml(m_out, m_underText);
+        AppendHtmlEscaped(m_out, m_underText);
     }
     m_out += "</td></tr>\r\n";
 }
@@ -730,7 +709,7 @@ void Writer::End() {
         return;
     case ReportKind::Html:
         m_out += "</table><br><br>\r\nThis report was created with <a href=\"";
-        AppendHtml(m_out, m_src.homePage);
+        AppendHtmlEscaped(m_out, m_src.homePage);
         m_out += "\">Vespario</a>\r\n</body></html>\r\n";
         return;
     case ReportKind::Rtf:

@@ -85,14 +85,7 @@ class ChartWindowsTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> m_profile;
 
-    QString CopyOfExample() {
-        const QString copy = m_profile->filePath(QStringLiteral("example.obs"));
-        QFile::remove(copy);
-        if (!QFile::copy(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/example.obs"), copy))
-            return {};
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-        return copy;
-    }
+    QString CopyOfExample() { return test::CopyOfData(m_profile->path(), "example.obs"); }
 
 private slots:
     void initTestCase() { QStandardPaths::setTestModeEnabled(true); }

@@ -106,14 +106,7 @@ class QuickMenusTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> m_profile;
 
-    QString CopyOfExample() {
-        const QString copy = m_profile->filePath(QStringLiteral("example.obs"));
-        QFile::remove(copy);
-        if (!QFile::copy(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/example.obs"), copy))
-            return {};
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-        return copy;
-    }
+    QString CopyOfExample() { return test::CopyOfData(m_profile->path(), "example.obs"); }
 
     // Goes to the listed object with that ID.
     static bool GoToId(Session &s, std::string_view id) {

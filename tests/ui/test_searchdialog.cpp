@@ -69,14 +69,7 @@ class SearchDialogTest : public QObject {
 private:
     std::unique_ptr<QTemporaryDir> m_profile;
 
-    QString CopyOfExample() {
-        const QString copy = m_profile->filePath(QStringLiteral("example.obs"));
-        QFile::remove(copy);
-        if (!QFile::copy(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/example.obs"), copy))
-            return {};
-        QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
-        return copy;
-    }
+    QString CopyOfExample() { return test::CopyOfData(m_profile->path(), "example.obs"); }
 
     static SearchDialog *Open(Session &s) {
         s.Open("EditFindReplace");

@@ -61,6 +61,17 @@ inline bool WriteShippedProfile(const QString &folder, const QByteArray &extra) 
     return file.write(shipped.readAll() + "\r\n" + extra) > 0;
 }
 
+// A writable copy of the data folder's file name in folder (replacing an earlier copy), or
+// an empty text when it could not be made.
+inline QString CopyOfData(const QString &folder, const char *name) {
+    const QString copy = folder + QLatin1Char('/') + QLatin1String(name);
+    QFile::remove(copy);
+    if (!QFile::copy(QStringLiteral(VESPARIO_SOURCE_DATA_DIR "/") + QLatin1String(name), copy))
+        return {};
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
+    return copy;
+}
+
 // The visible controls of the given roles under root, and those of them without a name.
 // With pruneHidden a hidden part (another tab, a closed drop-down's list) is not entered.
 struct AccessibleControls {
