@@ -11,6 +11,7 @@
 #include "pattern/pattern.h"
 #include "platform/files.h"
 #include "platform/text.h"
+#include "settings/generalsettings.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -223,7 +224,6 @@ MaintenanceResult VerifyLocalUrls(CVesparioDoc &doc) {
 namespace {
 
 constexpr std::string_view kDefaultSearchUrl = "\\{{*:/*}\\}{*}%";
-constexpr std::string_view kHomePage = "https://vespario.org/";
 
 // Text for an HTML page, escaped.
 std::string Html(std::string_view text) {
@@ -287,7 +287,7 @@ std::string UrlListHtml(CVesparioDoc &doc, RecordSequence listed) {
             AppendObjectUrls(doc, index, pattern, html);
     }
     html += ClosingText(profile);
-    html += "<p>Made with <a href=\"" + std::string(kHomePage) + "\">Vespario</a></p>\n";
+    html += "<p>Made with <a href=\"" + std::string(kVesparioHomePage) + "\">Vespario</a></p>\n";
     return html;
 }
 

@@ -6,6 +6,7 @@
 
 #include "db/recordsequence.h"
 #include "report/reportlayout.h"
+#include "settings/generalsettings.h"
 
 #include <string>
 #include <string_view>
@@ -22,7 +23,6 @@ class Host;
 
 inline constexpr std::string_view kNoReportFields = "No fields selected for report";
 inline constexpr std::string_view kGeneratingReport = "Generating Report";
-inline constexpr std::string_view kVesparioHomePage = "https://vespario.example.org/";
 
 // What a report reads besides the layout and the list.
 struct ReportSources {

@@ -31,6 +31,9 @@
 
 namespace vespario {
 
+// The program's home page: the credit line of reports and exported pages links to it.
+inline constexpr std::string_view kVesparioHomePage = "https://vespario.example.org/";
+
 inline constexpr int kSettingsPageCount = 11;    // pages of the Settings sheet
 inline constexpr int kMinimumSliceMs = 5;        // shortest idle-time slice
 inline constexpr size_t kFontNameBytes = 32;     // the face name's buffer, with its NUL
