@@ -231,11 +231,13 @@ void MixedCaseGreekToWords(std::string &text) {
 std::string PrepareField(std::string_view raw, int field, int fromSet, int toSet) {
     std::string text;
     text.reserve(raw.size());
+    // As in the database file: runs of blanks shrink to one.
     for (char c : TrimWhiteSpace(raw)) {
         if (c == '\t')
-            text += ' ';
-        else if (static_cast<unsigned char>(c) >= 32)
-            text += c;
+            c = ' ';
+        if (static_cast<unsigned char>(c) < 32 || (c == ' ' && !text.empty() && text.back() == ' '))
+            continue;
+        text += c;
     }
     // Names such as Alpha or Struve are letters only in a text that spells its letters out
     // in another set; as the database's own set holds them they are names (Omega Centauri).
@@ -318,6 +320,33 @@ struct ImportRecord {
     std::string number; // maintenance: the field number
     std::string text;   // maintenance: the text
 };
+
+// A long field's text as saving and reading the database would leave it, so that what an
+// import stores is what the next load gives: line ends as the writer and reader treat them
+// (a line end is a blank before a character that is not one, nothing otherwise), runs of
+// blanks as one, and the line structure of goal, obs, url and refs rebuilt.
+std::string FileForm(CVesparioDoc &doc, int f, std::string_view text) {
+    if (f != field::Goal && f != field::Obs && f != field::Url && f != field::Refs)
+        return std::string(text);
+    std::string flat;
+    flat.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        char c = text[i];
+        if (c == '\r')
+            continue;
+        if (c == '\n') {
+            if (i + 1 >= text.size() || text[i + 1] == ' ')
+                continue;
+            c = ' ';
+        }
+        if (c == ' ' && !flat.empty() && flat.back() == ' ')
+            continue;
+        flat += c;
+    }
+    std::string out;
+    loadbuffer::FinishLongField(f, flat, doc.ObservationHeader(), out);
+    return out;
+}
 
 bool IsPositionField(int f) {
     return f == field::RaDec || f == field::Src || f == field::Posn;
@@ -485,7 +514,7 @@ void ImportRun::LogMaintenance(std::string_view what, int r, int f, std::string_
 void ImportRun::Apply(int r, int f, std::string text) {
     if (m_doc.CurrentIndex() != r)
         m_doc.SetCurrentRecord(r, false, false);
-    m_doc.SetFieldText(f, text);
+    m_doc.SetFieldText(f, FileForm(m_doc, f, text));
     m_anyChange = true;
     m_idChanged = m_idChanged || f == field::Id;
 }
@@ -550,7 +579,8 @@ void ImportRun::Merge(int r, const ImportRecord &record, int) {
                 stored = "=";
             if (f == field::Id && stored.back() != '=')
                 stored += '=';
-            if (!stored.empty() && piece.front() != ' ' && f != field::Id && f != field::CheckBoxes)
+            if (!stored.empty() && stored.back() != ' ' && piece.front() != ' ' && f != field::Id &&
+                f != field::CheckBoxes)
                 stored += ' ';
             stored += piece;
             if (f == field::Url)
@@ -574,6 +604,8 @@ void ImportRun::Add(ImportRecord &record, bool described) {
         NormaliseRaDecEntry(f[field::Posn], f[field::RaDec]);
     std::array<std::string_view, kStoredFieldCount> views{};
     for (int n = 0; n < kStoredFieldCount; ++n) {
+        if (n >= kFirstLongField && !f[n].empty())
+            f[n] = FileForm(m_doc, n, f[n]);
         views[n] = f[n];
         m_s.fieldsImported += f[n].empty() ? 0 : 1;
     }
@@ -655,7 +687,8 @@ void ImportRun::Maintain(int r, const ImportRecord &record) {
             std::string stored(m_doc.Record(r).Field(f));
             if (stored.find(value) != std::string::npos)
                 continue;
-            if (!stored.empty() && stored.back() != '\n' && value.front() != ' ')
+            if (!stored.empty() && stored.back() != '\n' && stored.back() != ' ' &&
+                value.front() != ' ')
                 stored += ' ';
             stored += value;
             Apply(r, f, std::move(stored));
@@ -695,7 +728,7 @@ void ImportRun::Maintain(int r, const ImportRecord &record) {
     } else {
         if (stored.find(piece) != std::string::npos)
             return;
-        if (!stored.empty() && piece.front() != ' ')
+        if (!stored.empty() && stored.back() != ' ' && piece.front() != ' ')
             stored += ' ';
         stored += piece;
     }

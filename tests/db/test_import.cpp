@@ -230,7 +230,7 @@ TEST_F(ImportTest, MaintenanceRecordsCopyDeleteAndAdd) {
     EXPECT_EQ(F(target, Rate), "5");
     EXPECT_EQ(F(target, Obs), "_20010101AB seen.\r\n");
     EXPECT_EQ(F(target, Goal), "find it\r\n");
-    EXPECT_EQ(F(target, Refs), "S&T 1999. Sky 2000.");
+    EXPECT_EQ(F(target, Refs), "S&T 1999. Sky 2000.\r\n"); // as a load gives it
     EXPECT_EQ(F(target, Info), "old here added");
     EXPECT_EQ(F(source, Try), "y"); // the other object keeps its fields
     EXPECT_EQ(s.rejected, 2);
@@ -404,7 +404,7 @@ TEST_F(ImportTest, ExportRoute) {
     std::ofstream(dir / "ngpnum.dat", std::ios::binary) << "    1  224";
     host.Clear();
     const ImportSummary s = ImportData(doc, text, d, false, dir.string());
-    EXPECT_EQ(F(r, Obs), "NGP: Seen; easy. NGP: Again");
+    EXPECT_EQ(F(r, Obs), "NGP: Seen; easy. NGP: Again\r\n");
     EXPECT_EQ(s.matched, 2);
     EXPECT_EQ(host.Messages().at(0), "1 item(s) of the export name an object that ngpnum.dat "
                                      "does not translate; they were not imported.");
