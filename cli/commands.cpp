@@ -3,6 +3,7 @@
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
+#include "cli/import.h"
 #include "cli/link.h"
 #include "cli/select.h"
 #include "cli/settings.h"
@@ -50,6 +51,11 @@ constexpr CommandHelp kCommands[] = {
      "execute a command (ID=..., RaDec=...) in a running Vespario"},
     {"request", "request [--service NAME] [--topic NAME] ITEM",
      "request an item of a running Vespario and print it"},
+    {"import",
+     "import FILE.obs IMPORT [--fields TAG,TAG,...] [--delimiter C|tab|eol] [--skip N] [--add]\n"
+     "         [--replace-src CODES] [--replace-within ARCMIN] [--charset N] [--log FILE]\n"
+     "         [--out OUT.obs]",
+     "import a text, CSV, database, update or maintenance file; print the summary and save"},
     {"help", "help [COMMAND]", "print this text, or the usage of one command"},
 };
 
@@ -242,6 +248,8 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunSelect(options, out, err);
     if (command == "whatsup")
         return RunWhatsUp(options, out, err);
+    if (command == "import")
+        return RunImport(options, out, err);
     if (command == "send" || command == "request")
         return RunLink(options, out, err);
     err << "unknown command " << command << "\n";
