@@ -231,14 +231,19 @@ void MixedCaseGreekToWords(std::string &text) {
 std::string PrepareField(std::string_view raw, int field, int fromSet, int toSet) {
     std::string text;
     text.reserve(raw.size());
-    // As in the database file: runs of blanks shrink to one.
-    for (char c : TrimWhiteSpace(raw)) {
-        if (c == '\t')
+    // As in the database file: runs of blanks shrink to one. Trimmed once the control bytes
+    // are gone, so that none of them hides a blank at either end.
+    for (char c : raw) {
+        if (c == '\t' || c == '\r' || c == '\n')
             c = ' ';
         if (static_cast<unsigned char>(c) < 32 || (c == ' ' && !text.empty() && text.back() == ' '))
             continue;
         text += c;
     }
+    if (!text.empty() && text.front() == ' ')
+        text.erase(0, 1);
+    if (!text.empty() && text.back() == ' ')
+        text.pop_back();
     // Names such as Alpha or Struve are letters only in a text that spells its letters out
     // in another set; as the database's own set holds them they are names (Omega Centauri).
     if (fromSet >= 0) {
@@ -346,6 +351,13 @@ std::string FileForm(CVesparioDoc &doc, int f, std::string_view text) {
     std::string out;
     loadbuffer::FinishLongField(f, flat, doc.ObservationHeader(), out);
     return out;
+}
+
+// The first "=" of a record's text marks its ID: an "=" in a field before the ID would make
+// the next load read the ID from there, so those fields never keep one.
+void DropEqualsBeforeId(std::array<std::string, kStoredFieldCount> &fields) {
+    for (int f : {field::Try, field::RaDec, field::Type})
+        fields[f].erase(std::remove(fields[f].begin(), fields[f].end(), '='), fields[f].end());
 }
 
 bool IsPositionField(int f) {
@@ -793,6 +805,7 @@ void ImportRun::Described(std::string_view text) {
                 slot += ' '; // the same field twice: both texts
             slot += value;
         }
+        DropEqualsBeforeId(record.fields);
         if (!record.fields[field::Posn].empty() && record.fields[field::RaDec].empty())
             NormaliseRaDecEntry(record.fields[field::Posn], record.fields[field::RaDec]);
         if (id.empty())
@@ -830,6 +843,7 @@ void ImportRun::Database(std::string_view text) {
         ImportRecord record;
         for (int n = 0; n < kStoredFieldCount; ++n)
             record.fields[n].assign(scratch.Record(i).Field(n));
+        DropEqualsBeforeId(record.fields);
         bool stop = false;
         if (record.fields[field::Id].empty())
             stop = !TakeEmptyId(record.fields[field::Id]);

@@ -40,6 +40,7 @@ class CEditVw;
 class CVesparioVw;
 class CVesparioVwId;
 class CVesparioVwTag;
+class ImportDialog;
 class QtHost;
 
 class CVesparioFrm : public QMainWindow, public AppWindow, public DocumentViews {
@@ -116,6 +117,10 @@ public:
     // Set All, preselecting a checkbox when opened from its menu (0: none).
     void OpenSetAll(char checkbox = 0);
     SetAllDialog *SetAll() const { return m_setAll; }
+    // File Import: from a file or the clipboard, described in the import dialog.
+    void ImportFile();
+    // "Describe the Import File" while it is open (null otherwise).
+    ImportDialog *ImportDescriber() const { return m_importDialog; }
 
 public slots:
     void WakeIdle();
@@ -198,6 +203,7 @@ private:
     QPointer<SettingsSheet> m_settingsSheet;
     QPointer<QMenu> m_quickMenu;
     QPointer<SetAllDialog> m_setAll;
+    ImportDialog *m_importDialog = nullptr;
     std::unique_ptr<QuickCommands> m_quick; // on m_quickEngine, made again with the engine
     ObjectList *m_quickEngine = nullptr;
     QTimer m_idle;
