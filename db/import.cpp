@@ -713,6 +713,8 @@ void ImportRun::Maintain(int r, const ImportRecord &record) {
     const int f = n < 0 ? -n : n;
     std::string stored(m_doc.Record(r).Field(f));
     std::string piece = text;
+    if (f < field::Id)
+        piece.erase(std::remove(piece.begin(), piece.end(), '='), piece.end());
     if (f == field::Id) {
         std::string id;
         AppendDesignations(id, text);
