@@ -415,10 +415,18 @@ public:
         return true;
     }
 
+    // Typed: designations are looked up with the object's Type.
+    void Begin(bool typed) {
+        m_startCurrent = m_doc.CurrentIndex();
+        // Every record must be there to be matched; the rest of a load is split now.
+        while (!m_doc.Load().allSplit)
+            m_doc.SplitRecordsSlice(platform::TickCount() + 0x3fffffff);
+        m_index = std::make_unique<ImportIndex>(m_doc, typed);
+        m_host.Progress(kProgressText, 0);
+    }
     void Described(std::string_view text);
     void Database(std::string_view text);
     ImportSummary Finish(bool showSummary);
-    ImportSummary &Summary() { return m_s; }
 
 private:
     void Progress(size_t done, size_t total);
@@ -428,7 +436,7 @@ private:
     }
     bool TakeEmptyId(std::string &id);
     int Match(std::string_view id, std::string_view type, bool checkType);
-    void Merge(int r, const ImportRecord &record, int kindTag);
+    void Merge(int r, const ImportRecord &record);
     void Add(ImportRecord &record, bool described);
     void Maintain(int r, const ImportRecord &record);
     void LogPiece(std::string_view mode, char reason, int f, std::string_view old,
@@ -444,19 +452,8 @@ private:
     std::ofstream m_log;
     ImportSummary m_s;
     bool m_idChanged = false;
-    bool m_anyChange = false;
     int m_shownStep = -1;
     int m_startCurrent = -1;
-
-public:
-    void Begin(bool typed) {
-        m_startCurrent = m_doc.CurrentIndex();
-        // Every record must be there to be matched; the rest of a load is split now.
-        while (!m_doc.Load().allSplit)
-            m_doc.SplitRecordsSlice(platform::TickCount() + 0x3fffffff);
-        m_index = std::make_unique<ImportIndex>(m_doc, typed);
-        m_host.Progress(kProgressText, 0);
-    }
 };
 
 void ImportRun::Progress(size_t done, size_t total) {
@@ -527,7 +524,6 @@ void ImportRun::Apply(int r, int f, std::string text) {
     if (m_doc.CurrentIndex() != r)
         m_doc.SetCurrentRecord(r, false, false);
     m_doc.SetFieldText(f, FileForm(m_doc, f, text));
-    m_anyChange = true;
     m_idChanged = m_idChanged || f == field::Id;
 }
 
@@ -545,7 +541,7 @@ char PositionRefusal(const ObjectRecord &object, std::string_view importedRaDec,
     return 0;
 }
 
-void ImportRun::Merge(int r, const ImportRecord &record, int) {
+void ImportRun::Merge(int r, const ImportRecord &record) {
     m_doc.SetCurrentRecord(r, false, false);
     ++m_s.matched;
     const char refusal = PositionRefusal(m_doc.Record(r), record.fields[field::RaDec], m_d);
@@ -626,7 +622,6 @@ void ImportRun::Add(ImportRecord &record, bool described) {
     // Antennae are n4038 and n4039) comes in whole.
     m_doc.AppendRecord(views);
     ++m_s.added;
-    m_anyChange = true;
     Log("ADDREC  " + RecordLine(m_doc.Fields(), f));
 }
 
@@ -828,7 +823,7 @@ void ImportRun::Described(std::string_view text) {
         if (maintenance)
             Maintain(r, record);
         else
-            Merge(r, record, 0);
+            Merge(r, record);
     }
 }
 
@@ -853,7 +848,7 @@ void ImportRun::Database(std::string_view text) {
         if (r < 0)
             Add(record, false);
         else
-            Merge(r, record, 1);
+            Merge(r, record);
         if (stop)
             break;
     }

@@ -25,6 +25,8 @@
 #include <QRadioButton>
 #include <QVBoxLayout>
 
+#include <new>
+
 namespace vespario::ui {
 namespace {
 
@@ -90,8 +92,14 @@ void CVesparioFrm::ImportFile() {
                 ? std::string()
                 : QFile::encodeName(QFileInfo(QFile::decodeName(path.c_str())).absolutePath())
                       .toStdString();
-        text = ClipboardImportText(EncodeRecordText(QGuiApplication::clipboard()->text(), greekSet),
-                                   folder);
+        try {
+            text = ClipboardImportText(
+                EncodeRecordText(QGuiApplication::clipboard()->text(), greekSet), folder);
+        } catch (const std::bad_alloc &) {
+            m_host.MessageBox("Cannot obtain memory to read import text from clipboard", "Vespario",
+                              platform::Buttons::Ok);
+            return;
+        }
     } else if (open.selectedFiles().isEmpty() ||
                !ReadImportFile(QFile::encodeName(open.selectedFiles().front()).toStdString(),
                                m_host, text)) {

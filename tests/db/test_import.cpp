@@ -68,6 +68,7 @@ protected:
         return d;
     }
 
+    static int Ignore() { return kIgnoreField; }
     static ImportDescription DatabaseKind() {
         ImportDescription d;
         d.kind = ImportKind::Database;
@@ -182,6 +183,22 @@ TEST_F(ImportTest, MatchingByDesignationsTypeAndNewObjects) {
     EXPECT_EQ(again.unmatched, 1);
     EXPECT_TRUE(Logged("NOMATCH ;;eg;=n99=;;;;;;;;; info: x"));
     EXPECT_EQ(doc.GetRecordCount(), 4);
+}
+
+TEST_F(ImportTest, PosnFillsAnEmptyRaDecAndSawOnGetsItsDash) {
+    ImportDescription d = Fields({Id, Posn, SawOn, Ignore()});
+    d.addNew = true;
+    d.delimiter = ImportDelimiter::Tab;
+    const ImportSummary s = Import("n1\t2000,004244.3+411609\t20010203\tskipped\n"
+                                   "n2\t\t2002-\t\n",
+                                   d);
+    EXPECT_EQ(s.added, 2);
+    EXPECT_EQ(F(0, RaDec), "004244.3+411609");
+    EXPECT_EQ(F(0, Posn), "2000,004244.3+411609");
+    EXPECT_EQ(F(0, SawOn), "20010203-");
+    EXPECT_EQ(F(1, SawOn), "2002-");
+    EXPECT_EQ(F(1, RaDec), "");
+    EXPECT_EQ(host.ProgressText(), ""); // "Importing File" is gone at the end
 }
 
 TEST_F(ImportTest, EmptyIdAsksAndCancelStopsAfterTheRecord) {
