@@ -355,9 +355,22 @@ std::string FileForm(CVesparioDoc &doc, int f, std::string_view text) {
 
 // The first "=" of a record's text marks its ID: an "=" in a field before the ID would make
 // the next load read the ID from there, so those fields never keep one.
+// The blanks on both sides of a dropped "=" become one, as a load would make them.
+void DropEquals(std::string &text) {
+    if (text.find('=') == std::string::npos)
+        return;
+    std::string out;
+    for (char c : text) {
+        if (c == '=' || (c == ' ' && !out.empty() && out.back() == ' '))
+            continue;
+        out += c;
+    }
+    text.swap(out);
+}
+
 void DropEqualsBeforeId(std::array<std::string, kStoredFieldCount> &fields) {
     for (int f : {field::Try, field::RaDec, field::Type})
-        fields[f].erase(std::remove(fields[f].begin(), fields[f].end(), '='), fields[f].end());
+        DropEquals(fields[f]);
 }
 
 bool IsPositionField(int f) {
@@ -709,7 +722,7 @@ void ImportRun::Maintain(int r, const ImportRecord &record) {
     std::string stored(m_doc.Record(r).Field(f));
     std::string piece = text;
     if (f < field::Id)
-        piece.erase(std::remove(piece.begin(), piece.end(), '='), piece.end());
+        DropEquals(piece);
     if (f == field::Id) {
         std::string id;
         AppendDesignations(id, text);
