@@ -277,45 +277,63 @@ void AppendDesignations(std::string &id, std::string_view text) {
 // left out: what is merged into them would be lost with them at the next save.
 class ImportIndex {
 public:
-    ImportIndex(CVesparioDoc &doc, bool typed) : m_typed(typed) {
+    ImportIndex(CVesparioDoc &doc, bool typed) : m_doc(doc), m_typed(typed) {
         const int count = doc.GetRecordCount();
-        m_any.reserve(static_cast<size_t>(count) * 2);
-        if (typed)
-            m_withType.reserve(static_cast<size_t>(count) * 2);
+        m_heads.reserve(static_cast<size_t>(count) * 2);
+        m_entries.reserve(static_cast<size_t>(count) * 2);
         for (int i = 0; i < count; ++i) {
             if (typed)
                 doc.EnsureParsed(i);
             if (!doc.Record(i).m_deleted)
-                Add(i, doc.Record(i).Field(field::Type), doc.Record(i).Field(field::Id));
+                Add(i, doc.Record(i).Field(field::Id));
         }
-    }
-
-    void Add(int record, std::string_view type, std::string_view id) {
-        const std::string typeKey = Capitals(type) + ';';
-        ForEachDesignation(id, [&](std::string_view designation) {
-            const std::string key = Capitals(designation);
-            m_any.emplace(key, record);
-            if (m_typed)
-                m_withType.emplace(typeKey + key, record);
-            return true;
-        });
     }
 
     // The record carrying the designation (of that Type, when typed and not "un"), or -1.
     int Find(std::string_view designation, std::string_view type) const {
-        const std::string key = Capitals(designation);
-        if (m_typed && type != "un") {
-            const auto it = m_withType.find(Capitals(type) + ';' + key);
-            return it == m_withType.end() ? -1 : it->second;
+        m_key.assign(designation);
+        std::transform(m_key.begin(), m_key.end(), m_key.begin(), UpperAscii);
+        const auto it = m_heads.find(m_key);
+        if (it == m_heads.end())
+            return -1;
+        const bool anyType = !m_typed || type == "un";
+        for (int e = it->second.head; e >= 0; e = m_entries[static_cast<size_t>(e)].next) {
+            const int record = m_entries[static_cast<size_t>(e)].record;
+            if (anyType || EqualNoCaseAscii(m_doc.Record(record).Field(field::Type), type))
+                return record;
         }
-        const auto it = m_any.find(key);
-        return it == m_any.end() ? -1 : it->second;
+        return -1;
     }
 
 private:
+    // The records of one designation in record order: a chain through m_entries.
+    struct Chain {
+        int head;
+        int tail;
+    };
+    struct Entry {
+        int record;
+        int next;
+    };
+
+    void Add(int record, std::string_view id) {
+        ForEachDesignation(id, [&](std::string_view designation) {
+            const int e = static_cast<int>(m_entries.size());
+            m_entries.push_back({record, -1});
+            auto [it, added] = m_heads.try_emplace(Capitals(designation), Chain{e, e});
+            if (!added) {
+                m_entries[static_cast<size_t>(it->second.tail)].next = e;
+                it->second.tail = e;
+            }
+            return true;
+        });
+    }
+
+    CVesparioDoc &m_doc;
     bool m_typed;
-    std::unordered_map<std::string, int> m_any;
-    std::unordered_map<std::string, int> m_withType;
+    std::unordered_map<std::string, Chain> m_heads;
+    std::vector<Entry> m_entries;
+    mutable std::string m_key;
 };
 
 // --- one run -------------------------------------------------------------------------------
@@ -560,8 +578,8 @@ void ImportRun::Merge(int r, const ImportRecord &record) {
     const char refusal = PositionRefusal(m_doc.Record(r), record.fields[field::RaDec], m_d);
     for (int f = 0; f < kStoredFieldCount; ++f) {
         const std::string &imported = record.fields[f];
-        if (imported.empty())
-            continue;
+        if (imported.empty() || m_doc.Record(r).Field(f) == imported)
+            continue; // nothing to import, or all of it there already
         std::string stored(m_doc.Record(r).Field(f));
         const bool emptyAtStart = stored.empty();
         MergeField merge(f, stored, imported);
