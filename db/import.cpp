@@ -296,7 +296,8 @@ public:
         const auto it = m_heads.find(m_key);
         if (it == m_heads.end())
             return -1;
-        const bool anyType = !m_typed || type == "un";
+        // "un" (unknown) and an empty Type say nothing about the object's type.
+        const bool anyType = !m_typed || type == "un" || type.empty();
         for (int e = it->second.head; e >= 0; e = m_entries[static_cast<size_t>(e)].next) {
             const int record = m_entries[static_cast<size_t>(e)].record;
             if (anyType || EqualNoCaseAscii(m_doc.Record(record).Field(field::Type), type))
@@ -510,7 +511,8 @@ int ImportRun::Match(std::string_view id, std::string_view type, bool checkType)
         const int r = m_index->Find(designation, type);
         if (r < 0)
             return true;
-        if (checkType && type != "un" && m_doc.Record(r).Field(field::Type) != type)
+        if (checkType && type != "un" && !type.empty() &&
+            m_doc.Record(r).Field(field::Type) != type)
             return true; // the designation belongs to an object of another Type
         found = r;
         return false;

@@ -164,12 +164,13 @@ TEST_F(ImportTest, MatchingByDesignationsTypeAndNewObjects) {
     d.charset = kGreekPlain; // letters spelled out: Alpha is a letter
     const ImportSummary s = Import("oc;Nowhere;Twin;cluster note;\n" // only the cluster is oc
                                    "un;n7;;any type.;\n"             // un: designation alone
+                                   ";n7;;no type.;\n"                // nor does an empty one
                                    "eg;NGC 0009;Alpha Cen;new one;\n"
                                    "eg;n9;;the same new one?;\n",
                                    d);
     EXPECT_EQ(F(cluster, Info), "cluster note");
-    EXPECT_EQ(F(galaxy, Info), "any type.");
-    EXPECT_EQ(s.matched, 2);
+    EXPECT_EQ(F(galaxy, Info), "any type. no type.");
+    EXPECT_EQ(s.matched, 3);
     EXPECT_EQ(s.added, 2); // records added are not matched by later records of the import
     ASSERT_EQ(doc.GetRecordCount(), 4);
     EXPECT_EQ(F(2, Id), "=n9=" + std::string("\xE1") + " Cen="); // shorthand, Greek set 1
