@@ -4,6 +4,7 @@
 #include "cli/convert.h"
 #include "cli/fields.h"
 #include "cli/find.h"
+#include "cli/import.h"
 #include "cli/link.h"
 #include "cli/maintain.h"
 #include "cli/report.h"
@@ -64,6 +65,11 @@ constexpr CommandHelp kCommands[] = {
      "maintain FILE.obs sort-refs [OUT.obs] | verify-urls [OUT.obs] | rebuild-ids\n"
      "         | list-magazines | export-urls OUT.html",
      "run a maintenance tool; a tool that changed records saves the database"},
+    {"import",
+     "import FILE.obs IMPORT [--fields TAG,TAG,...] [--delimiter C|tab|eol] [--skip N] [--add]\n"
+     "         [--replace-src CODES] [--replace-within ARCMIN] [--charset N] [--log FILE]\n"
+     "         [--out OUT.obs]",
+     "import a text, CSV, database, update or maintenance file; print the summary and save"},
     {"help", "help [COMMAND]", "print this text, or the usage of one command"},
 };
 
@@ -264,6 +270,8 @@ int Run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
         return RunCheck(options, out, err);
     if (command == "maintain")
         return RunMaintain(options, out, err);
+    if (command == "import")
+        return RunImport(options, out, err);
     if (command == "send" || command == "request")
         return RunLink(options, out, err);
     err << "unknown command " << command << "\n";

@@ -219,6 +219,17 @@ void CVesparioDoc::NewObject() {
         SetCurrentRecord(index, false, true);
 }
 
+int CVesparioDoc::AppendRecord(const std::array<std::string_view, kStoredFieldCount> &fields) {
+    auto record = std::make_unique<ObjectRecord>();
+    record->SetAllFields(fields);
+    record->m_parsed = 1;
+    record->m_identity = m_nextIdentity++;
+    if (!record->Field(field::Id).empty())
+        AppendIndexEntry(record->Field(field::Id), record->m_identity);
+    m_records.push_back(std::move(record));
+    return GetRecordCount() - 1;
+}
+
 void CVesparioDoc::RevertRecord() {
     if (m_views->UndoFocusedEdit())
         return;

@@ -96,6 +96,10 @@ public:
     ObjectRecord *CurrentRecord() { return m_current; }
     void SetFieldText(int n, std::string_view text);
     void NewObject();
+    // Appends a record (no raw text, parsed) that holds fields, with its name index entry;
+    // returns its index. Import's new objects; the caller shows the count.
+    int AppendRecord(const std::array<std::string_view, kStoredFieldCount> &fields);
+    DocumentViews &Views() { return *m_views; }
     void RevertRecord();
     void EmptyDocument();
     // Asks first; on Yes, writes the records of selected (the object list's entries, in list

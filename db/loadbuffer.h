@@ -4,9 +4,11 @@
 
 #include "db/fieldtable.h"
 #include "db/objectrecord.h"
+#include "pattern/pattern.h"
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -47,6 +49,11 @@ inline bool FileHoldsGreekWords(int n) {
     return n == field::Id || n == field::Magn || n == field::Size || n == field::Class ||
            n >= kFirstLongField;
 }
+
+// A long field's text as parsing a record leaves it (its line ends already dropped): the
+// line structure of goal, obs, url and refs rebuilt and closed by CR LF; other fields as
+// they are. Returns the observation headers found (obs only).
+uint32_t FinishLongField(int n, std::string_view text, Pattern &obsHeader, std::string &out);
 
 // Work texts for the fields that parsing rewrites; their room is kept between records.
 std::array<std::string, kStoredFieldCount> &ParseScratch();

@@ -235,6 +235,36 @@ void FinishShortFields(std::array<std::string_view, kStoredFieldCount> &fields,
     }
 }
 
+} // namespace
+
+namespace loadbuffer {
+
+uint32_t FinishLongField(int n, std::string_view text, Pattern &header, std::string &out) {
+    out.clear();
+    if (text.empty())
+        return 0;
+    switch (n) {
+    case field::Goal:
+        GoalLines(text, out);
+        return 0;
+    case field::Obs:
+        return ObservationLines(text, header, out);
+    case field::Url:
+        LinesBefore(text, '{', out);
+        return 0;
+    case field::Refs:
+        LinesBefore(text, '^', out);
+        return 0;
+    default:
+        out.assign(text);
+        return 0;
+    }
+}
+
+} // namespace loadbuffer
+
+namespace {
+
 // Rebuilds the line structure of the long fields; returns the observations found.
 uint32_t FinishLongFields(std::array<std::string_view, kStoredFieldCount> &fields, Pattern &header,
                           int greekSet, std::array<std::string, kStoredFieldCount> &scratch) {
@@ -244,25 +274,9 @@ uint32_t FinishLongFields(std::array<std::string_view, kStoredFieldCount> &field
         if (text.empty())
             continue;
         std::string &work = scratch[static_cast<size_t>(n)];
-        switch (n) {
-        case field::Goal:
-            GoalLines(text, work);
+        if (n == field::Goal || n == field::Obs || n == field::Url || n == field::Refs) {
+            observations += FinishLongField(n, text, header, work);
             text = work;
-            break;
-        case field::Obs:
-            observations += ObservationLines(text, header, work);
-            text = work;
-            break;
-        case field::Url:
-            LinesBefore(text, '{', work);
-            text = work;
-            break;
-        case field::Refs:
-            LinesBefore(text, '^', work);
-            text = work;
-            break;
-        default:
-            break;
         }
         fields[n] = Converted(n, text, greekSet, scratch);
     }

@@ -297,6 +297,9 @@ void CVesparioFrm::BuildFileMenu() {
               QStringLiteral("Save the database"), [this] { SaveDocument(); });
     AddAction(menu, "FileSaveAs", QStringLiteral("Save &As..."), QKeySequence::SaveAs,
               QStringLiteral("Save the database under another name"), [this] { SaveDocumentAs(); });
+    AddAction(menu, "FileImport", QStringLiteral("&Import..."), {},
+              QStringLiteral("Import objects and updates from a file or the clipboard"),
+              [this] { ImportFile(); });
     BuildMaintenanceMenu(menu);
     menu->addSeparator();
     m_recentMenu = menu;

@@ -49,6 +49,7 @@ class CEditVw;
 class CVesparioVw;
 class CVesparioVwId;
 class CVesparioVwTag;
+class ImportDialog;
 class QtHost;
 class SortDialog;
 
@@ -150,6 +151,10 @@ public:
     EditChecks *Checks() const { return m_editChecks.get(); }
     // Goes to a failure's record; field >= 0 also selects start..end of that field.
     void ViewFailure(int identity, int fieldNo, int start, int end);
+    // File Import: from a file or the clipboard, described in the import dialog.
+    void ImportFile();
+    // "Describe the Import File" while it is open (null otherwise).
+    ImportDialog *ImportDescriber() const { return m_importDialog; }
 
 public slots:
     void WakeIdle();
@@ -272,6 +277,7 @@ private:
     SortDialog *m_sortDialog = nullptr;
     QuickList m_quickList = QuickList::Types; // the list whose menu was shown last
     std::unique_ptr<QuickCommands> m_quick;   // on m_quickEngine, made again with the engine
+    ImportDialog *m_importDialog = nullptr;
     ObjectList *m_quickEngine = nullptr;
     QPointer<SearchDialog> m_search;
     std::unique_ptr<SearchWalk> m_searchWalk; // on m_searchEngine, made again with the engine
