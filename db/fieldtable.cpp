@@ -21,6 +21,13 @@ FieldSlot Real(std::string_view tag, RealGetter g) {
 
 } // namespace
 
+std::string FieldHelpPage(int field) {
+    std::string page = "fields.html";
+    if (FieldTable::IsValidField(field))
+        page += "#f" + std::to_string(field);
+    return page;
+}
+
 std::string_view BareTag(std::string_view tag) {
     tag = TrimStart(tag, [](char c) { return c == ' '; });
     return TrimEnd(tag, [](char c) { return c == ' ' || c == ':'; });

@@ -115,6 +115,9 @@ struct FieldTree {
 
 // A tag as a user writes it: blanks and ":" trimmed (" info: " is info).
 std::string_view BareTag(std::string_view tag);
+// The help page of a field, at its row ("fields.html#f40" for Magn#); the page itself for no
+// field. Rows are named by number, since stored and computed tags differ only by the "#".
+std::string FieldHelpPage(int field);
 
 class FieldTable {
 public:

@@ -175,9 +175,10 @@ CriteriaDialog::CriteriaDialog(CVesparioDoc &doc, AppSettings &settings, QWidget
             [this] { StoreDefaultNear(m_settings, LeadingReal(m_radius->text().toStdString())); });
     connect(wildcards, &QPushButton::clicked, this,
             [this] { emit HelpAsked(QStringLiteral("patterns.html")); });
-    // The fields page has no place for each field: the page itself.
-    connect(fieldHelp, &QPushButton::clicked, this,
-            [this] { emit HelpAsked(QStringLiteral("fields.html")); });
+    connect(fieldHelp, &QPushButton::clicked, this, [this] {
+        const int field = m_field->currentData().isValid() ? m_field->currentData().toInt() : -1;
+        emit HelpAsked(QString::fromStdString(FieldHelpPage(field)));
+    });
     ok->setDefault(true);
     ClearBoxes();
     UpdateButtons();

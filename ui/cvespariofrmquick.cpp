@@ -3,6 +3,7 @@
 
 #include "ui/cvespariofrm.h"
 
+#include "db/fieldtable.h"
 #include "select/objectlist.h"
 #include "ui/cvespariovwid.h"
 #include "ui/greektext.h"
@@ -59,8 +60,7 @@ void CVesparioFrm::RunQuickEntry(const QuickEntry &entry, char checkbox) {
     }
     switch (entry.action) {
     case QuickAction::FieldHelp:
-        // The fields page has no place for each field: the page itself.
-        ShowHelp(QStringLiteral("fields.html"));
+        ShowHelp(QString::fromStdString(FieldHelpPage(entry.pending.field)));
         break;
     case QuickAction::SetCheckboxInAll:
         OpenSetAll(checkbox);

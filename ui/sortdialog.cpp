@@ -126,9 +126,11 @@ SortDialog::SortDialog(CVesparioDoc &doc, platform::IniProfile &profile, const S
     connect(fresh, &QPushButton::clicked, this, [this] { done(kRememberAndDefineNew); });
     connect(revert, &QPushButton::clicked, this, [this] { done(kRevert); });
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
-    // The fields page has no place for each field: the page itself.
-    connect(fieldHelp, &QPushButton::clicked, this,
-            [this] { emit HelpAsked(QStringLiteral("fields.html")); });
+    connect(fieldHelp, &QPushButton::clicked, this, [this] {
+        const QTreeWidgetItem *item = m_available->currentItem();
+        emit HelpAsked(
+            QString::fromStdString(FieldHelpPage(item ? item->data(0, Qt::UserRole).toInt() : -1)));
+    });
     ok->setDefault(true);
     ShowKeys(-1);
     RestorePosition();

@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <set>
+#include <sstream>
 
 namespace vespario {
 namespace {
@@ -109,6 +111,24 @@ TEST(FieldTree, EveryOfferedFieldIsReachableOnce) {
         EXPECT_EQ(tree.groups[g].children[c].value, n);
     }
     EXPECT_EQ(tree.itemOfField[55].first, -1);
+}
+
+// "Field Help" opens the fields page at the field's row: every field has one, named as
+// FieldHelpPage names it.
+TEST(FieldTable, EveryFieldHasItsRowOnTheHelpPage) {
+    std::ifstream file(std::string(VESPARIO_SOURCE_DATA_DIR) + "/help/fields.html");
+    std::stringstream page;
+    page << file.rdbuf();
+    ASSERT_FALSE(page.str().empty());
+    EXPECT_EQ(FieldHelpPage(-1), "fields.html");
+    EXPECT_EQ(FieldHelpPage(55), "fields.html");
+    for (int n = 0; n < kFieldCount; ++n) {
+        if (!FieldTable::IsValidField(n))
+            continue;
+        const std::string help = FieldHelpPage(n);
+        const std::string anchor = "<a name=\"" + help.substr(help.find('#') + 1) + "\">";
+        EXPECT_NE(page.str().find(anchor), std::string::npos) << help;
+    }
 }
 
 TEST(FieldTree, ImportFormHasOnlyStoredFieldsAndTheIgnoreItem) {
