@@ -1,8 +1,10 @@
 // The report dialog on the offscreen platform: margins shown in each unit over unchanged
 // twips, fields inserted from the tree onto the heading line, the question on leaving with
-// changes; and the window's Report menu and the Circumstances report of the Edit menu.
+// changes; and the window's Report menu and the Circumstances report of the Edit menu and
+// of the Obs view's context menu.
 
 #include "report/reportlayout.h"
+#include "ui/ceditvw.h"
 #include "ui/cvespariofrm.h"
 #include "ui/qthost.h"
 #include "ui/reportdialog.h"
@@ -11,10 +13,12 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
@@ -123,6 +127,29 @@ private slots:
         AnswerNextBox(text, QMessageBox::Ok);
         s.Open("EditTransit");
         QVERIFY2(text.startsWith(QStringLiteral("Info for RaDec 0534.5+2201 of M1 at ")),
+                 qPrintable(text));
+
+        // The Obs view's context menu offers the same three reports.
+        CEditVw *obs = nullptr;
+        for (int i = 0; i < CVesparioFrm::kTextViews; ++i)
+            if (s.frame.TextView(i) && s.frame.TextView(i)->FieldNo() == field::Obs)
+                obs = s.frame.TextView(i);
+        QVERIFY(obs != nullptr);
+        const QPoint at = obs->viewport()->rect().center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, obs->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(obs->viewport(), &click);
+        QVERIFY(s.frame.QuickMenu() != nullptr);
+        QAction *circumstances = nullptr;
+        for (QAction *entry : s.frame.QuickMenu()->actions()) {
+            QVERIFY(entry->text() != QStringLiteral("View Session Notes...") || entry->isEnabled());
+            if (entry->text() == QStringLiteral("Circumstances..."))
+                circumstances = entry;
+        }
+        QVERIFY(circumstances != nullptr);
+        text.clear();
+        AnswerNextBox(text, QMessageBox::Ok);
+        circumstances->trigger();
+        QVERIFY2(text.startsWith(QStringLiteral("Circumstances of Observation of M1")),
                  qPrintable(text));
         s.Exit();
     }
