@@ -3,6 +3,7 @@
 // changes; and the window's Report menu and the Circumstances report of the Edit menu and
 // of the Obs view's context menu.
 
+#include "platform/iniprofile.h"
 #include "report/reportlayout.h"
 #include "ui/ceditvw.h"
 #include "ui/cvespariofrm.h"
@@ -17,11 +18,13 @@
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -96,6 +99,39 @@ private slots:
         dialog.reject();
         QCOMPARE(asked, QStringLiteral("Save changes to report layout?"));
         QVERIFY(!dialog.isVisible());
+    }
+
+    // The recent setup files of the kind are offered and recalled; Help on Selected Field
+    // asks for the field's place on the fields page.
+    void recentSetupsAndFieldHelp() {
+        QTemporaryDir dir;
+        ReportLayout saved = DefaultLayout(ReportKind::Text, kUnitInches);
+        saved.options.title = "Recalled";
+        const std::string path = dir.filePath(QStringLiteral("list.rpt")).toStdString();
+        QVERIFY(WriteSetupFile(path, ReportKind::Text, saved));
+        platform::IniProfile profile;
+        profile.WriteString("Report", "Filename0", "/gone/other.rpe");
+        profile.WriteString("Report", "Filename1", path);
+        QtHost host;
+        ReportDialog dialog(ReportKind::Text, DefaultLayout(ReportKind::Text, kUnitInches), host,
+                            nullptr);
+        dialog.UseRecentSetups(profile);
+        QCOMPARE(dialog.RecentBox()->count(), 2);
+        QCOMPARE(dialog.RecentBox()->itemText(1), QString::fromStdString(path));
+        QVERIFY(dialog.RecentBox()->isEnabled());
+        dialog.RecentBox()->setCurrentIndex(1);
+        emit dialog.RecentBox()->activated(1);
+        QCOMPARE(dialog.TitleBox()->text(), QStringLiteral("Recalled"));
+        QCOMPARE(profile.GetString("Report", "Filename0"), path);
+
+        QSignalSpy help(&dialog, &ReportDialog::HelpAsked);
+        dialog.FieldTree()->setCurrentItem(TreeItemOf(dialog.FieldTree(), field::DeclDeg));
+        dialog.FieldHelpButton()->click();
+        dialog.UnderList()->setCurrentRow(0);
+        dialog.FieldHelpButton()->click();
+        QCOMPARE(help.count(), 2);
+        QCOMPARE(help[0][0].toString(), QStringLiteral("fields.html#Decl_Deg"));
+        QCOMPARE(help[1][0].toString(), QStringLiteral("fields.html#info"));
     }
 
     void windowMenusAndCircumstances() {
