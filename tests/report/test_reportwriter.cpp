@@ -314,6 +314,7 @@ TEST_F(ReportWriterTest, ExportImportsBack) {
     doc->SetFieldText(field::Try, "y");
     doc->SetFieldText(field::Size, "12x4");
     doc->SetFieldText(field::Src, "x;y");
+    doc->SetFieldText(field::Info, "a\\;b ends in a backslash \\");
     const std::vector<int> fields = {field::Try,  field::RaDec, field::Type, field::Id,
                                      field::Magn, field::Size,  field::Src,  field::Info,
                                      field::Refs, field::Obs};
