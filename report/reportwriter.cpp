@@ -71,7 +71,10 @@ void AppendRtf(string &out, string_view text) {
 }
 
 // Export: a ";" inside a value is "\;", a CR a blank; other control characters are dropped.
+// A backslash at the value's end would escape the delimiter behind it and run two values
+// together on import: a blank keeps them apart (the import trims it).
 void AppendExport(string &out, string_view text) {
+    const size_t start = out.size();
     for (const char ch : text) {
         if (ch == ';')
             out += "\\;";
@@ -80,6 +83,8 @@ void AppendExport(string &out, string_view text) {
         else if (static_cast<unsigned char>(ch) >= 32)
             out += ch;
     }
+    if (out.size() > start && out.back() == '\\')
+        out += ' ';
 }
 
 // One line for a column: line ends and tabs become blanks.

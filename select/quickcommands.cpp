@@ -272,6 +272,9 @@ std::vector<QuickEntry> StoredFieldEntries(const QuickClick &click, const QuickS
         menu.push_back(
             {"Pare to object with nonblank OBS", QuickAction::Pare, Line(f, op::NotEqual, "")});
         menu.push_back({"Mail / Post to...", QuickAction::MailPost, {}});
+        menu.push_back({"Transit, etc...", QuickAction::Transit, {}});
+        menu.push_back({"Circumstances...", QuickAction::Circumstances, {}});
+        menu.push_back({"View Session Notes...", QuickAction::SessionNotes, {}});
         break;
     case field::Url:
     case field::Info:

@@ -32,6 +32,9 @@ enum class QuickAction {
     DefineCheckboxes, // "Add new CHECKBOX / View definitions"
     DefineVocabulary, // "Add new TYPE / View definitions" and the same for TRY and SRC
     SetAll,           // "Set Try to a value on all selected objects"
+    Transit,          // the observation reports of the Obs field
+    Circumstances,
+    SessionNotes,
 };
 
 // The line (or key) an entry leaves behind. A "not =" line always has the empty value.

@@ -71,6 +71,15 @@ void CVesparioFrm::RunQuickEntry(const QuickEntry &entry, char checkbox) {
     case QuickAction::DefineAtlasOrder:
         OpenAtlasOrder();
         break;
+    case QuickAction::Transit:
+        ShowObservationReport(ObservationReport::Transit);
+        break;
+    case QuickAction::Circumstances:
+        ShowObservationReport(ObservationReport::Circumstances);
+        break;
+    case QuickAction::SessionNotes:
+        ShowObservationReport(ObservationReport::SessionNotes);
+        break;
     case QuickAction::DefineCheckboxes:
         OpenSettingsAt(kCheckboxesPage);
         break;

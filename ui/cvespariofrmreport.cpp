@@ -84,6 +84,8 @@ void CVesparioFrm::WriteReportCommand(bool exportKind) {
     PrepareLayoutForKind(kind, layout);
     ReportDialog dialog(kind, layout, m_host, this);
     platform::IniProfile &profile = m_app.Settings().Profile();
+    dialog.UseRecentSetups(profile);
+    connect(&dialog, &ReportDialog::HelpAsked, this, &CVesparioFrm::ShowHelp);
     if (const std::optional<DialogRect> rect = StoredDialogPosition(profile, "ReportDlgPos")) {
         if (rect->Width() > 0 && rect->Height() > 0)
             dialog.resize(rect->Width(), rect->Height());

@@ -2,6 +2,8 @@
 
 #include "db/fieldtable.h"
 #include "platform/host.h"
+#include "platform/iniprofile.h"
+#include "select/smallfile.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -66,8 +68,19 @@ ReportDialog::ReportDialog(ReportKind kind, const ReportLayout &layout, platform
     connect(recall, &QPushButton::clicked, this, &ReportDialog::RecallSetup);
     connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    m_recent = new QComboBox;
+    m_recent->setAccessibleName(QStringLiteral("Recent Setups"));
+    m_recent->setEnabled(false);
+    connect(m_recent, &QComboBox::activated, this, [this](int index) {
+        if (index > 0)
+            ReadSetup(m_recent->itemData(index).toString());
+    });
+    auto *recent = new QHBoxLayout;
+    recent->addWidget(new QLabel(QStringLiteral("Recent Setups")));
+    recent->addWidget(m_recent, 1);
     auto *box = new QVBoxLayout(this);
     box->addWidget(tabs);
+    box->addLayout(recent);
     box->addWidget(buttons);
     SetLayout(layout);
 }
@@ -183,8 +196,9 @@ QWidget *ReportDialog::BuildFieldsPage() {
     auto *up = new QPushButton(QStringLiteral("Up"));
     auto *down = new QPushButton(QStringLiteral("Dn"));
     auto *removeAll = new QPushButton(QStringLiteral("Delete All Fields"));
+    m_fieldHelp = new QPushButton(QStringLiteral("Help on Selected Field"));
     auto *buttons = new QVBoxLayout;
-    for (QPushButton *b : {m_insert, remove, up, down, removeAll})
+    for (QPushButton *b : {m_insert, remove, up, down, removeAll, m_fieldHelp})
         buttons->addWidget(b);
     buttons->addStretch();
     grid->addLayout(buttons, 0, 2, 4, 1);
@@ -192,6 +206,12 @@ QWidget *ReportDialog::BuildFieldsPage() {
     connect(remove, &QPushButton::clicked, this, &ReportDialog::DeleteField);
     connect(up, &QPushButton::clicked, this, [this] { MoveField(-1); });
     connect(down, &QPushButton::clicked, this, [this] { MoveField(1); });
+    connect(m_fieldHelp, &QPushButton::clicked, this,
+            [this] { emit HelpAsked(FieldHelpPage(m_helpField)); });
+    connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
+        if (item != nullptr && FieldTable::IsValidField(item->data(0, Qt::UserRole).toInt()))
+            m_helpField = item->data(0, Qt::UserRole).toInt();
+    });
     connect(removeAll, &QPushButton::clicked, this, [this] {
         m_line.clear();
         m_below.clear();
@@ -375,6 +395,7 @@ void ReportDialog::ShowSelectedField() {
     if (!any)
         return;
     const ReportField &f = fields[static_cast<size_t>(row)];
+    m_helpField = f.Field();
     m_updating = true;
     m_width->setValue(std::max(1, f.width));
     m_heading->setText(Local(f.heading));
@@ -429,21 +450,67 @@ void ReportDialog::SaveSetup() {
     if (file.isEmpty())
         return;
     std::string error;
-    if (!WriteSetupFile(ToLocal(file), m_kind, Layout(), &error))
+    if (!WriteSetupFile(ToLocal(file), m_kind, Layout(), &error)) {
         m_host.MessageBox(error, "Vespario", platform::Buttons::Ok);
-    else
-        m_original = Layout();
+        return;
+    }
+    m_original = Layout();
+    Remember(WithExtension(ToLocal(file), info.extension));
 }
 
 void ReportDialog::RecallSetup() {
     const ReportKindInfo &info = InfoOf(m_kind);
     const QString file = QFileDialog::getOpenFileName(this, Local(info.openTitle), QString(),
                                                       Local(info.filterText));
-    if (file.isEmpty())
-        return;
+    if (!file.isEmpty())
+        ReadSetup(file);
+}
+
+bool ReportDialog::ReadSetup(const QString &file) {
     ReportLayout layout = Layout();
-    if (ReadSetupFile(ToLocal(file), layout, m_host))
-        SetLayout(layout);
+    const std::string path = ToLocal(file);
+    if (!ReadSetupFile(path, layout, m_host)) {
+        // A file that is gone or refused is no longer offered.
+        m_recentFiles.Remove(path);
+        Remember({});
+        return false;
+    }
+    SetLayout(layout);
+    Remember(path);
+    return true;
+}
+
+void ReportDialog::UseRecentSetups(platform::IniProfile &profile) {
+    m_profile = &profile;
+    m_recentFiles.Load(profile);
+    FillRecent();
+}
+
+void ReportDialog::Remember(const std::string &path) {
+    if (m_profile == nullptr)
+        return;
+    m_recentFiles.Add(path);
+    m_recentFiles.Save(*m_profile);
+    FillRecent();
+}
+
+void ReportDialog::FillRecent() {
+    const QSignalBlocker block(m_recent);
+    m_recent->clear();
+    const std::vector<std::string> files = m_recentFiles.OfKind(m_kind);
+    m_recent->addItem(files.empty() ? QStringLiteral("(none)") : QString());
+    for (const std::string &path : files)
+        m_recent->addItem(Local(path), Local(path));
+    m_recent->setEnabled(!files.empty());
+}
+
+QString ReportDialog::FieldHelpPage(int field) {
+    if (!FieldTable::IsValidField(field))
+        return QStringLiteral("fields.html");
+    std::string_view tag = BareTag(Table().Slot(field).tag);
+    if (tag.ends_with('#'))
+        tag.remove_suffix(1);
+    return QStringLiteral("fields.html#") + Local(tag);
 }
 
 void ReportDialog::done(int result) {

@@ -5,6 +5,7 @@
 // a preview of the heading line). It takes a layout and gives one back; setup files are saved
 // and recalled from here.
 
+#include "report/recentsetups.h"
 #include "report/reportlayout.h"
 
 #include <QDialog>
@@ -26,7 +27,8 @@ class QTreeWidget;
 
 namespace vespario::platform {
 class Host;
-}
+class IniProfile;
+} // namespace vespario::platform
 
 namespace vespario::ui {
 
@@ -39,6 +41,10 @@ public:
     ReportLayout Layout() const;
     void SetLayout(const ReportLayout &layout);
     bool Changed() const { return Layout() != m_original; }
+    // Offers the recently used setup files of the dialog's kind and keeps the list in profile.
+    void UseRecentSetups(platform::IniProfile &profile);
+    // The help page of a field: its place on the fields page, named after its tag.
+    static QString FieldHelpPage(int field);
 
     // The widgets, for the tests.
     QLineEdit *TitleBox() const { return m_title; }
@@ -50,7 +56,13 @@ public:
     QListWidget *UnderList() const { return m_under; }
     QPushButton *InsertButton() const { return m_insert; }
     QLabel *Preview() const { return m_preview; }
+    QComboBox *RecentBox() const { return m_recent; }
+    QPushButton *FieldHelpButton() const { return m_fieldHelp; }
 
+signals:
+    void HelpAsked(const QString &page);
+
+public:
     void done(int result) override;
 
 private:
@@ -65,6 +77,9 @@ private:
     void UpdatePreview();
     void SaveSetup();
     void RecallSetup();
+    bool ReadSetup(const QString &file);
+    void Remember(const std::string &path);
+    void FillRecent();
     QListWidget *FocusedList() const;
     std::vector<ReportField> &FieldsOf(QListWidget *list);
     void FillList(QListWidget *list);
@@ -78,6 +93,9 @@ private:
     int32_t m_shownUnits = 0;
     std::array<int32_t, 4> m_twips{};
     bool m_updating = false;
+    int m_helpField = -1; // the field last chosen in the tree or a list
+    platform::IniProfile *m_profile = nullptr;
+    RecentSetupFiles m_recentFiles;
 
     QLineEdit *m_title;
     QRadioButton *m_portrait;
@@ -109,6 +127,8 @@ private:
     QCheckBox *m_fontItalic;
     QCheckBox *m_fontUnderline;
     QLabel *m_preview;
+    QPushButton *m_fieldHelp;
+    QComboBox *m_recent;
 };
 
 } // namespace vespario::ui

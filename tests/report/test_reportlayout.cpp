@@ -3,6 +3,8 @@
 #include "db/fieldtable.h"
 #include "platform/files.h"
 #include "platform/headlesshost.h"
+#include "platform/iniprofile.h"
+#include "report/recentsetups.h"
 
 #include <gtest/gtest.h>
 
@@ -11,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace vespario {
 namespace {
@@ -179,6 +182,40 @@ TEST(ReportLayout, MarginsInEachUnit) {
     EXPECT_EQ(MarginsCaption(kUnitChars), "Margins (chars)");
     EXPECT_EQ(InfoOf(ReportKind::Tdf).filterText, "Vespario TDF Report Setup (*.rpf)");
     EXPECT_EQ(InfoOf(ReportKind::Export).saveTitle, "Save Export Setup");
+}
+
+// The recent setup files: "Filename0" upwards to the first gap, newest first, one list for
+// every kind, each kind shown its own.
+TEST(ReportLayout, RecentSetupFiles) {
+    platform::IniProfile profile;
+    profile.WriteString("Report", "Filename0", "/a/list.rpt");
+    profile.WriteString("Report", "Filename1", "/a/data.RPE");
+    profile.WriteString("Report", "Filename2", "/a/list.rpt");
+    profile.WriteString("Report", "Filename3", "/a/notes.rpt");
+    profile.WriteString("Report", "Filename5", "/a/behind-a-gap.rpt");
+    RecentSetupFiles recent;
+    recent.Load(profile);
+    EXPECT_EQ(recent.Entries(),
+              (std::vector<std::string>{"/a/list.rpt", "/a/data.RPE", "/a/notes.rpt"}));
+    EXPECT_EQ(recent.OfKind(ReportKind::Export), std::vector<std::string>{"/a/data.RPE"});
+    EXPECT_TRUE(recent.OfKind(ReportKind::Html).empty());
+
+    recent.Add("/a/notes.rpt");
+    recent.Add("/b/page.rph");
+    EXPECT_EQ(recent.OfKind(ReportKind::Text),
+              (std::vector<std::string>{"/a/notes.rpt", "/a/list.rpt"}));
+    recent.Save(profile);
+    EXPECT_EQ(profile.GetString("Report", "Filename0"), "/b/page.rph");
+    EXPECT_EQ(profile.GetString("Report", "Filename3"), "/a/data.RPE");
+    EXPECT_EQ(profile.GetString("Report", "Filename4", "none"), "none");
+    RecentSetupFiles again;
+    again.Load(profile);
+    EXPECT_EQ(again.Entries(), recent.Entries());
+
+    for (size_t i = 0; i < RecentSetupFiles::kCapacity + 2; ++i)
+        recent.Add("/c/" + std::to_string(i) + ".rpr");
+    ASSERT_EQ(recent.Entries().size(), RecentSetupFiles::kCapacity);
+    EXPECT_EQ(recent.Entries().front(), "/c/11.rpr");
 }
 
 } // namespace

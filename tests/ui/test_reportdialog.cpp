@@ -1,8 +1,11 @@
 // The report dialog on the offscreen platform: margins shown in each unit over unchanged
 // twips, fields inserted from the tree onto the heading line, the question on leaving with
-// changes; and the window's Report menu and the Circumstances report of the Edit menu.
+// changes; and the window's Report menu and the Circumstances report of the Edit menu and
+// of the Obs view's context menu.
 
+#include "platform/iniprofile.h"
 #include "report/reportlayout.h"
+#include "ui/ceditvw.h"
 #include "ui/cvespariofrm.h"
 #include "ui/qthost.h"
 #include "ui/reportdialog.h"
@@ -11,13 +14,17 @@
 #include <QAbstractItemModelTester>
 #include <QAction>
 #include <QComboBox>
+#include <QContextMenuEvent>
 #include <QDoubleSpinBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -94,6 +101,39 @@ private slots:
         QVERIFY(!dialog.isVisible());
     }
 
+    // The recent setup files of the kind are offered and recalled; Help on Selected Field
+    // asks for the field's place on the fields page.
+    void recentSetupsAndFieldHelp() {
+        QTemporaryDir dir;
+        ReportLayout saved = DefaultLayout(ReportKind::Text, kUnitInches);
+        saved.options.title = "Recalled";
+        const std::string path = dir.filePath(QStringLiteral("list.rpt")).toStdString();
+        QVERIFY(WriteSetupFile(path, ReportKind::Text, saved));
+        platform::IniProfile profile;
+        profile.WriteString("Report", "Filename0", "/gone/other.rpe");
+        profile.WriteString("Report", "Filename1", path);
+        QtHost host;
+        ReportDialog dialog(ReportKind::Text, DefaultLayout(ReportKind::Text, kUnitInches), host,
+                            nullptr);
+        dialog.UseRecentSetups(profile);
+        QCOMPARE(dialog.RecentBox()->count(), 2);
+        QCOMPARE(dialog.RecentBox()->itemText(1), QString::fromStdString(path));
+        QVERIFY(dialog.RecentBox()->isEnabled());
+        dialog.RecentBox()->setCurrentIndex(1);
+        emit dialog.RecentBox()->activated(1);
+        QCOMPARE(dialog.TitleBox()->text(), QStringLiteral("Recalled"));
+        QCOMPARE(profile.GetString("Report", "Filename0"), path);
+
+        QSignalSpy help(&dialog, &ReportDialog::HelpAsked);
+        dialog.FieldTree()->setCurrentItem(TreeItemOf(dialog.FieldTree(), field::DeclDeg));
+        dialog.FieldHelpButton()->click();
+        dialog.UnderList()->setCurrentRow(0);
+        dialog.FieldHelpButton()->click();
+        QCOMPARE(help.count(), 2);
+        QCOMPARE(help[0][0].toString(), QStringLiteral("fields.html#Decl_Deg"));
+        QCOMPARE(help[1][0].toString(), QStringLiteral("fields.html#info"));
+    }
+
     void windowMenusAndCircumstances() {
         QTemporaryDir profile;
         QVERIFY(test::WriteShippedProfile(profile.path(), "[Settings]\r\nTutorial=0\r\n"));
@@ -123,6 +163,29 @@ private slots:
         AnswerNextBox(text, QMessageBox::Ok);
         s.Open("EditTransit");
         QVERIFY2(text.startsWith(QStringLiteral("Info for RaDec 0534.5+2201 of M1 at ")),
+                 qPrintable(text));
+
+        // The Obs view's context menu offers the same three reports.
+        CEditVw *obs = nullptr;
+        for (int i = 0; i < CVesparioFrm::kTextViews; ++i)
+            if (s.frame.TextView(i) && s.frame.TextView(i)->FieldNo() == field::Obs)
+                obs = s.frame.TextView(i);
+        QVERIFY(obs != nullptr);
+        const QPoint at = obs->viewport()->rect().center();
+        QContextMenuEvent click(QContextMenuEvent::Mouse, at, obs->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(obs->viewport(), &click);
+        QVERIFY(s.frame.QuickMenu() != nullptr);
+        QAction *circumstances = nullptr;
+        for (QAction *entry : s.frame.QuickMenu()->actions()) {
+            QVERIFY(entry->text() != QStringLiteral("View Session Notes...") || entry->isEnabled());
+            if (entry->text() == QStringLiteral("Circumstances..."))
+                circumstances = entry;
+        }
+        QVERIFY(circumstances != nullptr);
+        text.clear();
+        AnswerNextBox(text, QMessageBox::Ok);
+        circumstances->trigger();
+        QVERIFY2(text.startsWith(QStringLiteral("Circumstances of Observation of M1")),
                  qPrintable(text));
         s.Exit();
     }
