@@ -30,8 +30,12 @@ double ToUT(const ObservingPlace &place, std::string_view text) {
     return place.ObservationTimeIsUT() ? ParseDateTime(text) : place.LocalTextToUT(text);
 }
 
+// A grade is one digit out of 9; an entry that goes straight on with its notes
+// ("20190105h8 Faint glow") has none, and its first letters are no grade.
 std::string Grade(std::string_view entry, size_t at) {
-    return (at < entry.size() ? std::string(1, entry[at]) : std::string()) + "/9";
+    if (at >= entry.size() || !IsDigit(entry[at]))
+        return "not recorded";
+    return std::string(1, entry[at]) + "/9";
 }
 
 } // namespace

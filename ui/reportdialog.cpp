@@ -207,7 +207,7 @@ QWidget *ReportDialog::BuildFieldsPage() {
     connect(up, &QPushButton::clicked, this, [this] { MoveField(-1); });
     connect(down, &QPushButton::clicked, this, [this] { MoveField(1); });
     connect(m_fieldHelp, &QPushButton::clicked, this,
-            [this] { emit HelpAsked(FieldHelpPage(m_helpField)); });
+            [this] { emit HelpAsked(QString::fromStdString(FieldHelpPage(m_helpField))); });
     connect(m_tree, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem *item) {
         if (item != nullptr && FieldTable::IsValidField(item->data(0, Qt::UserRole).toInt()))
             m_helpField = item->data(0, Qt::UserRole).toInt();
@@ -502,15 +502,6 @@ void ReportDialog::FillRecent() {
     for (const std::string &path : files)
         m_recent->addItem(Local(path), Local(path));
     m_recent->setEnabled(!files.empty());
-}
-
-QString ReportDialog::FieldHelpPage(int field) {
-    if (!FieldTable::IsValidField(field))
-        return QStringLiteral("fields.html");
-    std::string_view tag = BareTag(Table().Slot(field).tag);
-    if (tag.ends_with('#'))
-        tag.remove_suffix(1);
-    return QStringLiteral("fields.html#") + Local(tag);
 }
 
 void ReportDialog::done(int result) {

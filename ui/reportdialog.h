@@ -43,8 +43,6 @@ public:
     bool Changed() const { return Layout() != m_original; }
     // Offers the recently used setup files of the dialog's kind and keeps the list in profile.
     void UseRecentSetups(platform::IniProfile &profile);
-    // The help page of a field: its place on the fields page, named after its tag.
-    static QString FieldHelpPage(int field);
 
     // The widgets, for the tests.
     QLineEdit *TitleBox() const { return m_title; }

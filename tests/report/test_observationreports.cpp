@@ -75,6 +75,10 @@ TEST(ObservationInstant, PlaceRulesDecideTheDateAndZone) {
         EXPECT_EQ(t.seeing, "4/9");
         EXPECT_EQ(t.transparency, "5/9");
     }
+    const ObservationTime notes = ObservationInstant("20190105h8 Faint glow", Place(0, 0, 0));
+    EXPECT_EQ(notes.seeing, "not recorded");
+    EXPECT_EQ(notes.transparency, "not recorded");
+    EXPECT_FALSE(notes.hasTime);
     EXPECT_FALSE(ObservationInstant("1999", Place(0, 0, 0)).IsValid());
     EXPECT_FALSE(ObservationInstant("19991340de45", Place(0, 0, 0)).IsValid());
 }

@@ -130,8 +130,8 @@ private slots:
         dialog.UnderList()->setCurrentRow(0);
         dialog.FieldHelpButton()->click();
         QCOMPARE(help.count(), 2);
-        QCOMPARE(help[0][0].toString(), QStringLiteral("fields.html#Decl_Deg"));
-        QCOMPARE(help[1][0].toString(), QStringLiteral("fields.html#info"));
+        QCOMPARE(help[0][0].toString(), QStringLiteral("fields.html#f35"));
+        QCOMPARE(help[1][0].toString(), QStringLiteral("fields.html#f13"));
     }
 
     void windowMenusAndCircumstances() {
