@@ -19,6 +19,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStandardPaths>
@@ -119,6 +120,31 @@ private slots:
             QVERIFY2(s.frame.Action(QString::fromLatin1(name)), name);
         QVERIFY(s.frame.Action(QStringLiteral("MaintDelAuthor"))->isVisible());
         doc.SetModified(false);
+        s.Exit();
+    }
+
+    // In a text view the field's CR LF is one line break: the offsets still select the text.
+    void viewSelectsTheTextOnALaterLineOfATextView() {
+        QTemporaryDir folder;
+        QVERIFY(test::WriteShippedProfile(
+            folder.path(),
+            "[Settings]\r\nTutorial=0\r\n[Prohib]\r\nNumberOf=1\r\nProhib0=notch\r\n"));
+        const QString copy = test::CopyOfData(folder.path(), "example.obs");
+        QVERIFY(!copy.isEmpty());
+        test::Session s(folder.path());
+        QCOMPARE(s.Start({copy}), StartResult::Running);
+        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone() && s.frame.Checks()->Done(), test::kPassTimeoutMs);
+        EditFailuresWindow *window = s.frame.EditFailures();
+        QVERIFY(window);
+        QCOMPARE(window->List()->count(), 1);
+        QVERIFY(
+            window->List()->item(0)->text().contains(QStringLiteral("[at %1,").arg(field::Obs)));
+        s.Open("GoLast");
+        window->List()->setCurrentRow(0);
+        window->ViewButton()->click();
+        auto *view = qobject_cast<QPlainTextEdit *>(s.frame.focusWidget());
+        QVERIFY(view);
+        QCOMPARE(view->textCursor().selectedText(), QStringLiteral("notch"));
         s.Exit();
     }
 
