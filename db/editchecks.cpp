@@ -144,7 +144,7 @@ void EditChecks::AddFailure(int index, EditFailure failure) {
     m_failures.push_back(std::move(failure));
     ++m_added;
     if (m_sink)
-        m_sink->FailureAdded(m_failures.back());
+        m_sink->FailureAdded(m_failures.back(), index);
 }
 
 void EditChecks::Repair(int index, int field, std::string_view text) {

@@ -47,11 +47,13 @@ struct EditFailure {
 };
 
 // Where failures go as they are found: the window's Edit Failures list binds one, which it
-// creates on the first failure.
+// creates on the first failure. index is the record's index now, so that the sink need not
+// look the identity up (a search of the record array per failure made the first pass
+// quadratic in the window).
 class EditFailureSink {
 public:
     virtual ~EditFailureSink() = default;
-    virtual void FailureAdded(const EditFailure &failure) = 0;
+    virtual void FailureAdded(const EditFailure &failure, int index) = 0;
 };
 
 // The prohibited patterns of the profile's "Prohib" section, compiled once.

@@ -62,6 +62,7 @@ public:
 
     void SetObserver(ObjectListObserver *observer);
     void SetEditChecks(EditCheckWork *checks) { m_editChecks = checks; }
+    EditCheckWork *EditCheckJob() const { return m_editChecks; }
 
     // The window caps both slices (whatever the profile asks) so that its event loop can
     // answer input between them.

@@ -237,7 +237,7 @@ private:
     // The edit checks and the maintenance tools (cvespariofrmmaintain.cpp).
     void AttachEditChecks();
     void OpenEditFailures();
-    void AddEditFailure(const EditFailure &failure);
+    void AddEditFailure(const EditFailure &failure, int index);
     void BuildMaintenanceMenu(QMenu *fileMenu);
     MaintenanceResult RunMaintenance(const std::function<MaintenanceResult()> &tool);
     void ScanLocalUrlsCommand();

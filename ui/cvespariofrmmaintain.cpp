@@ -42,7 +42,7 @@ void CVesparioFrm::AttachEditChecks() {
         m_editChecks = std::make_unique<EditChecks>(*m_doc, m_app.Settings().Vocabularies());
         m_editCheckWork = std::make_unique<EditCheckAdapter>(*m_doc, *m_editChecks);
         m_failureSink = std::make_unique<FrameFailureSink>(
-            [this](const EditFailure &failure) { AddEditFailure(failure); });
+            [this](const EditFailure &failure, int index) { AddEditFailure(failure, index); });
         m_editChecks->SetSink(m_failureSink.get());
     }
     // A new document: the identities of the old lines name other records now.
@@ -60,7 +60,7 @@ void CVesparioFrm::OpenEditFailures() {
     ShowToolWindow(m_editFailures);
 }
 
-void CVesparioFrm::AddEditFailure(const EditFailure &failure) {
+void CVesparioFrm::AddEditFailure(const EditFailure &failure, int index) {
     // Made on the first failure, and shown without taking the focus from the record.
     if (!m_editFailures) {
         m_editFailures = new EditFailuresWindow(m_app.Settings().Profile(), this);
@@ -69,8 +69,7 @@ void CVesparioFrm::AddEditFailure(const EditFailure &failure) {
         m_editFailures->setAttribute(Qt::WA_ShowWithoutActivating);
         m_editFailures->show();
     }
-    const int index = m_doc->RecordIndexOfIdentity(failure.identity);
-    const QString id = index >= 0
+    const QString id = index >= 0 && index < m_doc->GetRecordCount()
                            ? DecodeRecordText(std::string(m_doc->Record(index).Field(field::Id)),
                                               m_doc->GreekSet())
                            : QString();

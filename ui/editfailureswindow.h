@@ -18,12 +18,12 @@ namespace vespario::ui {
 // Hands the edit checks' failures to the frame's Edit Failures window.
 class FrameFailureSink : public EditFailureSink {
 public:
-    explicit FrameFailureSink(std::function<void(const EditFailure &)> add)
+    explicit FrameFailureSink(std::function<void(const EditFailure &, int)> add)
         : m_add(std::move(add)) {}
-    void FailureAdded(const EditFailure &failure) override { m_add(failure); }
+    void FailureAdded(const EditFailure &failure, int index) override { m_add(failure, index); }
 
 private:
-    std::function<void(const EditFailure &)> m_add;
+    std::function<void(const EditFailure &, int)> m_add;
 };
 
 class EditFailuresWindow : public ToolWindow {

@@ -300,9 +300,19 @@ TEST(ProhibitedPatterns, ProfileLimitsMissingKeysAndLowMemory) {
 
 // The idle work: the first pass over a loaded file in slices, then the second pass over the
 // records the user changed, until the object list has nothing left to do.
+// Keeps what the sink was handed: the failure's identity and the record index beside it.
+struct KeptFailures : EditFailureSink {
+    void FailureAdded(const EditFailure &failure, int index) override {
+        kept.emplace_back(failure.identity, index);
+    }
+    std::vector<std::pair<int, int>> kept;
+};
+
 TEST_F(EditChecksTest, FirstPassThenChangedRecordsThroughTheIdleWork) {
     Switch(-1);
     EditChecks checks(doc, vocabularies);
+    KeptFailures sink;
+    checks.SetSink(&sink);
     for (int i = 0; i < 40; ++i)
         Add({{field::Id, "=n" + std::to_string(i + 1) + "="}});
     const int bad = doc.Record(Add({{field::Ease, "x"}})).m_identity;
@@ -338,6 +348,10 @@ TEST_F(EditChecksTest, FirstPassThenChangedRecordsThroughTheIdleWork) {
     ASSERT_EQ(checks.Failures().size(), 2u);
     EXPECT_EQ(checks.Failures()[1].line, kDescriptions[8]);
     EXPECT_EQ(checks.Failures()[1].identity, doc.Record(index).m_identity);
+    // The sink is told where each record is, also after it moved.
+    ASSERT_EQ(sink.kept.size(), 2u);
+    EXPECT_EQ(doc.Record(sink.kept[0].second).m_identity, bad);
+    EXPECT_EQ(sink.kept[1].second, index);
 
     // Emptying the document starts the first pass over.
     doc.EmptyDocument();
