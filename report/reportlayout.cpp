@@ -3,6 +3,7 @@
 #include "db/fieldtable.h"
 #include "platform/files.h"
 #include "platform/host.h"
+#include "platform/text.h"
 #include "select/smallfile.h"
 
 #include <cstdio>
@@ -44,6 +45,20 @@ void AppendText(std::string &out, std::string_view text) {
     out += kTextEnd;
 }
 
+// A text that follows a number. The blank written after every number is the first of the
+// text's bytes on reading, so a file without that blank could give one byte more than a
+// saved copy of it would: the text keeps no more than the saved copy will.
+bool ReadTextAfterNumber(SmallFileReader &in, std::string &text) {
+    if (!in.ReadText(text))
+        return false;
+    if (text.size() >= kMaxFileTextBytes) {
+        text.resize(kMaxFileTextBytes - 1);
+        while (!text.empty() && IsWhiteSpace(text.back()))
+            text.pop_back();
+    }
+    return true;
+}
+
 bool ReadFlag(SmallFileReader &in, int32_t &flag) {
     int32_t value = 0;
     if (!in.ReadInt(value))
@@ -59,7 +74,7 @@ bool ReadFields(SmallFileReader &in, int32_t version, std::vector<ReportField> &
     for (int32_t i = 0; i < count; ++i) {
         int32_t word = 0;
         ReportField f;
-        if (!in.ReadInt(word) || !in.ReadInt(f.width) || !in.ReadText(f.heading))
+        if (!in.ReadInt(word) || !in.ReadInt(f.width) || !ReadTextAfterNumber(in, f.heading))
             return false;
         f.word = static_cast<uint32_t>(word);
         if (version < kFirstRenumberedVersion && f.Field() >= 33)
@@ -142,7 +157,7 @@ bool ParseSetupFile(std::string_view bytes, ReportLayout &layout) {
     ReportOptions &o = read.options;
     if (!in.ReadInt(o.marginLeft) || !in.ReadInt(o.marginRight) || !in.ReadInt(o.marginTop) ||
         !in.ReadInt(o.marginBottom) || !ReadFlag(in, o.orientation) || !in.ReadInt(o.blankLines) ||
-        !in.ReadInt(o.units) || !in.ReadText(o.title))
+        !in.ReadInt(o.units) || !ReadTextAfterNumber(in, o.title))
         return false;
     if (o.units < kUnitInches || o.units > kUnitChars || o.blankLines < 0)
         return false;
@@ -154,12 +169,13 @@ bool ParseSetupFile(std::string_view bytes, ReportLayout &layout) {
     if (!ReadFlag(in, o.magazineSummary) || !ReadFlag(in, o.bangToUnderline) ||
         !ReadFields(in, version, read.fields))
         return false;
-    if (version >= kFirstInsertionVersion && (!in.ReadText(o.topFile) || !in.ReadText(o.underFile)))
+    if (version >= kFirstInsertionVersion &&
+        (!ReadTextAfterNumber(in, o.topFile) || !in.ReadText(o.underFile)))
         return false;
     if (version >= kFirstFlagsVersion &&
         (!ReadFlag(in, o.unabbreviate) || !ReadFlag(in, o.sessionNotes)))
         return false;
-    if (version >= kFirstSymbolVersion && !in.ReadText(o.tdfSymbol))
+    if (version >= kFirstSymbolVersion && !ReadTextAfterNumber(in, o.tdfSymbol))
         return false;
     layout = std::move(read);
     return true;

@@ -5,6 +5,7 @@
 #include "platform/headlesshost.h"
 #include "platform/iniprofile.h"
 #include "report/recentsetups.h"
+#include "select/smallfile.h"
 
 #include <gtest/gtest.h>
 
@@ -74,6 +75,28 @@ TEST(ReportLayout, DefaultsAndCurrentVersionRoundTrip) {
         EXPECT_EQ(FormatSetupFile(back), bytes);
     }
     EXPECT_EQ(FormatSetupFile(Unusual()).substr(0, 25), "3274 7 1 2 3 1440 1 2 1 M");
+}
+
+TEST(ReportLayout, TextRightAfterItsNumberKeepsWhatASavedCopyKeeps) {
+    // The blank after a number is the first of a text's 499 bytes; a file without it must
+    // not hold a text that its own saved copy would lose a byte of.
+    const std::string longText(kMaxFileTextBytes + 20, 'a');
+    std::string bytes = FormatSetupFile(Unusual());
+    for (const std::string text : {"My list", "/tmp/top.txt", "Name", "sc1;"}) {
+        const size_t at = bytes.find(" " + text + kFF);
+        ASSERT_NE(at, std::string::npos) << text;
+        bytes.replace(at, text.size() + 1, longText);
+    }
+    ReportLayout read;
+    ASSERT_TRUE(ParseSetupFile(bytes, read));
+    const std::string kept(kMaxFileTextBytes - 1, 'a');
+    EXPECT_EQ(read.options.title, kept);
+    EXPECT_EQ(read.options.topFile, kept);
+    EXPECT_EQ(read.fields[0].heading, kept);
+    EXPECT_EQ(read.options.tdfSymbol, kept);
+    ReportLayout again;
+    ASSERT_TRUE(ParseSetupFile(FormatSetupFile(read), again));
+    EXPECT_EQ(again, read);
 }
 
 TEST(ReportLayout, ReadsEveryOlderVersion) {
