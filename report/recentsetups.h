@@ -4,6 +4,7 @@
 // "Filename1", ...
 
 #include "report/reportlayout.h"
+#include "settings/recentlist.h"
 
 #include <string>
 #include <string_view>
@@ -11,30 +12,15 @@
 
 namespace vespario {
 
-namespace platform {
-class IniProfile;
-}
-
-class RecentSetupFiles {
+class RecentSetupFiles : public RecentList {
 public:
     static constexpr size_t kCapacity = 10;
     static constexpr std::string_view kSection = "Report";
 
-    // Reads the keys from "Filename0" up to the first one missing or empty.
-    void Load(const platform::IniProfile &profile);
-    // Writes the entries from "Filename0"; the keys behind them are removed.
-    void Save(platform::IniProfile &profile) const;
+    RecentSetupFiles() : RecentList({kSection, "Filename", 0, kCapacity, true}) {}
 
-    // Puts path in front (moving it there when it is listed already); the oldest beyond the
-    // capacity is dropped.
-    void Add(const std::string &path);
-    void Remove(const std::string &path);
-    const std::vector<std::string> &Entries() const { return m_entries; }
     // The entries whose extension is the setup file's of kind, newest first.
     std::vector<std::string> OfKind(ReportKind kind) const;
-
-private:
-    std::vector<std::string> m_entries;
 };
 
 } // namespace vespario
