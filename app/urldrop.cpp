@@ -1,23 +1,8 @@
 #include "app/urldrop.h"
 
-#include <cctype>
+#include "platform/text.h"
 
 namespace vespario {
-namespace {
-
-bool EndsWithNoCase(std::string_view text, std::string_view end) {
-    if (text.size() < end.size())
-        return false;
-    text.remove_prefix(text.size() - end.size());
-    for (size_t i = 0; i < end.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[i])) !=
-            std::tolower(static_cast<unsigned char>(end[i])))
-            return false;
-    return true;
-}
-
-} // namespace
-
 std::optional<std::string> ShortcutAddress(std::string_view contents) {
     if (contents.empty() || contents.front() != '[')
         return std::nullopt;
@@ -43,7 +28,7 @@ std::string ShortcutDescription(std::string_view path) {
     if (path.substr(0, kPrefix.size()) == kPrefix)
         path.remove_prefix(kPrefix.size());
     for (std::string_view end : {std::string_view(".URL"), std::string_view(".desktop")}) {
-        if (EndsWithNoCase(path, end)) {
+        if (EndsWithNoCaseAscii(path, end)) {
             path.remove_suffix(end.size());
             break;
         }
@@ -52,7 +37,8 @@ std::string ShortcutDescription(std::string_view path) {
 }
 
 std::string UrlDropEntry(std::string_view path, const std::optional<std::string> &contents) {
-    const bool shortcut = EndsWithNoCase(path, ".url") || EndsWithNoCase(path, ".desktop");
+    const bool shortcut =
+        EndsWithNoCaseAscii(path, ".url") || EndsWithNoCaseAscii(path, ".desktop");
     if (shortcut && contents) {
         if (const auto address = ShortcutAddress(*contents))
             return "{" + *address + "}" + ShortcutDescription(path) + "\r\n";

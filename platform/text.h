@@ -41,6 +41,15 @@ constexpr bool EqualNoCaseAscii(std::string_view a, std::string_view b) {
     return true;
 }
 
+// Whether text begins, or ends, with part, but for the case of a to z.
+constexpr bool StartsWithNoCaseAscii(std::string_view text, std::string_view part) {
+    return text.size() >= part.size() && EqualNoCaseAscii(text.substr(0, part.size()), part);
+}
+constexpr bool EndsWithNoCaseAscii(std::string_view text, std::string_view part) {
+    return text.size() >= part.size() &&
+           EqualNoCaseAscii(text.substr(text.size() - part.size()), part);
+}
+
 // The text without the characters of which(c) at its start, at its end, or at both.
 template <class Which> constexpr std::string_view TrimStart(std::string_view text, Which which) {
     while (!text.empty() && which(text.front()))

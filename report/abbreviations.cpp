@@ -1,6 +1,7 @@
 #include "report/abbreviations.h"
 
 #include "pattern/pattern.h"
+#include "platform/text.h"
 #include "settings/settingsvocabularies.h"
 
 #include <algorithm>
@@ -71,16 +72,6 @@ bool IsPassThrough(char c) {
     return static_cast<unsigned char>(c) < '0' && c != '*' && c != '.';
 }
 
-bool StartsWithAnyCase(string_view s, string_view prefix) {
-    if (s.size() < prefix.size())
-        return false;
-    for (size_t i = 0; i < prefix.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(s[i])) !=
-            std::tolower(static_cast<unsigned char>(prefix[i])))
-            return false;
-    return true;
-}
-
 size_t DigitRun(string_view s, size_t from) {
     size_t end = from;
     while (end < s.size() && IsDigit(s[end]))
@@ -140,7 +131,7 @@ Expansion MagazineIssue(string_view s, const SettingsVocabularies *v) {
 
 Expansion WordAbbreviations(string_view s) {
     for (const WordAbbreviation &word : kWords) {
-        const bool found = word.anyCase ? StartsWithAnyCase(s, word.abbreviation)
+        const bool found = word.anyCase ? StartsWithNoCaseAscii(s, word.abbreviation)
                                         : s.starts_with(word.abbreviation);
         if (found)
             return Answer(std::string(word.expansion), word.abbreviation.size());
@@ -211,7 +202,7 @@ Expansion ObjectType(string_view s, const SettingsVocabularies *v) {
         return {};
     const CodeList &types = v->Types();
     for (int32_t i = 0; i < types.Count(); ++i)
-        if (types.CodeOf(i).size() == 2 && StartsWithAnyCase(types.CodeOf(i), word))
+        if (types.CodeOf(i).size() == 2 && StartsWithNoCaseAscii(types.CodeOf(i), word))
             return Answer(std::string(types.MeaningOf(i)), 2);
     return {};
 }

@@ -31,15 +31,6 @@ constexpr int32_t kLetterWidthTwips = 12240;  // 8.5 inches
 constexpr int32_t kLetterHeightTwips = 15840; // 11 inches
 constexpr string_view kPageField = "\\tab page {\\field{\\*\\fldinst {\\cs17  PAGE }}} \\par";
 
-bool EndsWithIgnoringCase(string_view text, string_view end) {
-    if (text.size() < end.size())
-        return false;
-    for (size_t i = 0; i < end.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(text[text.size() - end.size() + i])) != end[i])
-            return false;
-    return true;
-}
-
 string Lowered(string_view text) {
     string out(text);
     for (char &c : out)
@@ -789,9 +780,9 @@ std::vector<ReportFilter> ReportFilters(bool exportKind, string_view planetarium
 string ReportFileName(ReportKind kind, const string &chosen) {
     switch (kind) {
     case ReportKind::Rtf:
-        return EndsWithIgnoringCase(chosen, ".rtf") ? chosen : chosen + ".rtf";
+        return EndsWithNoCaseAscii(chosen, ".rtf") ? chosen : chosen + ".rtf";
     case ReportKind::Html:
-        return EndsWithIgnoringCase(chosen, ".htm") || EndsWithIgnoringCase(chosen, ".html")
+        return EndsWithNoCaseAscii(chosen, ".htm") || EndsWithNoCaseAscii(chosen, ".html")
                    ? chosen
                    : chosen + ".html";
     case ReportKind::Tdf: {
@@ -802,7 +793,7 @@ string ReportFileName(ReportKind kind, const string &chosen) {
         return chosen;
     }
     default:
-        return EndsWithIgnoringCase(chosen, ".txt") ? chosen : chosen + ".txt";
+        return EndsWithNoCaseAscii(chosen, ".txt") ? chosen : chosen + ".txt";
     }
 }
 

@@ -101,8 +101,7 @@ private slots:
         const QString copy = CopyOfExample();
         QVERIFY(!copy.isEmpty());
         Session s(m_profile->path());
-        QCOMPARE(s.Start({copy}), StartResult::Running);
-        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+        QVERIFY(s.StartAndSettle({copy}));
         QVERIFY(s.Engine().List().size() >= 2);
         s.Open("ToolsWhatsUp");
         s.Open("ToolsNightChart");

@@ -125,8 +125,7 @@ private slots:
         const QString copy = CopyOfExample();
         QVERIFY(!copy.isEmpty());
         Session s(m_profile->path());
-        QCOMPARE(s.Start({copy}), StartResult::Running);
-        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+        QVERIFY(s.StartAndSettle({copy}));
         CVesparioDoc &doc = s.app.Document();
         const size_t all = s.Engine().List().size();
         const int brighter = CountBrighter(doc, 7.4);
@@ -238,8 +237,7 @@ private slots:
         const QString copy = CopyOfExample();
         QVERIFY(!copy.isEmpty());
         Session s(m_profile->path());
-        QCOMPARE(s.Start({copy}), StartResult::Running);
-        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+        QVERIFY(s.StartAndSettle({copy}));
         CVesparioDoc &doc = s.app.Document();
         bool ran = false;
         QTimer::singleShot(0, [&] {
@@ -312,8 +310,7 @@ private slots:
         const QString copy = CopyOfExample();
         QVERIFY(!copy.isEmpty());
         Session s(m_profile->path());
-        QCOMPARE(s.Start({copy}), StartResult::Running);
-        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+        QVERIFY(s.StartAndSettle({copy}));
         CVesparioDoc &doc = s.app.Document();
 
         // A right click on "eg=Galaxy" in the open Type list.

@@ -129,8 +129,7 @@ private slots:
         const QString copy = CopyOfExample();
         QVERIFY(!copy.isEmpty());
         Session s(m_profile->path());
-        QCOMPARE(s.Start({copy}), StartResult::Running);
-        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+        QVERIFY(s.StartAndSettle({copy}));
         CVesparioDoc &doc = s.app.Document();
         const size_t all = s.Engine().List().size();
         QVERIFY(all >= 10);
@@ -195,8 +194,7 @@ private slots:
         char tryCode = 0;
         {
             Session s(m_profile->path());
-            QCOMPARE(s.Start({copy}), StartResult::Running);
-            QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+            QVERIFY(s.StartAndSettle({copy}));
             // Pare to the brighter objects, so that Set All leaves some alone.
             QVERIFY(GoToId(s, "=M27=n6853=Dumbbell Nebula="));
             RightClick(s.frame.Form()->StoredEdit(field::Magn));

@@ -91,8 +91,7 @@ private slots:
         const QString copy = CopyOfExample();
         QVERIFY(!copy.isEmpty());
         Session s(m_profile->path());
-        QCOMPARE(s.Start({copy}), StartResult::Running);
-        QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+        QVERIFY(s.StartAndSettle({copy}));
         QVERIFY(s.frame.GoTo(s.Engine().List()[0]));
         SearchDialog *dialog = Open(s);
         QVERIFY(dialog);
@@ -146,8 +145,7 @@ private slots:
         QCOMPARE(before.size(), size_t{12});
         {
             Session s(m_profile->path());
-            QCOMPARE(s.Start({copy}), StartResult::Running);
-            QTRY_VERIFY_WITH_TIMEOUT(s.PassDone(), kPassTimeoutMs);
+            QVERIFY(s.StartAndSettle({copy}));
             s.Engine().Criteria().AddLine(field::Type, op::Equal, "eg");
             s.Engine().RestartSelection();
             s.frame.WakeIdle();

@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QString>
 #include <QStringList>
+#include <QTest>
 #include <QWidget>
 
 #include <algorithm>
@@ -36,6 +37,11 @@ struct Session {
         const StartResult result = app.Start(options, frame);
         frame.show();
         return result;
+    }
+    // Starts the window and waits until its first pass and idle work are done.
+    bool StartAndSettle(const QStringList &args) {
+        return Start(args) == StartResult::Running &&
+               QTest::qWaitFor([this] { return PassDone(); }, kPassTimeoutMs);
     }
     ObjectList &Engine() { return *frame.ListView()->Engine(); }
     bool PassDone() { return !Engine().PassRunning() && !frame.IdleRunning(); }
